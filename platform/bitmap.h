@@ -1,0 +1,71 @@
+#pragma once
+// The raster picture every drawing step of qrsmith works on: width x height
+// 32-bit pixels, top row first, each pixel 0x00RRGGBB (bytes B, G, R, 0 in
+// memory, the display format). It stands in for the display-compatible bitmap
+// of a graphics device interface and offers the few raster operations the
+// renderers need: fill, 1:1 copy, OR-combine and nearest-neighbour stretch.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace qrsmith::platform {
+
+// Largest side of any picture qrsmith makes or reads.
+inline constexpr int kMaxBitmapSide = 16384;
+// Largest pixel count of a picture qrsmith makes (16384 x 16384, 1 GiB).
+inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{kMaxBitmapSide} * kMaxBitmapSide;
+
+// 0x00BBGGRR (how callers name colours) to 0x00RRGGBB (how pixels hold them).
+constexpr std::uint32_t PixelFromColour(Colour c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr Colour ColourFromPixel(std::uint32_t p) {
+  return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+class Bitmap {
+ public:
+  Bitmap() = default;
+
+  // A width x height picture filled with `pixel`, or nullopt when a side is
+  // below 1 or above kMaxBitmapSide. Checked before anything is allocated.
+  static std::optional<Bitmap> Create(int width, int height, std::uint32_t pixel = 0);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return pixels_.empty(); }
+
+  std::uint32_t Pixel(int x, int y) const { return pixels_[Index(x, y)]; }
+  void SetPixel(int x, int y, std::uint32_t pixel) { pixels_[Index(x, y)] = pixel; }
+  std::uint32_t* Row(int y) { return pixels_.data() + Index(0, y); }
+  const std::uint32_t* Row(int y) const { return pixels_.data() + Index(0, y); }
+  const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
+
+  // Fills [x0, x1) x [y0, y1), clipped to the picture.
+  void FillRect(int x0, int y0, int x1, int y1, std::uint32_t pixel);
+  // Copies `source` with its top-left corner at (dx, dy), clipped (source copy).
+  void CopyFrom(const Bitmap& source, int dx, int dy);
+  // Combines `source` at (dx, dy) by bitwise OR of each channel, clipped.
+  void OrFrom(const Bitmap& source, int dx, int dy);
+  // A width x height copy by nearest neighbour: target column x takes source
+  // column floor(x * Width() / width), rows likewise. nullopt for bad sizes.
+  std::optional<Bitmap> Stretch(int width, int height) const;
+
+  friend bool operator==(const Bitmap&, const Bitmap&) = default;
+
+ private:
+  Bitmap(int width, int height, std::uint32_t pixel);
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+           static_cast<std::size_t>(x);
+  }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;  // width_ * height_ entries, row after row
+};
+
+}  // namespace qrsmith::platform
