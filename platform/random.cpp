@@ -29,6 +29,13 @@ Generator& Shared() {
 
 std::uint8_t RandomByte() { return static_cast<std::uint8_t>(RandomBelow(256)); }
 
+void FillRandom(std::span<std::uint8_t> out) {
+  Generator& g = Shared();
+  std::lock_guard<std::mutex> guard(g.lock);
+  std::uniform_int_distribution<std::uint32_t> byte(0, 255);
+  for (auto& b : out) b = static_cast<std::uint8_t>(byte(g.engine));
+}
+
 std::uint32_t RandomBelow(std::uint32_t bound) {
   Generator& g = Shared();
   std::lock_guard<std::mutex> guard(g.lock);
