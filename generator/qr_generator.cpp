@@ -1,0 +1,142 @@
+#include "generator/qr_generator.h"
+
+#include "generator/imaging.h"
+#include "generator/raster_rendering.h"
+#include "platform/codepage.h"
+#include "platform/random.h"
+
+namespace qrsmith {
+
+namespace {
+
+std::int32_t ReadLe32(const Bytes& image, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | image[at + i];
+  return static_cast<std::int32_t>(v);
+}
+
+// The symbol picture may not exceed the largest side of any picture qrsmith
+// makes; a version 40 symbol is 177 modules wide.
+constexpr std::int32_t kLargestSymbolSide = 177;
+constexpr std::int32_t kMaxMarginSum = platform::kMaxBitmapSide;
+
+bool MarginsInRange(std::int32_t left, std::int32_t bottom, std::int32_t top, std::int32_t right) {
+  if (left < 0 || bottom < 0 || top < 0 || right < 0) return false;
+  return std::int64_t{left} + right <= kMaxMarginSum && std::int64_t{top} + bottom <= kMaxMarginSum;
+}
+
+}  // namespace
+
+std::int32_t QrGenerator::SymbolWidth() const {
+  return symbolImage_.size() < 27 ? 0 : ReadLe32(symbolImage_, 18);
+}
+
+std::int32_t QrGenerator::SymbolHeight() const {
+  return symbolImage_.size() < 27 ? 0 : ReadLe32(symbolImage_, 22);
+}
+
+void QrGenerator::ClearIcon() {
+  iconBitmap_.reset();
+  iconImage_.clear();
+}
+
+bool QrGenerator::Fail(GenerateFailure why) {
+  lastFailure_ = why;
+  return false;
+}
+
+void QrGenerator::TakeIcon(const Bytes& icon) {
+  Bytes image;
+  if (!ConvertImage(icon, 1, image)) return;  // unreadable: keep the earlier icon
+  auto bitmap = LoadImageBitmap(image);
+  if (!bitmap) return;
+  iconImage_ = std::move(image);
+  iconBitmap_ = std::make_shared<const platform::Bitmap>(std::move(*bitmap));
+}
+
+bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t version,
+                           std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
+                           Colour foreground, std::optional<Colour> background,
+                           std::optional<Bytes> icon, std::optional<std::int32_t> marginLeft,
+                           std::optional<std::int32_t> marginBottom,
+                           std::optional<std::int32_t> marginTop,
+                           std::optional<std::int32_t> marginRight) {
+  // Every call starts by dropping the current symbol: a failure leaves none.
+  symbolBitmap_.reset();
+  symbolImage_.clear();
+  lastFailure_ = GenerateFailure::kNone;
+
+  const std::int16_t levelValue = level.value_or(2);
+  const std::int16_t maskValue = mask.value_or(-1);
+  const std::int32_t left = marginLeft.value_or(1);
+  const std::int32_t bottom = marginBottom.value_or(1);
+  const std::int32_t top = marginTop.value_or(1);
+  const std::int32_t right = marginRight.value_or(1);
+  if (version < 0 || version > 40 || levelValue < 0 || levelValue > 4 || maskValue < -1 ||
+      maskValue > 7 || !MarginsInRange(left, bottom, top, right)) {
+    return Fail(GenerateFailure::kOptionOutOfRange);
+  }
+
+  content_ = content;
+  ansi_ = ansi;
+  version_ = version;
+  level_ = levelValue;
+  mask_ = maskValue;
+  foreground_ = foreground;
+  background_ = background.value_or(kWhite);
+  iconSource_ = icon.value_or(Bytes{});
+  marginLeft_ = left;
+  marginBottom_ = bottom;
+  marginTop_ = top;
+  marginRight_ = right;
+
+  if (icon) TakeIcon(*icon);
+
+  // Content bytes: the code page's for the ANSI choice, never with a
+  // substitute for a character it cannot hold; else the UTF-8 bytes as given.
+  Bytes bytes;
+  if (ansi) {
+    auto converted = platform::Utf8ToCodePage(content);
+    if (!converted) return Fail(GenerateFailure::kContentNotRepresentable);
+    bytes = std::move(*converted);
+  } else {
+    bytes.assign(content.begin(), content.end());
+  }
+  if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
+    return Fail(GenerateFailure::kContentTooLong);
+  }
+
+  EncodeOptions options;
+  options.version = version_;
+  options.level = level_;
+  options.mask = mask_;
+  options.foreground = foreground_;
+  options.background = background_;
+  options.left = left;
+  options.top = top;
+  options.right = right;
+  options.bottom = bottom;
+  // Readers take Kanji mode as Shift-JIS, so only Shift-JIS bytes may use it.
+  options.allowKanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
+  symbolBitmap_ = encoder_.Encode(bytes, static_cast<std::int32_t>(bytes.size()), options);
+  if (!symbolBitmap_) {
+    const bool tooLarge = left + right + kLargestSymbolSide > platform::kMaxBitmapSide ||
+                          top + bottom + kLargestSymbolSide > platform::kMaxBitmapSide;
+    return Fail(tooLarge ? GenerateFailure::kSymbolTooLarge : GenerateFailure::kContentTooLong);
+  }
+
+  symbolImage_ = BitmapToImage(*symbolBitmap_);
+  if (symbolImage_.empty()) {
+    symbolBitmap_.reset();
+    return Fail(GenerateFailure::kRenderingFailed);
+  }
+
+  // Noise pool: ten bits per pixel of the symbol picture, a byte per 8 bits.
+  const auto poolSize =
+      static_cast<std::size_t>(static_cast<double>(SymbolWidth()) * SymbolHeight() * 10 / 8);
+  noiseBits_.resize(poolSize);
+  platform::FillRandom(noiseBits_);
+  return true;
+}
+
+}  // namespace qrsmith

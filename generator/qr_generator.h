@@ -1,0 +1,115 @@
+#pragma once
+// QrGenerator: the one object through which the program makes and hands out
+// QR Code symbols. It owns the encoder, keeps the options of the last
+// Generate call, the current symbol (as a bitmap and as its symbol image
+// form), the centre icon and the pool of random bytes that the decorative
+// noise draws from. The exports and the preview read the current symbol.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "encoder/qr_encoder.h"
+#include "platform/bitmap.h"
+#include "platform/types.h"
+
+namespace qrsmith {
+
+// Why the last Generate returned false.
+enum class GenerateFailure {
+  kNone,                     // the last Generate succeeded, or none ran yet
+  kOptionOutOfRange,         // version, level, mask or a margin outside its range
+  kContentNotRepresentable,  // a character the system code page cannot hold
+  kContentTooLong,           // the content does not fit the version (or any version)
+  kSymbolTooLarge,           // the margins would make the symbol picture too large
+  kRenderingFailed,          // the symbol image could not be formed
+};
+
+class QrGenerator {
+ public:
+  using BitmapRef = std::shared_ptr<const platform::Bitmap>;
+
+  QrGenerator() = default;
+  // Deep copy of the encoder, arrays and texts; the bitmaps are shared, which
+  // is safe because no one changes a bitmap once it is made.
+  QrGenerator(const QrGenerator&) = default;
+  QrGenerator& operator=(const QrGenerator&) = default;
+  std::unique_ptr<QrGenerator> Copy() const { return std::make_unique<QrGenerator>(*this); }
+
+  // Makes a new current symbol from `content` (UTF-8). ansi: encode the
+  // content's bytes in the system code page; otherwise its UTF-8 bytes as they
+  // are. version 0 (automatic) or 1..40; level 0..4 (0 encodes as M); mask -1
+  // (mask 0) or 0..7. Left-out arguments take their defaults: level 2, mask
+  // -1, background white, no new icon, margins 1. The icon, when given and
+  // readable, replaces the current one; leaving it out keeps it.
+  bool Generate(const std::string& content, bool ansi, std::int16_t version,
+                std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
+                Colour foreground, std::optional<Colour> background = std::nullopt,
+                std::optional<Bytes> icon = std::nullopt,
+                std::optional<std::int32_t> marginLeft = std::nullopt,
+                std::optional<std::int32_t> marginBottom = std::nullopt,
+                std::optional<std::int32_t> marginTop = std::nullopt,
+                std::optional<std::int32_t> marginRight = std::nullopt);
+
+  GenerateFailure LastFailure() const { return lastFailure_; }
+  // Drops the centre icon, so that later previews and exports show none.
+  void ClearIcon();
+
+  // The current symbol.
+  bool HasSymbol() const { return symbolBitmap_ != nullptr && !symbolImage_.empty(); }
+  std::int32_t SymbolWidth() const;  // pixels = modules, margins included; 0 without symbol
+  std::int32_t SymbolHeight() const;
+  Bytes SymbolImage() const { return symbolImage_; }
+  BitmapRef SymbolBitmap() const { return symbolBitmap_; }
+  // The module grid of the current symbol, for the vector and text exports.
+  const QrEncoder& Encoder() const { return encoder_; }
+  // Dark (true) or light at 1-based row r and column c of the symbol picture,
+  // margins included; positions in the margins are light.
+  bool IsDark(std::int32_t r, std::int32_t c) const { return encoder_.ModuleAt(r, c, false) != 0; }
+
+  // The options of the last Generate that passed the range checks.
+  std::string Content() const { return content_; }
+  bool IsAnsi() const { return ansi_; }
+  std::int16_t Level() const { return level_; }
+  std::int16_t Version() const { return version_; }
+  std::int16_t Mask() const { return mask_; }
+  Colour ForegroundColour() const { return foreground_; }
+  Colour BackgroundColour() const { return background_; }
+  Bytes IconSource() const { return iconSource_; }
+  std::int32_t MarginLeft() const { return marginLeft_; }
+  std::int32_t MarginBottom() const { return marginBottom_; }
+  std::int32_t MarginTop() const { return marginTop_; }
+  std::int32_t MarginRight() const { return marginRight_; }
+
+  // The centre icon (null when none) and the noise pool, for the renderers.
+  BitmapRef IconBitmap() const { return iconBitmap_; }
+  std::span<const std::uint8_t> NoiseBits() const { return noiseBits_; }
+
+ private:
+  bool Fail(GenerateFailure why);
+  void TakeIcon(const Bytes& icon);
+
+  QrEncoder encoder_;
+  BitmapRef symbolBitmap_;  // one pixel per module, margins included; null: no symbol
+  Bytes symbolImage_;       // the same picture in its symbol image form
+  BitmapRef iconBitmap_;    // the centre icon at its own size; null: none
+  std::string content_;     // UTF-8, as given
+  bool ansi_ = false;
+  std::int16_t version_ = 0;
+  std::int16_t level_ = 2;
+  std::int16_t mask_ = -1;
+  Colour foreground_ = kBlack;
+  Colour background_ = kWhite;
+  Bytes iconSource_;  // the icon bytes of the last Generate, as given
+  std::int32_t marginLeft_ = 0;
+  std::int32_t marginBottom_ = 0;
+  std::int32_t marginTop_ = 0;
+  std::int32_t marginRight_ = 0;
+  Bytes iconImage_;  // the icon as a BMP file image
+  Bytes noiseBits_;  // W x H x 10 / 8 random bytes for the current symbol
+  GenerateFailure lastFailure_ = GenerateFailure::kNone;
+};
+
+}  // namespace qrsmith

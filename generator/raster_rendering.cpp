@@ -1,0 +1,140 @@
+#include "generator/raster_rendering.h"
+
+#include <cmath>
+
+#include "generator/imaging.h"
+#include "generator/noise_bits.h"
+
+namespace qrsmith {
+
+namespace {
+
+// Comparisons of pixel positions computed in floating point allow this much slack.
+constexpr double kTolerance = 1e-7;
+
+void PutLe16(Bytes& out, std::size_t at, std::uint16_t v) {
+  out[at] = static_cast<std::uint8_t>(v);
+  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void PutLe32(Bytes& out, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+int Trunc(double v) { return static_cast<int>(std::trunc(v)); }
+
+// Scatters noise cells of the symbol's background colour over the picture,
+// outside the symbol: the grid has the size of one scaled module and runs
+// through the symbol's corner (x0, y0).
+void PaintComposeNoise(platform::Bitmap& result, int x0, int y0, int symbolWidth, int symbolHeight,
+                       std::uint32_t pixel, std::span<const std::uint8_t> noiseBits,
+                       std::int32_t gridWidth, std::int32_t gridHeight) {
+  if (gridWidth < 1 || gridHeight < 1) return;
+  const double pw = result.Width();
+  const double ph = result.Height();
+  double cw = static_cast<double>(symbolWidth) / gridWidth;
+  double ch = static_cast<double>(symbolHeight) / gridHeight;
+  if (cw < 1 - kTolerance) cw = 1;
+  if (ch < 1 - kTolerance) ch = 1;
+  const int firstColumn = Trunc(x0 + std::floor(-x0 / cw) * cw);
+  const int firstRow = Trunc(y0 + std::floor(-y0 / ch) * ch);
+  NoiseBitReader bits(noiseBits);
+  int x = firstColumn;
+  int y = firstRow;
+  do {
+    const bool insideX = x - x0 > kTolerance && (x0 + symbolWidth - 1.5 * cw) - x > kTolerance;
+    const bool insideY = y - y0 > kTolerance && (y0 + symbolHeight - ch) - y > kTolerance;
+    if (!(insideX && insideY) && bits.Next()) {
+      result.FillRect(x, y, Trunc(x + cw), Trunc(y + ch), pixel);
+    }
+    x = Trunc(x + cw);
+    if (x > pw) {
+      x = firstColumn;
+      y = Trunc(y + ch);
+    }
+  } while (y <= ph);
+}
+
+std::optional<platform::Bitmap> Load(std::span<const std::uint8_t> image) {
+  return LoadImageBitmap(image);
+}
+
+}  // namespace
+
+void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std::int32_t dx,
+                     std::int32_t dy) {
+  const int x = Trunc((image.Width() - icon.Width()) / 2.0 + dx);
+  const int y = Trunc((image.Height() - icon.Height()) / 2.0 + dy);
+  image.CopyFrom(icon, x, y);
+}
+
+platform::Bitmap ComposeOnPictureBitmap(const platform::Bitmap& picture,
+                                        const platform::Bitmap& symbol, Colour colour,
+                                        std::int32_t dx, std::int32_t dy, bool noise,
+                                        std::span<const std::uint8_t> noiseBits,
+                                        std::int32_t gridWidth, std::int32_t gridHeight) {
+  platform::Bitmap result = picture;
+  // The -1 sets the symbol one pixel left of and above the exact centre.
+  const int x0 = Trunc((picture.Width() - symbol.Width()) / 2.0 - 1 + dx);
+  const int y0 = Trunc((picture.Height() - symbol.Height()) / 2.0 - 1 + dy);
+  result.OrFrom(symbol, x0, y0);
+  if (noise) {
+    PaintComposeNoise(result, x0, y0, symbol.Width(), symbol.Height(),
+                      platform::PixelFromColour(colour), noiseBits, gridWidth, gridHeight);
+  }
+  return result;
+}
+
+Bytes BitmapToImage(const platform::Bitmap& bitmap) {
+  if (bitmap.Empty()) return {};
+  const auto width = static_cast<std::size_t>(bitmap.Width());
+  const auto height = static_cast<std::size_t>(bitmap.Height());
+  const std::size_t imageSize = width * height * 4;  // 32-bit rows need no padding
+  Bytes out(kSymbolImagePixelOffset + imageSize, 0);
+  out[0] = 'B';
+  out[1] = 'M';
+  PutLe32(out, 2, static_cast<std::uint32_t>(out.size()));
+  PutLe32(out, 10, static_cast<std::uint32_t>(kSymbolImagePixelOffset));
+  PutLe32(out, 14, static_cast<std::uint32_t>(kSymbolImageInfoHeaderSize));
+  PutLe32(out, 18, static_cast<std::uint32_t>(width));
+  PutLe32(out, 22, static_cast<std::uint32_t>(height));  // positive: rows bottom-up
+  PutLe16(out, 26, 1);                                   // planes
+  PutLe16(out, 28, 32);                                  // bits per pixel
+  PutLe32(out, 34, static_cast<std::uint32_t>(imageSize));
+  // Compression, resolutions, colour counts and the 4 padding bytes stay 0.
+  std::size_t at = kSymbolImagePixelOffset;
+  for (int y = bitmap.Height() - 1; y >= 0; --y) {
+    const std::uint32_t* in = bitmap.Row(y);
+    for (std::size_t x = 0; x < width; ++x, at += 4) PutLe32(out, at, in[x]);  // B, G, R, 0
+  }
+  return out;
+}
+
+Bytes ScaleImage(std::span<const std::uint8_t> image, std::int32_t width, std::int32_t height) {
+  const auto source = Load(image);
+  if (!source) return {};
+  const auto scaled = source->Stretch(width, height);
+  return scaled ? BitmapToImage(*scaled) : Bytes{};
+}
+
+Bytes OverlayIcon(std::span<const std::uint8_t> image, std::span<const std::uint8_t> icon,
+                  std::int32_t dx, std::int32_t dy) {
+  auto target = Load(image);
+  const auto iconBitmap = Load(icon);
+  if (!target || !iconBitmap) return {};
+  OverlayIconOnto(*target, *iconBitmap, dx, dy);
+  return BitmapToImage(*target);
+}
+
+Bytes ComposeOnPicture(std::span<const std::uint8_t> picture, std::span<const std::uint8_t> symbol,
+                       Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
+                       std::span<const std::uint8_t> noiseBits, std::int32_t gridWidth,
+                       std::int32_t gridHeight) {
+  const auto pictureBitmap = Load(picture);
+  const auto symbolBitmap = Load(symbol);
+  if (!pictureBitmap || !symbolBitmap) return {};
+  return BitmapToImage(ComposeOnPictureBitmap(*pictureBitmap, *symbolBitmap, colour, dx, dy, noise,
+                                              noiseBits, gridWidth, gridHeight));
+}
+
+}  // namespace qrsmith

@@ -1,0 +1,63 @@
+#pragma once
+// The raster pictures made from a symbol: its symbol image form (an in-memory
+// BMP file with a 44-byte information header), and the enlarged, icon-bearing
+// and picture-composed forms of the raster exports.
+//
+// Each operation exists twice: over platform::Bitmap values, which the export
+// pipelines chain without encoding anything between steps, and over BMP file
+// images, the form the generator keeps and hands out.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "platform/bitmap.h"
+#include "platform/types.h"
+
+namespace qrsmith {
+
+// Byte layout of the symbol image form.
+inline constexpr std::size_t kSymbolImageFileHeaderSize = 14;
+inline constexpr std::size_t kSymbolImageInfoHeaderSize = 44;  // 40 standard + 4 zero bytes
+inline constexpr std::size_t kSymbolImagePixelOffset =
+    kSymbolImageFileHeaderSize + kSymbolImageInfoHeaderSize;  // 58
+
+// --- Bitmap level -----------------------------------------------------------
+
+// `icon` copied opaque over `image` with its top-left corner at
+// trunc((W - IW) / 2 + dx), trunc((H - IH) / 2 + dy); clipped at the edges.
+void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std::int32_t dx,
+                     std::int32_t dy);
+
+// `symbol` OR-combined onto a copy of `picture` at trunc((PW - SW) / 2 - 1 + dx),
+// trunc((PH - SH) / 2 - 1 + dy): white symbol parts stay white, black ones let
+// the picture show through. With `noise`, cells of one scaled module in the
+// symbol's background `colour` are scattered over the picture outside the
+// symbol, one noise bit per cell. gridWidth and gridHeight are the symbol's
+// size in modules, margins included.
+platform::Bitmap ComposeOnPictureBitmap(const platform::Bitmap& picture,
+                                        const platform::Bitmap& symbol, Colour colour,
+                                        std::int32_t dx, std::int32_t dy, bool noise,
+                                        std::span<const std::uint8_t> noiseBits,
+                                        std::int32_t gridWidth, std::int32_t gridHeight);
+
+// --- BMP file image level ----------------------------------------------------
+
+// The symbol image form of `bitmap`: 32 bits per pixel, rows bottom-up, pixel
+// data at offset 58. Empty for an empty bitmap.
+Bytes BitmapToImage(const platform::Bitmap& bitmap);
+
+// `image` stretched to width x height by nearest neighbour; empty on failure.
+Bytes ScaleImage(std::span<const std::uint8_t> image, std::int32_t width, std::int32_t height);
+
+// `image` with `icon` copied over its centre, moved by (dx, dy); empty on failure.
+Bytes OverlayIcon(std::span<const std::uint8_t> image, std::span<const std::uint8_t> icon,
+                  std::int32_t dx = 0, std::int32_t dy = 0);
+
+// `symbol` laid on `picture` as ComposeOnPictureBitmap does; empty on failure.
+Bytes ComposeOnPicture(std::span<const std::uint8_t> picture, std::span<const std::uint8_t> symbol,
+                       Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
+                       std::span<const std::uint8_t> noiseBits, std::int32_t gridWidth,
+                       std::int32_t gridHeight);
+
+}  // namespace qrsmith
