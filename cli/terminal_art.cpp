@@ -1,0 +1,30 @@
+#include "cli/terminal_art.h"
+
+namespace qrsmith::cli {
+
+std::string RenderHalfBlocks(const QrGenerator& generator) {
+  if (!generator.HasSymbol()) return {};
+  const int width = generator.SymbolWidth();
+  const int height = generator.SymbolHeight();
+  std::string out;
+  for (int r = 1; r <= height; r += 2) {
+    for (int c = 1; c <= width; ++c) {
+      const bool topLight = !generator.IsDark(r, c);
+      // Below the last row counts as light, continuing the quiet zone.
+      const bool bottomLight = r + 1 > height || !generator.IsDark(r + 1, c);
+      if (topLight && bottomLight) {
+        out += "\u2588";  // █
+      } else if (topLight) {
+        out += "\u2580";  // ▀
+      } else if (bottomLight) {
+        out += "\u2584";  // ▄
+      } else {
+        out += ' ';
+      }
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace qrsmith::cli
