@@ -1,0 +1,114 @@
+#include "payload/link_payloads.h"
+
+#include <algorithm>
+
+#include "payload/service_hosts.h"
+
+namespace qrsmith::payload {
+namespace {
+
+// "http://" + host, ready for the path.
+std::string WebAddress(std::string_view host) {
+  std::string out(kWebScheme);
+  out += host;
+  return out;
+}
+
+std::string SpacesToPlus(std::string text) {
+  std::replace(text.begin(), text.end(), ' ', '+');
+  return text;
+}
+
+}  // namespace
+
+std::string GeoPayload(std::string_view latitude, std::string_view longitude,
+                       const OptionalText& altitude) {
+  std::string out = "geo:";
+  out += latitude;
+  out += ',';
+  out += longitude;
+  if (altitude) {
+    out += ',';
+    out += *altitude;
+  }
+  return out;
+}
+
+std::string MapSearchLink(std::string_view latitude, std::string_view longitude,
+                          std::string_view label) {
+  std::string out = WebAddress(kMapSearchHost);
+  out += "/maps?f=q&q=";
+  out += latitude;
+  out += "%2C";
+  out += longitude;
+  out += "+%28";
+  out += label;
+  out += "%29";
+  return out;
+}
+
+std::string MapViewLink(std::string_view latitude, std::string_view longitude) {
+  std::string out = WebAddress(kMapViewHost);
+  out += "/maps/?v=2&cp=";
+  out += latitude;
+  out += '~';
+  out += longitude;
+  out += "&lvl=16&dir=0&sty=r";
+  return out;
+}
+
+std::string MarketDetailsPayload(std::string_view packageName) {
+  return "market://details?id=" + EscapeField(packageName);
+}
+
+std::string MarketSearchPayload(std::string_view query) {
+  // Escaping first, then the spaces: the "+" added last is not reserved anyway.
+  return "market://search?q=" + SpacesToPlus(EscapeField(query));
+}
+
+std::string AppStoreLink(std::int32_t applicationId) {
+  std::string out(kAppStoreScheme);
+  out += kAppStoreHost;
+  out += "/app/id";
+  out += std::to_string(applicationId);
+  return out;
+}
+
+std::string UrltoPayload(std::string_view address) {
+  std::string out = "urlto:";
+  out += address;
+  return out;
+}
+
+std::string VenueLink(std::string_view venueId) {
+  std::string out = WebAddress(kVenueHost);
+  out += "/v/";
+  out += venueId;
+  return out;
+}
+
+std::string BookmarkPayload(std::string_view title, std::string_view address) {
+  return "MEBKM:TITLE:" + EscapeField(title) + ";URL:" + EscapeField(address);
+}
+
+std::string YoutubePayload(std::string_view videoId) { return "youtube://" + EscapeField(videoId); }
+
+std::string SocialProfileLink(std::string_view profileName) {
+  std::string out = WebAddress(kSocialNetworkHost);
+  out += '/';
+  out += profileName;
+  return out;
+}
+
+std::string MicroblogProfileLink(std::string_view userName) {
+  std::string out = WebAddress(kMicroblogHost);
+  out += '/';
+  out += userName;
+  return out;
+}
+
+std::string MicroblogStatusLink(std::string_view statusText) {
+  return WebAddress(kMicroblogHost) + "/home?status=" + SpacesToPlus(std::string(statusText));
+}
+
+}  // namespace qrsmith::payload
