@@ -83,12 +83,37 @@ class QrGenerator {
   std::int32_t MarginTop() const { return marginTop_; }
   std::int32_t MarginRight() const { return marginRight_; }
 
+  // --- Raster files and bytes -------------------------------------------------
+  // kind: 0 BMP, 1 JPEG, 2 GIF, 3 TIFF, 4 PNG. With `size`, the symbol is
+  // enlarged to a size x size square, laid on `picture` (any readable picture,
+  // stretched to pictureWidth x pictureHeight, the symbol moved by dx, dy from
+  // its centre, with optional noise) when one is given, and the centre icon is
+  // drawn over it. Without `size`, the one-pixel-per-module picture is used as
+  // it is, with neither icon nor picture. Sizes run from 1 to 16384.
+
+  // Writes the picture to `path` atomically; false (and the file untouched)
+  // when there is no symbol, an argument is out of range, the picture is
+  // unreadable, the encoding fails or the file cannot be written.
+  bool SaveImage(const std::string& path, std::optional<std::int32_t> size, std::int16_t kind,
+                 const Bytes& picture = {}, std::int32_t pictureWidth = 0,
+                 std::int32_t pictureHeight = 0, std::int32_t dx = 0, std::int32_t dy = 0,
+                 bool noise = false) const;
+  // The picture's bytes; kind 0 gives the symbol image form (44-byte header).
+  // Empty on any failure.
+  Bytes ExportImage(std::optional<std::int32_t> size, std::int16_t kind, const Bytes& picture = {},
+                    std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
+                    std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
+
   // The centre icon (null when none) and the noise pool, for the renderers.
   BitmapRef IconBitmap() const { return iconBitmap_; }
   std::span<const std::uint8_t> NoiseBits() const { return noiseBits_; }
 
  private:
   bool Fail(GenerateFailure why);
+  std::optional<platform::Bitmap> ComposeRaster(std::optional<std::int32_t> size,
+                                                const Bytes& picture, std::int32_t pictureWidth,
+                                                std::int32_t pictureHeight, std::int32_t dx,
+                                                std::int32_t dy, bool noise) const;
   void TakeIcon(const Bytes& icon);
 
   QrEncoder encoder_;

@@ -1,0 +1,90 @@
+// The raster exports of the generator object: the current symbol, enlarged,
+// on a background picture and with the centre icon as asked, encoded as BMP,
+// JPEG, GIF, TIFF or PNG and written to a file or handed out as bytes.
+
+#include "generator/imaging.h"
+#include "generator/qr_generator.h"
+#include "generator/raster_rendering.h"
+#include "platform/codecs/bmp.h"
+#include "platform/codecs/gif.h"
+#include "platform/codecs/jpeg.h"
+#include "platform/codecs/png.h"
+#include "platform/codecs/tiff.h"
+#include "platform/file.h"
+
+namespace qrsmith {
+
+namespace {
+
+bool SideInRange(std::int32_t side) { return side >= 1 && side <= platform::kMaxBitmapSide; }
+
+bool KindInRange(std::int16_t kind) { return kind >= 0 && kind <= 4; }
+
+// The file bytes of export kind 0 BMP, 1 JPEG, 2 GIF, 3 TIFF, 4 PNG.
+Bytes EncodeAs(const platform::Bitmap& image, std::int16_t kind) {
+  namespace codecs = platform::codecs;
+  switch (kind) {
+    case 0: return codecs::EncodeBmp(image);
+    case 1: return codecs::EncodeJpeg(image);
+    case 2: return codecs::EncodeGif(image);
+    case 3: return codecs::EncodeTiff(image);
+    case 4: return codecs::EncodePng(image);
+    default: return {};
+  }
+}
+
+}  // namespace
+
+std::optional<platform::Bitmap> QrGenerator::ComposeRaster(
+    std::optional<std::int32_t> size, const Bytes& picture, std::int32_t pictureWidth,
+    std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy, bool noise) const {
+  if (!HasSymbol()) return std::nullopt;
+  if (!size) return *symbolBitmap_;  // one pixel per module: no icon, no picture
+  if (!SideInRange(*size)) return std::nullopt;
+  if (!picture.empty() && !(SideInRange(pictureWidth) && SideInRange(pictureHeight))) {
+    return std::nullopt;
+  }
+  auto image = symbolBitmap_->Stretch(*size, *size);
+  if (!image) return std::nullopt;
+  if (!picture.empty()) {
+    // A picture that cannot be read is an error, not a silently missing background.
+    const auto background = LoadImageBitmap(picture, pictureWidth, pictureHeight);
+    if (!background) return std::nullopt;
+    image = ComposeOnPictureBitmap(*background, *image, background_, dx, dy, noise, noiseBits_,
+                                   SymbolWidth(), SymbolHeight());
+  }
+  if (iconBitmap_) {
+    // On a picture the icon follows the symbol's offset; alone it sits at the centre.
+    if (picture.empty()) {
+      OverlayIconOnto(*image, *iconBitmap_, 0, 0);
+    } else {
+      OverlayIconOnto(*image, *iconBitmap_, dx, dy);
+    }
+  }
+  return image;
+}
+
+bool QrGenerator::SaveImage(const std::string& path, std::optional<std::int32_t> size,
+                            std::int16_t kind, const Bytes& picture, std::int32_t pictureWidth,
+                            std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy,
+                            bool noise) const {
+  if (!KindInRange(kind)) return false;
+  const auto image = ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
+  if (!image) return false;
+  const Bytes encoded = EncodeAs(*image, kind);
+  if (encoded.empty()) return false;  // never write an empty or unconverted file
+  return platform::WriteFileAtomically(path, encoded);
+}
+
+Bytes QrGenerator::ExportImage(std::optional<std::int32_t> size, std::int16_t kind,
+                               const Bytes& picture, std::int32_t pictureWidth,
+                               std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy,
+                               bool noise) const {
+  if (!KindInRange(kind)) return {};
+  const auto image = ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
+  if (!image) return {};
+  if (kind == 0) return BitmapToImage(*image);  // the symbol image form
+  return EncodeAs(*image, kind);
+}
+
+}  // namespace qrsmith
