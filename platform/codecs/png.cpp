@@ -1,0 +1,230 @@
+#include "platform/codecs/png.h"
+
+#include <png.h>
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "platform/codecs/limits.h"
+#include "platform/codecs/palette.h"
+#include "platform/codecs/pixels.h"
+
+// libpng reports errors by longjmp to the setjmp of the calling function. The
+// functions that call setjmp below therefore hold no C++ objects with
+// destructors; buffers are owned by their callers and passed as pointers.
+
+namespace qrsmith::platform::codecs {
+namespace {
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// ---- Reading ----
+
+struct PngSource {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::size_t position;
+};
+
+void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
+  auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+  if (length > source->size - source->position) png_error(png, "truncated");
+  std::memcpy(out, source->data + source->position, length);
+  source->position += length;
+}
+
+class PngReader {
+ public:
+  PngReader()
+      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning)),
+        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+  ~PngReader() {
+    if (png_) png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+  }
+  PngReader(const PngReader&) = delete;
+  PngReader& operator=(const PngReader&) = delete;
+
+  bool Valid() const { return png_ && info_; }
+  png_structp Png() const { return png_; }
+  png_infop Info() const { return info_; }
+
+ private:
+  png_structp png_;
+  png_infop info_;
+};
+
+// Asks libpng for 8-bit B, G, R, A pixels whatever the stored form: the
+// Bitmap's memory layout with alpha in the top byte.
+void SetBgraTransforms(png_structp png, png_infop info) {
+  const int colour_type = png_get_color_type(png, info);
+  const int bit_depth = png_get_bit_depth(png, info);
+  const bool has_trns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+  if (colour_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colour_type == PNG_COLOR_TYPE_GRAY && bit_depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (has_trns) png_set_tRNS_to_alpha(png);
+  if (bit_depth == 16) png_set_scale_16(png);
+  if ((colour_type & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(png);
+  png_set_bgr(png);
+  if ((colour_type & PNG_COLOR_MASK_ALPHA) == 0 && !has_trns) {
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  }
+  png_set_interlace_handling(png);
+}
+
+// Reads the chunks up to the first IDAT and checks the declared size.
+bool ReadHeaderChunks(png_structp png, png_infop info, PngSource* source, png_uint_32* width,
+                      png_uint_32* height) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_read_fn(png, source, ReadFromSource);
+  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  png_read_info(png, info);
+  const png_uint_32 w = png_get_image_width(png, info);
+  const png_uint_32 h = png_get_image_height(png, info);
+  if (!ImageSizeAllowed(w, h)) return false;
+  SetBgraTransforms(png, info);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != std::size_t{w} * 4) return false;
+  *width = w;
+  *height = h;
+  return true;
+}
+
+// Reads all IDAT data into `rows` and the rest of the file up to IEND, so
+// that a file cut anywhere is refused.
+bool ReadImageChunks(png_structp png, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_image(png, rows);
+  png_read_end(png, nullptr);
+  return true;
+}
+
+// ---- Writing ----
+
+void WriteToSink(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  bool stored = true;
+  try {
+    out->insert(out->end(), data, data + length);
+  } catch (const std::bad_alloc&) {
+    stored = false;
+  }
+  if (!stored) png_error(png, "out of memory");
+}
+
+void FlushSink(png_structp) {}
+
+class PngWriter {
+ public:
+  PngWriter()
+      : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning)),
+        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+  ~PngWriter() {
+    if (png_) png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
+  }
+  PngWriter(const PngWriter&) = delete;
+  PngWriter& operator=(const PngWriter&) = delete;
+
+  bool Valid() const { return png_ && info_; }
+  png_structp Png() const { return png_; }
+  png_infop Info() const { return info_; }
+
+ private:
+  png_structp png_;
+  png_infop info_;
+};
+
+struct PngLayout {
+  png_uint_32 width;
+  png_uint_32 height;
+  int bit_depth;
+  int colour_type;
+  const png_color* palette;  // PNG_COLOR_TYPE_PALETTE only
+  int palette_size;
+};
+
+bool WritePngStream(png_structp png, png_infop info, const PngLayout* layout, png_bytepp rows,
+                    Bytes* out) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_write_fn(png, out, WriteToSink, FlushSink);
+  png_set_IHDR(png, info, layout->width, layout->height, layout->bit_depth, layout->colour_type,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (layout->palette) png_set_PLTE(png, info, layout->palette, layout->palette_size);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+Bytes EncodePng(const Bitmap& bitmap) {
+  if (bitmap.Empty()) return {};
+  const auto width = static_cast<std::size_t>(bitmap.Width());
+  const auto height = static_cast<std::size_t>(bitmap.Height());
+  PngLayout layout{static_cast<png_uint_32>(width),
+                   static_cast<png_uint_32>(height),
+                   8,
+                   PNG_COLOR_TYPE_RGB,
+                   nullptr,
+                   0};
+  std::vector<png_color> palette;
+  std::vector<png_byte> data;
+  std::size_t row_bytes = width * 3;
+  if (auto indexed = IndexColours(bitmap)) {
+    for (std::uint32_t colour : indexed->colours) {
+      palette.push_back({RedOf(colour), GreenOf(colour), BlueOf(colour)});
+    }
+    layout.bit_depth = IndexBitDepth(palette.size());
+    layout.colour_type = PNG_COLOR_TYPE_PALETTE;
+    layout.palette = palette.data();
+    layout.palette_size = static_cast<int>(palette.size());
+    row_bytes = (width * layout.bit_depth + 7) / 8;
+    data.resize(row_bytes * height);
+    for (std::size_t y = 0; y < height; ++y) {
+      PackIndexRow(&indexed->indices[y * width], bitmap.Width(), layout.bit_depth,
+                   &data[y * row_bytes]);
+    }
+  } else {
+    data.resize(row_bytes * height);
+    png_bytep out = data.data();
+    for (const std::uint32_t pixel : bitmap.Pixels()) {
+      *out++ = RedOf(pixel);
+      *out++ = GreenOf(pixel);
+      *out++ = BlueOf(pixel);
+    }
+  }
+  std::vector<png_bytep> rows(height);
+  for (std::size_t y = 0; y < height; ++y) rows[y] = &data[y * row_bytes];
+
+  PngWriter writer;
+  Bytes out;
+  if (!writer.Valid() || !WritePngStream(writer.Png(), writer.Info(), &layout, rows.data(), &out)) {
+    return {};
+  }
+  return out;
+}
+
+std::optional<Bitmap> DecodePng(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return std::nullopt;
+  PngReader reader;
+  if (!reader.Valid()) return std::nullopt;
+  PngSource source{bytes.data(), bytes.size(), 0};
+  png_uint_32 width = 0;
+  png_uint_32 height = 0;
+  if (!ReadHeaderChunks(reader.Png(), reader.Info(), &source, &width, &height)) {
+    return std::nullopt;
+  }
+  auto bitmap = Bitmap::Create(static_cast<int>(width), static_cast<int>(height));
+  if (!bitmap) return std::nullopt;
+  std::vector<png_bytep> rows(height);
+  for (png_uint_32 y = 0; y < height; ++y) {
+    rows[y] = reinterpret_cast<png_bytep>(bitmap->Row(static_cast<int>(y)));
+  }
+  if (!ReadImageChunks(reader.Png(), rows.data())) return std::nullopt;
+  FlattenAlphaOnWhite(*bitmap);
+  return bitmap;
+}
+
+}  // namespace qrsmith::platform::codecs
