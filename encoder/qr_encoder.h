@@ -8,7 +8,9 @@
 #include <optional>
 #include <vector>
 
+#include "encoder/bit_stream.h"
 #include "encoder/galois_field.h"
+#include "encoder/qr_tables.h"
 #include "encoder/reed_solomon_encoder.h"
 #include "platform/bitmap.h"
 #include "platform/types.h"
@@ -18,11 +20,11 @@ namespace qrsmith {
 // Options of one Encode call. Each member left out takes its default; a
 // supplied 0 is not "left out".
 struct EncodeOptions {
-  std::optional<std::int16_t> version;     // 1..40 fixed; 0 or >40 automatic; <0 refused. Default 0.
-  std::optional<std::int16_t> level;       // 1 L, 2 M, 3 Q, 4 H; anything else 2. Default 2.
-  std::optional<std::int16_t> mask;        // 0..7; anything else mask 0. Default -1.
-  std::optional<Colour> foreground;        // dark modules, 0x00BBGGRR. Default black.
-  std::optional<Colour> background;        // light modules and margins. Default white.
+  std::optional<std::int16_t> version;  // 1..40 fixed; 0 or >40 automatic; <0 refused. Default 0.
+  std::optional<std::int16_t> level;    // 1 L, 2 M, 3 Q, 4 H; anything else 2. Default 2.
+  std::optional<std::int16_t> mask;     // 0..7; anything else mask 0. Default -1.
+  std::optional<Colour> foreground;     // dark modules, 0x00BBGGRR. Default black.
+  std::optional<Colour> background;     // light modules and margins. Default white.
   std::optional<std::int32_t> left, top, right, bottom;  // margins in modules. Default 0.
   // Whether byte pairs that form Shift-JIS characters may go into Kanji mode.
   // Readers decode Kanji mode as Shift-JIS, so only Shift-JIS content should
@@ -43,8 +45,12 @@ class QrEncoder {
   std::int32_t AlignmentCoordinateCount(std::int32_t version) const;
   std::int32_t AlignmentPatternCount(std::int32_t version) const;
 
-  // Encodes the first n bytes of data. Returns the new symbol bitmap, or null
-  // when nothing was encoded (the stored matrix and margins then stay as they were).
+  // Encodes the first n bytes of data (n < 1: empty content; n beyond
+  // data.size(): all of data, nothing past its end is read). Returns the new
+  // symbol bitmap, or null when nothing was encoded (the stored matrix and
+  // margins then stay as they were): a negative version, content that fits no
+  // allowed version, a negative margin, or a bitmap side above
+  // platform::kMaxBitmapSide.
   std::shared_ptr<const platform::Bitmap> Encode(const Bytes& data, std::int32_t n,
                                                  const EncodeOptions& options = {});
 
@@ -61,23 +67,56 @@ class QrEncoder {
   std::int32_t MarginBottom() const { return margins_[3]; }
 
   // Lower layers, public for tests and for the mask chooser.
+  // BuildBitStream: the stream's length in bits, terminator included, for the
+  // version group of `version`; unless measuring it is also written to bits
+  // from index 0 (one byte per bit; bits grows if shorter than the stream).
+  // n as for Encode. 0 when the stream cannot be written, which includes
+  // streams longer than the encoder's 32768-entry bit arrays.
   std::int32_t BuildBitStream(std::vector<std::uint8_t>& bits, const Bytes& data, std::int32_t n,
                               std::int32_t version, bool measure, bool allowKanji = true) const;
   static std::int32_t CharacterClass(std::int32_t byte);
   static std::int32_t IsKanjiPair(std::int32_t lead, std::int32_t trail);
   static std::int32_t AlphanumericValue(std::int32_t byte);
   // function matrix: (s+3) x (s+3) bytes row after row; 0 free, 1 dark, 2 light.
+  // Versions 1..40 draw (a shorter matrix is first extended with zeros) and
+  // give 1; -1..-4 (Micro QR) draw nothing and give 1; others give 0.
   std::int32_t DrawFunctionPatterns(std::vector<std::uint8_t>& functionMatrix,
                                     std::int32_t version) const;
+  // XORs the mask over an s x s data matrix (left alone when shorter than
+  // s x s) and returns the mask applied: 0..7 as asked, anything else 0.
   static std::int32_t ApplyMask(std::vector<std::uint8_t>& dataMatrix, std::int32_t s,
                                 std::int32_t mask);
-  static std::int32_t BchRemainder(std::int32_t value, std::int32_t polynomial,
-                                   std::int32_t topBit, std::int32_t shiftCount);
+  static std::int32_t BchRemainder(std::int32_t value, std::int32_t polynomial, std::int32_t topBit,
+                                   std::int32_t shiftCount);
 
  private:
-  // ... implementation-defined members: field_, rs_, the four tables,
-  // moduleMatrix_ ((s+3) x (s+3), 1 x 1 zero before the first encode), margins_.
+  // Work buffers of one Encode call, kept between calls only to spare the
+  // allocations; nothing in them carries over, and copies start empty.
+  struct Scratch {
+    Scratch() = default;
+    Scratch(const Scratch&) {}
+    Scratch& operator=(const Scratch&) { return *this; }
+    encoder::Segmenter segmenter;
+    std::vector<std::uint8_t> codewords;    // padded data codewords
+    std::vector<std::uint8_t> interleaved;  // data and parity in placement order
+    std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
+    std::vector<std::uint8_t> data;         // data matrix, s x s
+  };
+
+  // The version to encode at, or 0 when the content fits no allowed version.
+  // Leaves the segmentation of the chosen version's group in scratch_.
+  std::int32_t SelectVersion(const std::uint8_t* data, std::int32_t n, std::int32_t requested,
+                             std::int32_t level, bool allowKanji);
+
+  GaloisField field_;      // GF(256), polynomial 0x11D, generator 2
+  ReedSolomonEncoder rs_;  // re-initialised by every Encode
+  encoder::QrTables tables_;
+  // The current symbol: (s + 3) x (s + 3) bytes, 0 light, 1 dark, rows and
+  // columns s .. s+2 all 0; a single 0 before the first successful Encode.
+  std::vector<std::uint8_t> moduleMatrix_ = std::vector<std::uint8_t>(1, 0);
+  std::int32_t side_ = 0;                  // s, 0 before the first successful Encode
   std::array<std::int32_t, 4> margins_{};  // left, top, right, bottom
+  Scratch scratch_;
 };
 
 // Draws the module matrix (rows of s + 3 bytes, 0 light, 1 dark) as a

@@ -1,0 +1,252 @@
+#include "encoder/bit_stream.h"
+
+#include <algorithm>
+
+namespace qrsmith::encoder {
+namespace {
+
+// Cost of a record whose mode cannot end at that byte; loses every comparison.
+constexpr std::int32_t kUnreachable = 0x70000000;
+constexpr std::int8_t kNoMode = -1;
+constexpr std::int32_t kModeIndicatorBits = 4;
+constexpr std::int32_t kTerminatorBits = 4;
+// Mode indicators (ISO/IEC 18004 Table 2) by mode number.
+constexpr std::array<std::uint32_t, kModeCount> kModeIndicator = {0b0100, 0b0001, 0b0010, 0b1000};
+// Alphanumeric pairs are 45 x first + second (ISO/IEC 18004 section 7.4.5).
+constexpr std::int32_t kAlphanumericBase = 45;
+// Content longer than this costs more than kBitArrayLength bits in any mode,
+// since no byte costs less than 10/3 bits.
+constexpr std::int32_t kMaxMeasurableBytes = kBitArrayLength * 3 / 10;
+
+constexpr std::array<std::uint8_t, 256> MakeClasses() {
+  std::array<std::uint8_t, 256> classes{};
+  for (int c = '0'; c <= '9'; ++c) classes[static_cast<std::size_t>(c)] = 1;
+  for (int c = 'A'; c <= 'Z'; ++c) classes[static_cast<std::size_t>(c)] = 2;
+  for (const char c : {' ', '$', '%', '*', '+', '-', '.', '/', ':'}) {
+    classes[static_cast<std::size_t>(c)] = 2;
+  }
+  return classes;
+}
+constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
+
+constexpr std::array<std::uint8_t, 256> MakeAlphanumericValues() {
+  std::array<std::uint8_t, 256> values{};
+  constexpr char kAlphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
+  for (std::size_t v = 0; v + 1 < sizeof kAlphabet; ++v) {
+    values[static_cast<unsigned char>(kAlphabet[v])] = static_cast<std::uint8_t>(v);
+  }
+  return values;
+}
+constexpr std::array<std::uint8_t, 256> kAlphanumericValues = MakeAlphanumericValues();
+
+struct Record {
+  std::int32_t cost = kUnreachable;
+  std::int32_t run = 0;  // characters of this mode so far in the current segment
+};
+using Row = std::array<Record, kModeCount>;
+
+}  // namespace
+
+std::int32_t CharacterClass(std::int32_t byte) {
+  return byte >= 0 && byte < 256 ? kClasses[static_cast<std::size_t>(byte)] : 0;
+}
+
+std::int32_t AlphanumericValue(std::int32_t byte) {
+  return byte >= 0 && byte < 256 ? kAlphanumericValues[static_cast<std::size_t>(byte)] : 0;
+}
+
+std::int32_t IsKanjiPair(std::int32_t lead, std::int32_t trail) {
+  lead &= 0xFF;
+  trail &= 0xFF;
+  if (trail < 0x40) return 0;
+  if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA)) return 1;
+  return lead == 0xEB && trail < 0xC0 ? 1 : 0;
+}
+
+std::int64_t MinimumStreamBits(const std::uint8_t* data, std::int32_t n) {
+  // In sixths of a bit: 20 per digit, 33 per other alphanumeric character, 39 else.
+  constexpr std::array<std::int64_t, 3> kSixths = {39, 20, 33};
+  std::int64_t sixths = 0;
+  for (std::int32_t p = 0; p < n; ++p) sixths += kSixths[kClasses[data[p]]];
+  return sixths / 6;
+}
+
+std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
+                                bool allowKanji) {
+  n_ = std::max<std::int32_t>(n, 0);
+  group_ = group;
+  length_ = 0;
+  if (n_ == 0) return length_ = kTerminatorBits;
+  if (n_ > kMaxMeasurableBytes) return 0;
+
+  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group);
+  const std::array<std::int32_t, kModeCount> limits = SegmentLimits(group);
+  std::array<std::int32_t, kModeCount> header{};  // indicator + count field of a new segment
+  for (std::size_t m = 0; m < header.size(); ++m) header[m] = kModeIndicatorBits + widths[m];
+
+  predecessors_.assign(4 * static_cast<std::size_t>(n_), kNoMode);
+  Row before{}, previous{}, current{};  // records at p - 2, p - 1 and p
+
+  for (std::int32_t p = 0; p < n_; ++p) {
+    const std::int32_t cls = kClasses[data[p]];
+    std::int8_t* pred = &predecessors_[4 * static_cast<std::size_t>(p)];
+    current = Row{};
+    // For each mode the candidates come from predecessors 0..3 in order; a
+    // later one wins only when strictly cheaper, so ties keep the lower mode.
+    auto offer = [&](std::int32_t mode, std::int32_t from, std::int32_t cost, std::int32_t run) {
+      Record& r = current[static_cast<std::size_t>(mode)];
+      if (cost < r.cost) {
+        r = Record{cost, run};
+        pred[mode] = static_cast<std::int8_t>(from);
+      }
+    };
+    if (p == 0) {
+      current[kByteMode] = Record{header[kByteMode] + 8, 1};
+      if (cls == 1) current[kNumericMode] = Record{header[kNumericMode] + 4, 1};
+      if (cls >= 1) current[kAlphanumericMode] = Record{header[kAlphanumericMode] + 6, 1};
+    } else {
+      for (std::int32_t u = 0; u < kModeCount; ++u) {
+        const Record& r = previous[static_cast<std::size_t>(u)];
+        const bool continues = u == kByteMode && r.run < limits[kByteMode];
+        offer(kByteMode, u, r.cost + 8 + (continues ? 0 : header[kByteMode]),
+              continues ? r.run + 1 : 1);
+      }
+      if (cls == 1) {
+        for (std::int32_t u = 0; u < kModeCount; ++u) {
+          const Record& r = previous[static_cast<std::size_t>(u)];
+          if (u == kNumericMode && r.run < limits[kNumericMode]) {
+            // A new group of three digits costs 4 bits, the next two 3 each.
+            offer(kNumericMode, u, r.cost + 3 + (r.run % 3 == 0 ? 1 : 0), r.run + 1);
+          } else {
+            offer(kNumericMode, u, r.cost + header[kNumericMode] + 4, 1);
+          }
+        }
+      }
+      if (cls >= 1) {
+        for (std::int32_t u = 0; u < kModeCount; ++u) {
+          const Record& r = previous[static_cast<std::size_t>(u)];
+          if (u == kAlphanumericMode && r.run < limits[kAlphanumericMode]) {
+            // A new pair costs 6 bits, its second character 5.
+            offer(kAlphanumericMode, u, r.cost + 5 + (r.run % 2 == 0 ? 1 : 0), r.run + 1);
+          } else {
+            offer(kAlphanumericMode, u, r.cost + header[kAlphanumericMode] + 6, 1);
+          }
+        }
+      }
+      if (allowKanji && IsKanjiPair(data[p - 1], data[p]) != 0) {
+        if (p == 1) {
+          current[kKanjiMode] = Record{header[kKanjiMode] + 13, 1};
+        } else {
+          for (std::int32_t u = 0; u < kModeCount; ++u) {
+            const Record& r = before[static_cast<std::size_t>(u)];
+            const bool continues = u == kKanjiMode && r.run < limits[kKanjiMode];
+            offer(kKanjiMode, u, r.cost + 13 + (continues ? 0 : header[kKanjiMode]),
+                  continues ? r.run + 1 : 1);
+          }
+        }
+      }
+    }
+    before = previous;
+    previous = current;
+  }
+
+  finalMode_ = kByteMode;
+  for (std::int32_t m = 1; m < kModeCount; ++m) {
+    if (previous[static_cast<std::size_t>(m)].cost <
+        previous[static_cast<std::size_t>(finalMode_)].cost) {
+      finalMode_ = m;
+    }
+  }
+  const std::int32_t length = previous[static_cast<std::size_t>(finalMode_)].cost + kTerminatorBits;
+  if (length > kBitArrayLength) return 0;
+  return length_ = length;
+}
+
+bool Segmenter::AssignModes() {
+  modes_.assign(static_cast<std::size_t>(n_), kNoMode);
+  std::int32_t mode = finalMode_;
+  for (std::int32_t p = n_ - 1; p >= 0;) {
+    if (mode < 0) return false;  // the walk reached a stream start too early
+    modes_[static_cast<std::size_t>(p)] = static_cast<std::int8_t>(mode);
+    const std::int32_t from =
+        predecessors_[4 * static_cast<std::size_t>(p) + static_cast<std::size_t>(mode)];
+    if (mode == kKanjiMode) {
+      if (p == 0) return false;
+      modes_[static_cast<std::size_t>(--p)] = static_cast<std::int8_t>(mode);
+    }
+    --p;
+    mode = from;
+  }
+  return true;
+}
+
+template <class Writer>
+std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& writer) {
+  if (length_ == 0) return 0;
+  if (n_ > 0 && !AssignModes()) return 0;
+  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group_);
+  std::array<std::int32_t, kModeCount> limits = SegmentLimits(group_);
+  limits[kKanjiMode] *= 2;  // from here on every limit counts bytes
+
+  for (std::int32_t p = 0; p < n_;) {
+    const std::int32_t mode = modes_[static_cast<std::size_t>(p)];
+    std::int32_t run = 1;
+    while (p + run < n_ && run < limits[static_cast<std::size_t>(mode)] &&
+           modes_[static_cast<std::size_t>(p + run)] == mode) {
+      ++run;
+    }
+    const std::uint8_t* bytes = data + p;
+    writer.Put(kModeIndicator[static_cast<std::size_t>(mode)], kModeIndicatorBits);
+    writer.Put(static_cast<std::uint32_t>(mode == kKanjiMode ? run / 2 : run),
+               widths[static_cast<std::size_t>(mode)]);
+    std::int32_t i = 0;
+    switch (mode) {
+      case kByteMode:
+        for (; i < run; ++i) writer.Put(bytes[i], 8);
+        break;
+      case kNumericMode:
+        for (; i + 3 <= run; i += 3) {
+          writer.Put(static_cast<std::uint32_t>((bytes[i] & 15) * 100 + (bytes[i + 1] & 15) * 10 +
+                                                (bytes[i + 2] & 15)),
+                     10);
+        }
+        if (run - i == 2)
+          writer.Put(static_cast<std::uint32_t>((bytes[i] & 15) * 10 + (bytes[i + 1] & 15)), 7);
+        if (run - i == 1) writer.Put(bytes[i] & 15u, 4);
+        break;
+      case kAlphanumericMode:
+        for (; i + 2 <= run; i += 2) {
+          writer.Put(static_cast<std::uint32_t>(kAlphanumericBase * kAlphanumericValues[bytes[i]] +
+                                                kAlphanumericValues[bytes[i + 1]]),
+                     11);
+        }
+        if (i < run) writer.Put(kAlphanumericValues[bytes[i]], 6);
+        break;
+      default:
+        for (; i + 2 <= run; i += 2) {
+          // Shift-JIS 0x8140-0x9FFC and 0xE040-0xEBBF to 13 bits: the lead byte
+          // less 0x81 or 0xC1, times 0xC0, plus the trail byte less 0x40.
+          const std::int32_t lead = bytes[i], trail = bytes[i + 1];
+          std::int32_t high;
+          if (lead >= 0x81 && lead <= 0x9F) {
+            high = lead - 0x81;
+          } else if (lead >= 0xE0 && lead <= 0xEB) {
+            high = lead - 0xC1;
+          } else {
+            return 0;
+          }
+          writer.Put(static_cast<std::uint32_t>(high * 0xC0 + (trail - 0x40)), 13);
+        }
+        break;
+    }
+    p += run;
+  }
+  writer.Put(0, kTerminatorBits);
+  writer.Finish();
+  return writer.Count();
+}
+
+template std::int32_t Segmenter::Write(const std::uint8_t*, UnpackedBitWriter&);
+template std::int32_t Segmenter::Write(const std::uint8_t*, PackedBitWriter&);
+
+}  // namespace qrsmith::encoder

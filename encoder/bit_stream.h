@@ -1,0 +1,113 @@
+#pragma once
+// The data bit stream of a QR Code symbol (ISO/IEC 18004 section 7.4): the
+// content bytes split into numeric, alphanumeric, byte and Kanji segments so
+// that the stream is as short as possible, each segment written as mode
+// indicator, character count and data bits, then the 4-bit terminator.
+// No ECI, FNC1 or structured-append header is written.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "encoder/qr_tables.h"
+
+namespace qrsmith::encoder {
+
+// Mode numbers of the segmentation.
+inline constexpr std::int32_t kByteMode = 0;
+inline constexpr std::int32_t kNumericMode = 1;
+inline constexpr std::int32_t kAlphanumericMode = 2;
+inline constexpr std::int32_t kKanjiMode = 3;
+
+// 1 for "0".."9"; 2 for "A".."Z", space and $ % * + - . / :; 0 for any other
+// value (lower-case letters and values outside 0..255 included).
+std::int32_t CharacterClass(std::int32_t byte);
+// Alphanumeric-mode value (ISO/IEC 18004 Table 5): digits 0-9, letters 10-35,
+// space 36, $ 37, % 38, * 39, + 40, - 41, . 42, / 43, : 44; 0 for others.
+std::int32_t AlphanumericValue(std::int32_t byte);
+// 1 when the two bytes (low 8 bits of each) can be one Kanji-mode character:
+// a Shift-JIS lead 0x81-0x9F or 0xE0-0xEA with trail >= 0x40, or lead 0xEB
+// with trail 0x40-0xBF.
+std::int32_t IsKanjiPair(std::int32_t lead, std::int32_t trail);
+
+// A lower bound in bits of any stream of the content: every byte costs at
+// least 10/3 bits (digits), 11/2 (other alphanumeric characters) or 13/2
+// (anything else, in Kanji mode at best).
+std::int64_t MinimumStreamBits(const std::uint8_t* data, std::int32_t n);
+
+// Bits written most significant first, one byte per bit.
+class UnpackedBitWriter {
+ public:
+  explicit UnpackedBitWriter(std::uint8_t* bits) : bits_(bits) {}
+  void Put(std::uint32_t value, std::int32_t width) {
+    for (std::int32_t i = width - 1; i >= 0; --i) bits_[count_++] = (value >> i) & 1;
+  }
+  void Finish() {}
+  std::int32_t Count() const { return count_; }
+
+ private:
+  std::uint8_t* bits_;
+  std::int32_t count_ = 0;
+};
+
+// Bits written most significant first, eight to a byte; the encoder's own
+// form of the bit array. Finish writes the last partial byte, zero-filled.
+class PackedBitWriter {
+ public:
+  explicit PackedBitWriter(std::uint8_t* bytes) : bytes_(bytes) {}
+  void Put(std::uint32_t value, std::int32_t width) {
+    pending_ = (pending_ << width) | value;
+    pendingBits_ += width;
+    count_ += width;
+    while (pendingBits_ >= 8) {
+      pendingBits_ -= 8;
+      *bytes_++ = static_cast<std::uint8_t>(pending_ >> pendingBits_);
+    }
+  }
+  void Finish() {
+    if (pendingBits_ > 0) *bytes_++ = static_cast<std::uint8_t>(pending_ << (8 - pendingBits_));
+    pendingBits_ = 0;
+  }
+  std::int32_t Count() const { return count_; }
+
+ private:
+  std::uint8_t* bytes_;
+  std::uint64_t pending_ = 0;
+  std::int32_t pendingBits_ = 0;
+  std::int32_t count_ = 0;
+};
+
+// The shortest segmentation of one content for one version group, kept so
+// that the stream can be written after it was measured.
+class Segmenter {
+ public:
+  // Finds the cheapest segmentation of the first n bytes of data for version
+  // group g (2, 4 or 6) and returns the stream length in bits, terminator
+  // included: 4 for empty content (n < 1). Returns 0 when the stream would
+  // not fit the encoder's kBitArrayLength-bit arrays.
+  std::int32_t Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
+                       bool allowKanji);
+
+  // Writes the stream of the last Measure (same data) and returns its length,
+  // or 0 when it cannot be written (a pair in Kanji mode that is no Kanji
+  // character). The writer must take Measure's result in bits.
+  template <class Writer>
+  std::int32_t Write(const std::uint8_t* data, Writer& writer);
+
+ private:
+  bool AssignModes();
+
+  std::int32_t n_ = 0;
+  std::int32_t group_ = 2;
+  std::int32_t finalMode_ = 0;
+  std::int32_t length_ = 0;
+  // predecessors_[4p + m]: mode before the cheapest stream ending at byte p
+  // in mode m; kNoMode when that stream starts there or cannot end there.
+  std::vector<std::int8_t> predecessors_;
+  std::vector<std::int8_t> modes_;  // mode of each byte after the backward walk
+};
+
+extern template std::int32_t Segmenter::Write(const std::uint8_t*, UnpackedBitWriter&);
+extern template std::int32_t Segmenter::Write(const std::uint8_t*, PackedBitWriter&);
+
+}  // namespace qrsmith::encoder

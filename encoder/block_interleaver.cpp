@@ -1,0 +1,39 @@
+#include "encoder/block_interleaver.h"
+
+#include <array>
+
+namespace qrsmith::encoder {
+
+BlockSplit SplitBlocks(std::int32_t dataCodewords, std::int32_t blocks) {
+  if (blocks < 1 || dataCodewords < 0) return {};
+  const std::int32_t rest = dataCodewords % blocks;
+  return {(dataCodewords + blocks - 1) / blocks, rest > 0 ? blocks - rest : 0};
+}
+
+std::int32_t DataPosition(const BlockSplit& split, std::int32_t blocks, std::int32_t i,
+                          std::int32_t j) {
+  // Only long blocks have a codeword j = longLength - 1; those come last,
+  // after the short blocks have run out.
+  if (j < split.longLength - 1) return i + j * blocks;
+  return (split.longLength - 1) * blocks + (i - split.shortBlocks);
+}
+
+bool InterleaveBlocks(const std::uint8_t* data, std::int32_t dataCodewords, std::int32_t blocks,
+                      std::int32_t parity, const GaloisField& field, ReedSolomonEncoder& rs,
+                      std::uint8_t* out) {
+  const BlockSplit split = SplitBlocks(dataCodewords, blocks);
+  if (!rs.Initialise(split.longLength, parity, field, true, 0, 0)) return false;
+  std::array<std::uint8_t, ReedSolomonEncoder::kMaxBlockLength> check{};
+  const std::uint8_t* block = data;
+  for (std::int32_t i = 0; i < blocks; ++i) {
+    const std::int32_t length = i < split.shortBlocks ? split.longLength - 1 : split.longLength;
+    for (std::int32_t j = 0; j < length; ++j) out[DataPosition(split, blocks, i, j)] = block[j];
+    if (!rs.EncodeBytes(block, length, check.data())) return false;
+    for (std::int32_t j = 0; j < parity; ++j)
+      out[dataCodewords + j * blocks + i] = check[static_cast<std::size_t>(j)];
+    block += length;
+  }
+  return true;
+}
+
+}  // namespace qrsmith::encoder

@@ -1,0 +1,26 @@
+#pragma once
+// Data mask patterns (ISO/IEC 18004 section 7.8.2, Table 10). One of eight
+// patterns is XORed over the data modules so that the symbol shows no large
+// areas or misleading shapes; its number goes into the format information.
+
+#include <cstdint>
+
+namespace qrsmith::encoder {
+
+inline constexpr std::int32_t kMaskCount = 8;
+
+// The mask that a request means: 0..7 as given, anything else (such as -1,
+// "no mask asked for") 0.
+constexpr std::int32_t NormaliseMask(std::int32_t mask) {
+  return mask < 0 || mask >= kMaskCount ? 0 : mask;
+}
+
+// Whether mask 0..7 inverts the module at row i, column j.
+bool MaskCondition(std::int32_t mask, std::int32_t i, std::int32_t j);
+
+// XORs mask 0..7 over every module of an s x s grid whose rows are `stride`
+// bytes apart.
+void ApplyMaskPattern(std::uint8_t* grid, std::int32_t side, std::int32_t stride,
+                      std::int32_t mask);
+
+}  // namespace qrsmith::encoder

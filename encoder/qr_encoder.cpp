@@ -1,0 +1,207 @@
+#include "encoder/qr_encoder.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "encoder/block_interleaver.h"
+#include "encoder/function_patterns.h"
+#include "encoder/mask.h"
+#include "encoder/symbol_matrix.h"
+
+namespace qrsmith {
+namespace {
+
+using encoder::kMaxVersion;
+using encoder::kMinVersion;
+
+// QR Code arithmetic: GF(256) with x^8+x^4+x^3+x^2+1 and generator 2
+// (ISO/IEC 18004 section 7.5.2).
+constexpr std::int32_t kFieldSize = 256;
+constexpr std::int32_t kFieldPolynomial = 0x11D;
+constexpr std::int32_t kFieldGenerator = 2;
+// Pad codewords 11101100 and 00010001, alternately (ISO/IEC 18004 section 7.4.10).
+constexpr std::uint8_t kPadCodewords[2] = {0xEC, 0x11};
+
+// Automatic version choice tries one version group after the other, each with
+// its own character-count widths.
+struct VersionRange {
+  std::int32_t first, last;
+};
+constexpr VersionRange kVersionGroups[] = {{1, 9}, {10, 26}, {27, 40}};
+
+std::int32_t ContentLength(const Bytes& data, std::int32_t n) {
+  if (n < 1) return 0;
+  return static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(n), data.size()));
+}
+
+}  // namespace
+
+QrEncoder::QrEncoder() {
+  field_.Initialise(kFieldSize, kFieldPolynomial, kFieldGenerator);
+  tables_.Fill();
+}
+
+std::int32_t QrEncoder::DataModuleCount(std::int32_t version) const {
+  return encoder::DataModuleCount(version);
+}
+std::int32_t QrEncoder::CodewordCount(std::int32_t version) const {
+  return encoder::CodewordCount(version);
+}
+std::int32_t QrEncoder::SymbolSize(std::int32_t version) const {
+  return encoder::SymbolSize(version);
+}
+std::int32_t QrEncoder::AlignmentCoordinateCount(std::int32_t version) const {
+  return encoder::AlignmentCoordinateCount(version);
+}
+std::int32_t QrEncoder::AlignmentPatternCount(std::int32_t version) const {
+  return encoder::AlignmentPatternCount(version);
+}
+std::int32_t QrEncoder::CharacterClass(std::int32_t byte) { return encoder::CharacterClass(byte); }
+std::int32_t QrEncoder::IsKanjiPair(std::int32_t lead, std::int32_t trail) {
+  return encoder::IsKanjiPair(lead, trail);
+}
+std::int32_t QrEncoder::AlphanumericValue(std::int32_t byte) {
+  return encoder::AlphanumericValue(byte);
+}
+std::int32_t QrEncoder::BchRemainder(std::int32_t value, std::int32_t polynomial,
+                                     std::int32_t topBit, std::int32_t shiftCount) {
+  return encoder::BchRemainder(value, polynomial, topBit, shiftCount);
+}
+
+std::int32_t QrEncoder::Side() const { return side_; }
+
+std::int32_t QrEncoder::BuildBitStream(std::vector<std::uint8_t>& bits, const Bytes& data,
+                                       std::int32_t n, std::int32_t version, bool measure,
+                                       bool allowKanji) const {
+  encoder::Segmenter segmenter;
+  const std::int32_t length = segmenter.Measure(data.data(), ContentLength(data, n),
+                                                encoder::VersionGroup(version), allowKanji);
+  if (length == 0 || measure) return length;
+  if (bits.size() < static_cast<std::size_t>(length)) bits.resize(static_cast<std::size_t>(length));
+  encoder::UnpackedBitWriter writer(bits.data());
+  return segmenter.Write(data.data(), writer);
+}
+
+std::int32_t QrEncoder::DrawFunctionPatterns(std::vector<std::uint8_t>& functionMatrix,
+                                             std::int32_t version) const {
+  if (version >= -4 && version <= -1) return 1;
+  if (version < kMinVersion || version > kMaxVersion) return 0;
+  const auto stride = static_cast<std::size_t>(encoder::MatrixStride(encoder::SymbolSize(version)));
+  if (functionMatrix.size() < stride * stride) functionMatrix.resize(stride * stride, 0);
+  encoder::DrawFunctionPatterns(functionMatrix.data(), version,
+                                tables_.alignmentStep[static_cast<std::size_t>(version - 1)]);
+  return 1;
+}
+
+std::int32_t QrEncoder::ApplyMask(std::vector<std::uint8_t>& dataMatrix, std::int32_t s,
+                                  std::int32_t mask) {
+  const std::int32_t applied = encoder::NormaliseMask(mask);
+  if (s > 0 && dataMatrix.size() >= static_cast<std::size_t>(s) * static_cast<std::size_t>(s)) {
+    encoder::ApplyMaskPattern(dataMatrix.data(), s, s, applied);
+  }
+  return applied;
+}
+
+std::uint8_t QrEncoder::ModuleAt(std::int32_t p, std::int32_t q, bool raw) const {
+  // The matrix is dimension x dimension: s + 3, or 1 before the first symbol.
+  const std::int64_t dimension = side_ > 0 ? encoder::MatrixStride(side_) : 1;
+  std::int64_t row = p, column = q;
+  if (!raw) {
+    row -= margins_[1];
+    column -= margins_[0];
+  }
+  if (row < 1 || row > dimension || column < 1 || column > dimension) return 0;
+  return moduleMatrix_[static_cast<std::size_t>((row - 1) * dimension + (column - 1))];
+}
+
+std::int32_t QrEncoder::SelectVersion(const std::uint8_t* data, std::int32_t n,
+                                      std::int32_t requested, std::int32_t level, bool allowKanji) {
+  // A stream of length L fits when all but its terminator fits: ISO/IEC 18004
+  // lets the terminator be cut short at the end of the data capacity.
+  auto fits = [&](std::int32_t length, std::int32_t version) {
+    return length > 0 && length - 4 <= 8 * tables_.DataCodewords(version, level);
+  };
+  encoder::Segmenter& segmenter = scratch_.segmenter;
+  if (requested >= kMinVersion && requested <= kMaxVersion) {
+    const std::int32_t length =
+        segmenter.Measure(data, n, encoder::VersionGroup(requested), allowKanji);
+    return fits(length, requested) ? requested : 0;
+  }
+  const std::int64_t atLeast = encoder::MinimumStreamBits(data, n);
+  for (const VersionRange& range : kVersionGroups) {
+    // A group whose largest version cannot hold even the cheapest conceivable
+    // stream is skipped unmeasured; measuring would reach the same verdict.
+    if (atLeast > 8 * std::int64_t{tables_.DataCodewords(range.last, level)}) continue;
+    const std::int32_t length =
+        segmenter.Measure(data, n, encoder::VersionGroup(range.first), allowKanji);
+    for (std::int32_t v = range.first; v <= range.last; ++v) {
+      if (fits(length, v)) return v;
+    }
+  }
+  return 0;
+}
+
+std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std::int32_t n,
+                                                          const EncodeOptions& options) {
+  const std::int32_t requested = options.version.value_or(0);
+  if (requested < 0) return nullptr;
+  std::int32_t level = options.level.value_or(encoder::kDefaultLevel);
+  if (level < 1 || level > encoder::kLevelCount) level = encoder::kDefaultLevel;
+  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
+                                               options.right.value_or(0),
+                                               options.bottom.value_or(0)};
+  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
+    return nullptr;
+  }
+  const std::int32_t count = ContentLength(data, n);
+
+  const std::int32_t version =
+      SelectVersion(data.data(), count, requested, level, options.allowKanji.value_or(true));
+  if (version == 0) return nullptr;
+  const std::int32_t s = encoder::SymbolSize(version);
+  if (std::int64_t{s} + margins[0] + margins[2] > platform::kMaxBitmapSide ||
+      std::int64_t{s} + margins[1] + margins[3] > platform::kMaxBitmapSide) {
+    return nullptr;
+  }
+
+  // Data codewords: the stream, zero bits to the byte boundary, pad codewords.
+  const auto v = static_cast<std::size_t>(version - 1), l = static_cast<std::size_t>(level - 1);
+  const std::int32_t blocks = tables_.blockCount[v][l], parity = tables_.blockParity[v][l];
+  const std::int32_t total = encoder::CodewordCount(version);
+  const std::int32_t dataCodewords = total - blocks * parity;
+  std::vector<std::uint8_t>& codewords = scratch_.codewords;
+  codewords.assign(static_cast<std::size_t>(dataCodewords) + 1, 0);  // + the cut terminator
+  encoder::PackedBitWriter writer(codewords.data());
+  const std::int32_t length = scratch_.segmenter.Write(data.data(), writer);
+  if (length == 0) return nullptr;
+  for (std::int32_t i = (length + 7) / 8, k = 0; i < dataCodewords; ++i, k ^= 1) {
+    codewords[static_cast<std::size_t>(i)] = kPadCodewords[k];
+  }
+
+  std::vector<std::uint8_t>& interleaved = scratch_.interleaved;
+  interleaved.resize(static_cast<std::size_t>(total));
+  if (!encoder::InterleaveBlocks(codewords.data(), dataCodewords, blocks, parity, field_, rs_,
+                                 interleaved.data())) {
+    return nullptr;
+  }
+
+  const auto stride = static_cast<std::size_t>(encoder::MatrixStride(s));
+  std::vector<std::uint8_t>& function = scratch_.function;
+  function.assign(stride * stride, 0);
+  encoder::DrawFunctionPatterns(function.data(), version, tables_.alignmentStep[v]);
+  std::vector<std::uint8_t>& modules = scratch_.data;
+  modules.assign(static_cast<std::size_t>(s) * static_cast<std::size_t>(s), 0);
+  encoder::PlaceCodewords(function.data(), s, interleaved.data(), total, modules.data());
+  const std::int32_t mask = ApplyMask(modules, s, options.mask.value_or(-1));
+  encoder::MergeModules(function.data(), s, modules.data());
+  if (version >= 7) encoder::WriteVersionInformation(function.data(), s, version);
+  encoder::WriteFormatInformation(function.data(), s, level, mask);
+
+  margins_ = margins;
+  std::swap(moduleMatrix_, function);  // the old matrix's storage serves the next call
+  side_ = s;
+  return RenderSymbolBitmap(moduleMatrix_.data(), s, s, margins[0], margins[1], margins[2],
+                            margins[3], options.foreground.value_or(kBlack), options.background);
+}
+
+}  // namespace qrsmith
