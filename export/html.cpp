@@ -1,0 +1,61 @@
+#include "export/html.h"
+
+#include "export/text_format.h"
+#include "generator/qr_generator.h"
+
+namespace qrsmith {
+
+std::string WriteHtmlFragment(const ModuleGrid& grid, std::int32_t width, std::int32_t height) {
+  using text_format::AppendColourHex;
+  using text_format::AppendInteger;
+  using text_format::AppendReal;
+
+  std::string out;
+  // An element is about 130 fixed characters and four numbers.
+  out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 170 +
+              160);
+  out += "<div style=\"position:relative;overflow:hidden;width:";
+  AppendInteger(out, width);
+  out += "px;height:";
+  AppendInteger(out, height);
+  out += "px;background-color:#";
+  AppendColourHex(out, grid.background);
+  out += "\">";
+
+  // Only reached with a grid, so there is no division by a zero width.
+  for (std::int32_t r = 1; r <= grid.height; ++r) {
+    const double h = static_cast<double>(height) / grid.height;
+    const double top = h * (r - 1);  // divide, then multiply
+    for (std::int32_t c = 1; c <= grid.width; ++c) {
+      const double w = static_cast<double>(width) / grid.width;
+      const double left = w * (c - 1);
+      out += "<div style=\"position:absolute;overflow:hidden;left:";
+      AppendReal(out, left);
+      out += "px;top:";
+      AppendReal(out, top);
+      out += "px;width:";
+      AppendReal(out, w);
+      out += "px;height:";
+      AppendReal(out, h);
+      out += "px;background-color:#";
+      AppendColourHex(out, grid.ColourAt(r, c));
+      out += "\"></div>";
+    }
+  }
+  out += "</div>";
+  return out;
+}
+
+std::string ExportHtml(const QrGenerator& generator, std::int32_t width, std::int32_t height) {
+  if (!generator.HasSymbol()) {
+    // No grid: the outer block alone, in the stored background colour.
+    ModuleGrid empty;
+    empty.background = generator.BackgroundColour();
+    return WriteHtmlFragment(empty, width, height);
+  }
+  const auto grid = GridOf(generator);
+  if (!grid) return {};
+  return WriteHtmlFragment(*grid, width, height);
+}
+
+}  // namespace qrsmith

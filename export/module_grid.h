@@ -1,0 +1,46 @@
+#pragma once
+// The grid every export draws: the current symbol picture, margins included,
+// one position per module, each dark or light, with the two colours. The
+// writers take this snapshot rather than the generator, so that each form is a
+// pure function of the grid (and can be checked on small hand-made grids).
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace qrsmith {
+
+class QrGenerator;
+
+// The largest grid any export writes: 2048 x 2048 positions. A version-40
+// symbol with one-module margins has 183 x 183; only huge margins come near.
+// Every form spends a bounded number of bytes per position (at most about 200,
+// the HTML element), so this keeps each result well under 1 GiB, within the
+// 32-bit size fields of the metafiles, and refuses before allocating.
+inline constexpr std::int64_t kMaxExportPositions = std::int64_t{2048} * 2048;
+
+struct ModuleGrid {
+  std::int32_t width = 0;   // Wm, columns
+  std::int32_t height = 0;  // Hm, rows
+  Colour foreground = kBlack;
+  Colour background = kWhite;
+  std::vector<std::uint8_t> dark;  // width x height, row after row; 1 = dark
+
+  // r and c are 1-based, as the scan counts them: r = 1..height, c = 1..width.
+  bool IsDark(std::int32_t r, std::int32_t c) const {
+    return dark[static_cast<std::size_t>(r - 1) * static_cast<std::size_t>(width) +
+                static_cast<std::size_t>(c - 1)] != 0;
+  }
+  // The colour a position is drawn in: foreground when dark, background when light.
+  Colour ColourAt(std::int32_t r, std::int32_t c) const {
+    return IsDark(r, c) ? foreground : background;
+  }
+};
+
+// The grid of the generator's current symbol. nullopt when there is no symbol
+// or the grid has more than kMaxExportPositions positions.
+std::optional<ModuleGrid> GridOf(const QrGenerator& generator);
+
+}  // namespace qrsmith

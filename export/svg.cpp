@@ -1,0 +1,59 @@
+#include "export/svg.h"
+
+#include "export/text_format.h"
+
+namespace qrsmith {
+
+namespace {
+
+// The system identifier of the SVG 1.1 DTD and the SVG namespace name, as the
+// SVG 1.1 recommendation publishes them.
+constexpr std::string_view kSvg11Dtd = "http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd";
+constexpr std::string_view kSvgNamespace = "http://www.w3.org/2000/svg";
+
+}  // namespace
+
+std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::int32_t height) {
+  using text_format::AppendColourHex;
+  using text_format::AppendInteger;
+  using text_format::AppendReal;
+
+  std::string out;
+  // A rectangle line is about 60 fixed characters and four numbers.
+  out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 96 +
+              256);
+  out += "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"";
+  out += kSvg11Dtd;
+  out += "\">\n<svg xmlns=\"";
+  out += kSvgNamespace;
+  out += "\" version=\"1.1\" width=\"";
+  AppendInteger(out, width);
+  out += "\" height=\"";
+  AppendInteger(out, height);
+  out += "\">\n";
+
+  const double w = static_cast<double>(width) / grid.width;
+  const double h = static_cast<double>(height) / grid.height;
+  for (std::int32_t r = 1; r <= grid.height; ++r) {
+    // Multiply before dividing, so that exact positions stay exact.
+    const double y = (static_cast<double>(r - 1) * height) / grid.height;
+    for (std::int32_t c = 1; c <= grid.width; ++c) {
+      const double x = (static_cast<double>(c - 1) * width) / grid.width;
+      out += "<rect x=\"";
+      AppendReal(out, x);
+      out += "\" y=\"";
+      AppendReal(out, y);
+      out += "\" width=\"";
+      AppendReal(out, w);
+      out += "\" height=\"";
+      AppendReal(out, h);
+      out += "\" fill=\"#";
+      AppendColourHex(out, grid.ColourAt(r, c));
+      out += "\" />\n";
+    }
+  }
+  out += "</svg>";
+  return out;
+}
+
+}  // namespace qrsmith

@@ -1,0 +1,17 @@
+#pragma once
+// The SVG form: an SVG 1.1 document of `width` x `height` user units with one
+// filled rectangle per grid position, light positions included.
+
+#include <cstdint>
+#include <string>
+
+#include "export/module_grid.h"
+
+namespace qrsmith {
+
+// `width` and `height` are the document size (already resolved: positive).
+// Position (r, c) is the rectangle at x = ((c - 1) x width) / Wm,
+// y = ((r - 1) x height) / Hm, of size width / Wm by height / Hm.
+std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::int32_t height);
+
+}  // namespace qrsmith

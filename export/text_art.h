@@ -1,0 +1,21 @@
+#pragma once
+// The text-art form: one line of full-width characters per grid row, for
+// pasting into plain text. Dark modules are "●" (circles) or "▇" (blocks),
+// light ones the ideographic space U+3000; lines are separated by CR LF, with
+// no line break after the last. UTF-8, like every text of the program.
+
+#include <string>
+
+#include "export/module_grid.h"
+
+namespace qrsmith {
+
+class QrGenerator;
+
+// The text art of the generator's current symbol; "" without a symbol (or
+// for a grid beyond kMaxExportPositions).
+std::string ExportTextArt(const QrGenerator& generator, bool circles);
+
+std::string WriteTextArt(const ModuleGrid& grid, bool circles);
+
+}  // namespace qrsmith

@@ -1,0 +1,19 @@
+#pragma once
+// How numbers and colours are written into the text forms: integers in
+// decimal without leading zeros, reals as the C format "%.13g" writes them
+// (always with "." as the decimal separator, whatever the process locale), and
+// colours as six upper-case hexadecimal digits, red first.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace qrsmith::text_format {
+
+void AppendInteger(std::string& out, std::int64_t value);
+void AppendReal(std::string& out, double value);
+// RRGGBB of a 0x00BBGGRR colour; bits 24 to 31 are ignored.
+void AppendColourHex(std::string& out, Colour colour);
+
+}  // namespace qrsmith::text_format

@@ -1,0 +1,99 @@
+#include "export/vector_export.h"
+
+#include <algorithm>
+
+#include "export/emf.h"
+#include "export/module_grid.h"
+#include "export/postscript.h"
+#include "export/svg.h"
+#include "export/text_format.h"
+#include "export/wmf.h"
+#include "generator/qr_generator.h"
+#include "platform/clock.h"
+#include "platform/file.h"
+#include "platform/random.h"
+
+namespace qrsmith {
+
+namespace {
+
+constexpr std::size_t kExportIdLength = 20;
+constexpr std::string_view kIdAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+bool KindInRange(VectorKind kind) {
+  const auto value = static_cast<std::int16_t>(kind);
+  return value >= static_cast<std::int16_t>(VectorKind::kPostScript) &&
+         value <= static_cast<std::int16_t>(VectorKind::kEmf);
+}
+
+void AppendTwoDigits(std::string& out, int value) {
+  value = ((value % 100) + 100) % 100;
+  out.push_back(static_cast<char>('0' + value / 10));
+  out.push_back(static_cast<char>('0' + value % 10));
+}
+
+Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// The metafile description: the program's name, LF, and an identifier. All
+// ASCII, so each character is its own UTF-16 unit.
+std::u16string EmfDescription() {
+  const std::string text = "KORVANE\n" + MakeExportId("QR", "EMFC");
+  return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+std::string ColourHex(Colour colour) {
+  std::string out;
+  text_format::AppendColourHex(out, colour);
+  return out;
+}
+
+std::string MakeExportId(std::string_view prefix, std::string_view tag) {
+  std::string id;
+  id.reserve(std::max(kExportIdLength, prefix.size() + tag.size() + 12));
+  id += prefix;
+  id += tag;
+  const platform::LocalDateTime now = platform::Now();
+  for (const int field : {now.year, now.month, now.day, now.hour, now.minute, now.second}) {
+    AppendTwoDigits(id, field);  // the year keeps its last two digits
+  }
+  while (id.size() < kExportIdLength) {
+    id.push_back(
+        kIdAlphabet[platform::RandomBelow(static_cast<std::uint32_t>(kIdAlphabet.size()))]);
+  }
+  return id;
+}
+
+Bytes ExportVector(const QrGenerator& generator, VectorKind kind, std::optional<std::int32_t> width,
+                   std::optional<std::int32_t> height) {
+  if (!KindInRange(kind)) return {};
+  const auto grid = GridOf(generator);
+  if (!grid) return {};
+  switch (kind) {
+    case VectorKind::kPostScript:
+      return BytesOf(WritePostScriptPage(*grid, MakeExportId("PS", "QRCD")));
+    case VectorKind::kEps:
+      return BytesOf(WriteEpsImage(*grid));
+    case VectorKind::kSvg: {
+      // A size of 0 or below counts as left out.
+      const std::int32_t sw = width.value_or(0) > 0 ? *width : grid->width;
+      const std::int32_t sh = height.value_or(0) > 0 ? *height : grid->height;
+      return BytesOf(WriteSvgDocument(*grid, sw, sh));
+    }
+    case VectorKind::kWmf:
+      return WriteWindowsMetafile(*grid);
+    case VectorKind::kEmf:
+      return WriteEnhancedMetafile(*grid, EmfDescription());
+  }
+  return {};
+}
+
+bool SaveVector(const QrGenerator& generator, const std::string& path, VectorKind kind,
+                std::optional<std::int32_t> width, std::optional<std::int32_t> height) {
+  const Bytes bytes = ExportVector(generator, kind, width, height);
+  if (bytes.empty()) return false;
+  return platform::WriteFileAtomically(path, bytes);
+}
+
+}  // namespace qrsmith

@@ -1,0 +1,53 @@
+#pragma once
+// The page-description and vector forms of the generator's current symbol:
+// PostScript, EPS and SVG text, WMF and EMF metafiles. Each draws the grid
+// (margins included) at one unit per module, every position as its own sample
+// or element, light positions too. Also the two helpers the export forms
+// share: ColourHex and MakeExportId.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+namespace qrsmith {
+
+class QrGenerator;
+
+// The form selector. Values outside 0..4 are refused.
+enum class VectorKind : std::int16_t {
+  kPostScript = 0,  // a PostScript page with a colour image (text)
+  kEps = 1,         // an EPS image dictionary with ASCII hexadecimal data (text)
+  kSvg = 2,         // an SVG document, one rectangle per module (text)
+  kWmf = 3,         // a Windows metafile, no placeable header (binary)
+  kEmf = 4,         // an enhanced metafile with a description (binary)
+};
+
+// The bytes of the chosen form (text forms as their ASCII bytes, no
+// terminating zero). `width` and `height` matter only to SVG: the document
+// size, used when given and above 0, the grid size otherwise. Empty when there
+// is no symbol, the kind is out of range, or the grid is beyond
+// kMaxExportPositions.
+Bytes ExportVector(const QrGenerator& generator, VectorKind kind,
+                   std::optional<std::int32_t> width = std::nullopt,
+                   std::optional<std::int32_t> height = std::nullopt);
+
+// Writes ExportVector's bytes to `path`, atomically: an existing file is
+// either replaced as a whole or left as it was. False, writing nothing, when
+// there is nothing to export or the file cannot be written.
+bool SaveVector(const QrGenerator& generator, const std::string& path, VectorKind kind,
+                std::optional<std::int32_t> width = std::nullopt,
+                std::optional<std::int32_t> height = std::nullopt);
+
+// A 0x00BBGGRR colour as six upper-case hexadecimal digits, red first
+// (RRGGBB); bits 24 to 31 are ignored.
+std::string ColourHex(Colour colour);
+
+// prefix + tag + the local date and time as yyMMddHHmmss, then random
+// characters from A-Z0-9 up to 20 characters in all; nothing is cut when the
+// text is already that long. ("PS" + "QRCD" gives two random characters.)
+std::string MakeExportId(std::string_view prefix, std::string_view tag);
+
+}  // namespace qrsmith

@@ -1,0 +1,106 @@
+#include "export/wmf.h"
+
+#include "export/record_writer.h"
+
+namespace qrsmith {
+
+namespace {
+
+// Record functions ([MS-WMF] 2.1.1.1 RecordType).
+constexpr std::uint16_t kMetaEof = 0x0000;
+constexpr std::uint16_t kMetaSelectObject = 0x012D;
+constexpr std::uint16_t kMetaDeleteObject = 0x01F0;
+constexpr std::uint16_t kMetaCreatePenIndirect = 0x02FA;
+constexpr std::uint16_t kMetaCreateBrushIndirect = 0x02FC;
+constexpr std::uint16_t kMetaRectangle = 0x041B;
+
+constexpr std::uint16_t kMemoryMetafile = 0x0001;  // 2.1.1.15 MetafileType
+constexpr std::uint16_t kMetaVersion300 = 0x0300;  // 2.1.1.19 MetafileVersion
+constexpr std::uint16_t kHeaderWords = 9;          // 2.3.2.2 META_HEADER, 18 bytes
+constexpr std::uint16_t kBrushSolid = 0;           // 2.1.1.4 BS_SOLID
+constexpr std::uint16_t kPenSolid = 0;             // 2.1.1.23 PS_SOLID
+
+// A fill is five object records and one rectangle:
+//   CREATEBRUSHINDIRECT (object 0), SELECTOBJECT 0, CREATEPENINDIRECT
+//   (object 1, the same colour, one unit wide), SELECTOBJECT 1, RECTANGLE,
+//   DELETEOBJECT 1, DELETEOBJECT 0.
+// The pen is there because a rectangle is outlined with the current pen: a
+// one-unit pen of the brush's colour draws just inside the rectangle's
+// bounding box, so the figure covers exactly left..right-1 by top..bottom-1,
+// the area a brush fill covers. Each object is created just before its fill and
+// deleted just after it, so the object table never holds more than two.
+constexpr std::uint32_t kBrushRecordWords = 7;
+constexpr std::uint32_t kPenRecordWords = 8;
+constexpr std::uint32_t kObjectIndexRecordWords = 4;
+constexpr std::uint32_t kRectangleRecordWords = 7;
+constexpr std::uint32_t kEofRecordWords = 3;
+constexpr std::uint32_t kLargestRecordWords = kPenRecordWords;
+constexpr std::uint16_t kObjectsAtOnce = 2;
+constexpr std::uint16_t kBrushIndex = 0;
+constexpr std::uint16_t kPenIndex = 1;
+constexpr std::uint32_t kFillWords =
+    kBrushRecordWords + kPenRecordWords + 4 * kObjectIndexRecordWords + kRectangleRecordWords;
+
+void RecordStart(RecordWriter& w, std::uint32_t words, std::uint16_t function) {
+  w.U32(words);  // RecordSize, in 16-bit words, the 6-byte record head included
+  w.U16(function);
+}
+
+void ObjectIndexRecord(RecordWriter& w, std::uint16_t function, std::uint16_t index) {
+  RecordStart(w, kObjectIndexRecordWords, function);
+  w.U16(index);
+}
+
+// Coordinates are 16-bit in this format; the grid bound keeps them within it.
+void Fill(RecordWriter& w, std::int32_t left, std::int32_t top, std::int32_t right,
+          std::int32_t bottom, Colour colour) {
+  RecordStart(w, kBrushRecordWords, kMetaCreateBrushIndirect);
+  w.U16(kBrushSolid);
+  w.U32(colour & 0xFFFFFFu);  // ColorRef: red, green, blue, reserved 0
+  w.U16(0);                   // BrushHatch, ignored for a solid brush
+  ObjectIndexRecord(w, kMetaSelectObject, kBrushIndex);
+
+  RecordStart(w, kPenRecordWords, kMetaCreatePenIndirect);
+  w.U16(kPenSolid);
+  w.I16(1);  // width: one logical unit
+  w.I16(0);  // (the y of the width point is unused)
+  w.U32(colour & 0xFFFFFFu);
+  ObjectIndexRecord(w, kMetaSelectObject, kPenIndex);
+
+  RecordStart(w, kRectangleRecordWords, kMetaRectangle);
+  w.I16(static_cast<std::int16_t>(bottom));  // the edges come last to first
+  w.I16(static_cast<std::int16_t>(right));
+  w.I16(static_cast<std::int16_t>(top));
+  w.I16(static_cast<std::int16_t>(left));
+
+  ObjectIndexRecord(w, kMetaDeleteObject, kPenIndex);
+  ObjectIndexRecord(w, kMetaDeleteObject, kBrushIndex);
+}
+
+}  // namespace
+
+Bytes WriteWindowsMetafile(const ModuleGrid& grid) {
+  const std::uint64_t fills = static_cast<std::uint64_t>(grid.width) * grid.height + 1;
+  const std::uint64_t words = kHeaderWords + fills * kFillWords + kEofRecordWords;
+
+  Bytes out;
+  out.reserve(static_cast<std::size_t>(words * 2));
+  RecordWriter w(out);
+  // META_HEADER ([MS-WMF] 2.3.2.2).
+  w.U16(kMemoryMetafile);
+  w.U16(kHeaderWords);
+  w.U16(kMetaVersion300);
+  w.U32(static_cast<std::uint32_t>(words));  // Size: SizeLow, then SizeHigh
+  w.U16(kObjectsAtOnce);                     // NumberOfObjects
+  w.U32(kLargestRecordWords);                // MaxRecord
+  w.U16(0);                                  // NumberOfMembers, unused
+
+  Fill(w, 0, 0, grid.width, grid.height, grid.background);
+  for (std::int32_t r = 1; r <= grid.height; ++r) {
+    for (std::int32_t c = 1; c <= grid.width; ++c) Fill(w, c - 1, r - 1, c, r, grid.ColourAt(r, c));
+  }
+  RecordStart(w, kEofRecordWords, kMetaEof);
+  return out;
+}
+
+}  // namespace qrsmith
