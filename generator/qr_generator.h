@@ -13,6 +13,7 @@
 
 #include "encoder/qr_encoder.h"
 #include "platform/bitmap.h"
+#include "platform/preview_window.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -104,6 +105,28 @@ class QrGenerator {
                     std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
                     std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
 
+  // --- Preview ------------------------------------------------------------------
+  // Shows the current symbol in `window` until DetachPreview: takes over its
+  // painting and keeps the 19 preview values on it (generator/preview_painter.h),
+  // so the painter needs nothing of this object. mode 0..10; fill: the client
+  // area's colour, white when left out, kNoFill for none; d: the drawn
+  // symbol's side (0 takes the symbol's width); picture: picture bytes (empty:
+  // none), resized to pictureWidth x pictureHeight when given, with the symbol
+  // moved by (g, h) from its centre and optional noise around it. The window
+  // keeps its own references to the pictures it shows. False, with the window
+  // untouched, when it is gone or mode is outside 0..10. Attaching again first
+  // detaches, so a window is never attached twice.
+  bool AttachPreview(platform::PreviewWindow& window, std::int32_t mode,
+                     std::optional<Colour> fill = std::nullopt, std::int32_t d = 0,
+                     const Bytes& picture = {},
+                     std::optional<std::int32_t> pictureWidth = std::nullopt,
+                     std::optional<std::int32_t> pictureHeight = std::nullopt,
+                     std::int32_t g = 0, std::int32_t h = 0, bool noise = false);
+  // Gives the window its own painting back and, when this object attached it,
+  // removes the 19 values. False only when the window is gone.
+  bool DetachPreview(platform::PreviewWindow& window);
+  bool IsPreviewAttached(const platform::PreviewWindow& window) const;
+
   // The centre icon (null when none) and the noise pool, for the renderers.
   BitmapRef IconBitmap() const { return iconBitmap_; }
   std::span<const std::uint8_t> NoiseBits() const { return noiseBits_; }
@@ -135,6 +158,9 @@ class QrGenerator {
   Bytes iconImage_;  // the icon as a BMP file image
   Bytes noiseBits_;  // W x H x 10 / 8 random bytes for the current symbol
   GenerateFailure lastFailure_ = GenerateFailure::kNone;
+  std::vector<std::uintptr_t> previewWindows_;  // handles of the attached windows
+  BitmapRef pictureBitmap_;  // the preview's background picture of the last attach
+  Bytes pictureImage_;       // that picture as a BMP file image
 };
 
 }  // namespace qrsmith
