@@ -19,8 +19,8 @@ namespace qrsmith::platform::codecs {
 Bytes EncodeBmp(const Bitmap& bitmap);
 
 // Reads uncompressed and bit-field BMP files of 1, 4, 8, 16, 24 and 32 bits,
-// top-down or bottom-up. nullopt for anything malformed, truncated,
-// compressed with RLE or larger than the decoding bounds.
+// top-down or bottom-up, and run-length coded ones of 4 and 8 bits. nullopt
+// for anything malformed, truncated or larger than the decoding bounds.
 std::optional<Bitmap> DecodeBmp(std::span<const std::uint8_t> bytes);
 
 }  // namespace qrsmith::platform::codecs

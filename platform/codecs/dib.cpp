@@ -1,5 +1,6 @@
 #include "platform/codecs/dib.h"
 
+#include <algorithm>
 #include <bit>
 #include <limits>
 #include <vector>
@@ -13,6 +14,8 @@ namespace {
 
 // Compression values of the information header that the reader supports.
 constexpr std::uint32_t kBiRgb = 0;             // plain pixels
+constexpr std::uint32_t kBiRle8 = 1;            // run-length coded 8-bit indices
+constexpr std::uint32_t kBiRle4 = 2;            // run-length coded 4-bit indices
 constexpr std::uint32_t kBiBitfields = 3;       // 16/32-bit pixels with R, G, B masks
 constexpr std::uint32_t kBiAlphaBitfields = 6;  // the same with an alpha mask
 
@@ -60,6 +63,7 @@ struct InfoHeader {
   std::int64_t height = 0;  // rows of the colour image
   bool top_down = false;
   int bit_count = 0;
+  std::uint32_t compression = kBiRgb;
   bool bit_fields = false;
   ChannelMask red, green, blue, alpha;
   std::size_t colour_table_offset = 0;  // from the start of the DIB
@@ -142,8 +146,12 @@ std::optional<InfoHeader> ReadInfoHeader(std::span<const std::uint8_t> dib) {
   if (LoadLe16(&dib[12]) != 1) return std::nullopt;
 
   const std::uint32_t compression = LoadLe32(&dib[16]);
+  header.compression = compression;
   const int bits = header.bit_count;
-  if (compression == kBiRgb) {
+  if (compression == kBiRle8 || compression == kBiRle4) {
+    // Run-length coded pictures are bottom-up by definition.
+    if (bits != (compression == kBiRle8 ? 8 : 4) || header.top_down) return std::nullopt;
+  } else if (compression == kBiRgb) {
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
       return std::nullopt;
     }
@@ -151,7 +159,7 @@ std::optional<InfoHeader> ReadInfoHeader(std::span<const std::uint8_t> dib) {
     if ((bits != 16 && bits != 32) || size == kOs2HeaderSize) return std::nullopt;
     if (!ReadBitFields(dib, compression, header)) return std::nullopt;
   } else {
-    return std::nullopt;  // RLE, JPEG or PNG inside a BMP: not read
+    return std::nullopt;  // JPEG or PNG inside a BMP, OS/2 Huffman: not read
   }
   if (!SetColourCount(header, LoadLe32(&dib[32]))) return std::nullopt;
   return header;
@@ -212,6 +220,66 @@ bool ReadPixelRow(const std::uint8_t* in, const InfoHeader& header,
   return true;
 }
 
+// Decodes run-length coded indices (bottom row first) onto `bitmap`, which
+// starts white: pixels that a "delta" skips stay white, as if transparent.
+// Runs are pairs (count, index or two 4-bit indices); a zero count escapes to
+// end of line (0), end of picture (1), delta (2, dx, dy) or a literal run of
+// n indices padded to an even number of bytes. Data that ends before the end
+// of picture, or indices past the colour table, are refused.
+bool ReadRunLengthPixels(std::span<const std::uint8_t> data, bool four_bit,
+                         const std::vector<std::uint32_t>& colours, Bitmap& bitmap) {
+  int x = 0;
+  int row = 0;  // from the bottom
+  // Some writers code each row's padding as pixels too: those past the
+  // picture's edge are dropped. x and row stop at the edge (Width(),
+  // Height()), so that no run of input can make them overflow.
+  const auto put = [&](std::uint32_t index) {
+    if (index >= colours.size()) return false;
+    if (x < bitmap.Width() && row < bitmap.Height()) {
+      bitmap.Row(bitmap.Height() - 1 - row)[x++] = colours[index];
+    }
+    return true;
+  };
+  // The k-th index of a run or literal whose bytes start at `bytes`.
+  const auto index_at = [four_bit](const std::uint8_t* bytes, int k) -> std::uint32_t {
+    if (!four_bit) return bytes[k];
+    const std::uint8_t byte = bytes[k / 2];
+    return k % 2 == 0 ? byte >> 4 : byte & 0x0F;
+  };
+  std::size_t i = 0;
+  for (;;) {
+    if (data.size() - i < 2) return false;
+    const int count = data[i];
+    const int value = data[i + 1];
+    i += 2;
+    if (count > 0) {
+      const std::uint8_t run_value = static_cast<std::uint8_t>(value);
+      for (int k = 0; k < count; ++k) {
+        // Four-bit runs alternate the two indices of their value byte.
+        if (!put(index_at(&run_value, four_bit ? k % 2 : 0))) return false;
+      }
+    } else if (value == 0) {  // end of line
+      x = 0;
+      row = std::min(row + 1, bitmap.Height());
+    } else if (value == 1) {  // end of picture
+      return true;
+    } else if (value == 2) {  // delta
+      if (data.size() - i < 2) return false;
+      x = std::min(x + data[i], bitmap.Width());
+      row = std::min(row + data[i + 1], bitmap.Height());
+      i += 2;
+    } else {  // literal run of `value` indices
+      const std::size_t bytes = four_bit ? (value + 1) / 2 : value;
+      const std::size_t padded = (bytes + 1) / 2 * 2;
+      if (data.size() - i < padded) return false;
+      for (int k = 0; k < value; ++k) {
+        if (!put(index_at(&data[i], k))) return false;
+      }
+      i += padded;
+    }
+  }
+}
+
 // Where the icon's 1-bit AND mask has a 1 the pixel is transparent: white.
 void ApplyAndMask(const std::uint8_t* mask, std::size_t stride, bool top_down, Bitmap& bitmap) {
   for (int row = 0; row < bitmap.Height(); ++row) {
@@ -243,18 +311,30 @@ std::optional<Bitmap> DecodeDib(std::span<const std::uint8_t> dib, DibKind kind,
              (header->bit_count <= 8 && pixel_offset < table_end)) {
     return std::nullopt;  // the pixels would overlap the header or colour table
   }
+  if (pixel_offset > dib.size()) return std::nullopt;
+  const std::vector<std::uint32_t> colours = ReadColourTable(dib, *header);
+  if (header->compression == kBiRle8 || header->compression == kBiRle4) {
+    if (icon) return std::nullopt;
+    auto bitmap =
+        Bitmap::Create(static_cast<int>(header->width), static_cast<int>(header->height), 0xFFFFFF);
+    if (!bitmap || !ReadRunLengthPixels(dib.subspan(pixel_offset), header->compression == kBiRle4,
+                                        colours, *bitmap)) {
+      return std::nullopt;
+    }
+    return bitmap;
+  }
+
   const auto width = static_cast<std::size_t>(header->width);
   const auto height = static_cast<std::size_t>(header->height);
   const std::size_t stride = (width * header->bit_count + 31) / 32 * 4;
   const std::size_t pixels_end = pixel_offset + stride * height;
-  if (pixel_offset > dib.size() || pixels_end > dib.size()) return std::nullopt;
+  if (pixels_end > dib.size()) return std::nullopt;
   const std::size_t mask_stride = (width + 31) / 32 * 4;
   const bool has_and_mask = icon && pixels_end + mask_stride * height <= dib.size();
   if (icon && header->bit_count < 32 && !has_and_mask) return std::nullopt;
 
   auto bitmap = Bitmap::Create(static_cast<int>(width), static_cast<int>(height));
   if (!bitmap) return std::nullopt;
-  const std::vector<std::uint32_t> colours = ReadColourTable(dib, *header);
   bool any_alpha = false;
   for (std::size_t row = 0; row < height; ++row) {
     const std::size_t y = header->top_down ? row : height - 1 - row;
