@@ -28,3 +28,21 @@ std::string RenderHalfBlocks(const QrGenerator& generator) {
 }
 
 }  // namespace qrsmith::cli
+
+namespace qrsmith::cli {
+
+std::string RenderAnsi(const QrGenerator& generator) {
+  if (!generator.HasSymbol()) return {};
+  static constexpr const char* kLight = "\x1b[47m  ";
+  static constexpr const char* kDark = "\x1b[40m  ";
+  std::string out;
+  for (int r = 1; r <= generator.SymbolHeight(); ++r) {
+    for (int c = 1; c <= generator.SymbolWidth(); ++c) {
+      out += generator.IsDark(r, c) ? kDark : kLight;
+    }
+    out += "\x1b[0m\n";
+  }
+  return out;
+}
+
+}  // namespace qrsmith::cli

@@ -1,0 +1,433 @@
+#include "cli/cli_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <string_view>
+
+#include "cli/payload_commands.h"
+
+namespace qrsmith::cli {
+
+namespace {
+
+// Applies one option's value; returns an error message, or "" when it is fine.
+using Apply = std::function<std::string(CliOptions&, const std::string&)>;
+
+struct OptionSpec {
+  std::string_view longName;
+  char shortName;  // 0: none
+  bool takesValue;
+  Apply apply;
+};
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string Bad(std::string_view option, const std::string& value, std::string_view expected) {
+  return "--" + std::string(option) + " takes " + std::string(expected) + ", not '" + value + "'";
+}
+
+// "RRGGBB" (an optional leading '#') to a colour 0x00BBGGRR.
+std::optional<Colour> ParseColour(std::string text) {
+  if (!text.empty() && text[0] == '#') text.erase(0, 1);
+  if (text.size() != 6 || !std::all_of(text.begin(), text.end(),
+                                       [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+    return std::nullopt;
+  }
+  const auto rgb = static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+// "A,B" or "AxB" (separator given) of integers within [low, high].
+std::optional<std::vector<std::int32_t>> ParseList(const std::string& text, char separator,
+                                                   std::size_t count, std::int64_t low,
+                                                   std::int64_t high) {
+  std::vector<std::int32_t> out;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find(separator, start);
+    const auto value = ParseInteger(text.substr(start, end - start), low, high);
+    if (!value) return std::nullopt;
+    out.push_back(static_cast<std::int32_t>(*value));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  if (out.size() != count) return std::nullopt;
+  return out;
+}
+
+// Bounds of the numeric options: generous, but far from overflow anywhere.
+constexpr std::int64_t kMaxSide = 16384;
+constexpr std::int64_t kMaxMargin = 8000;
+
+const std::vector<OptionSpec>& Options() {
+  static const std::vector<OptionSpec> options = {
+      {"output", 'o', true,
+       [](CliOptions& o, const std::string& v) {
+         o.output = v;
+         return std::string();
+       }},
+      {"type", 't', true,
+       [](CliOptions& o, const std::string& v) {
+         const auto type = OutputTypeFromName(v);
+         if (!type)
+           return Bad("type", v,
+                      "png, jpeg, gif, tiff, bmp, svg, eps, ps, emf, wmf, html, txt, utf8 or ansi");
+         o.type = *type;
+         return std::string();
+       }},
+      {"size", 's', true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 1, kMaxSide);
+         if (!n) return Bad("size", v, "pixels per module from 1 to 16384");
+         o.moduleSize = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"width", 'w', true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 1, kMaxSide);
+         if (!n) return Bad("width", v, "pixels from 1 to 16384");
+         o.width = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"height", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 1, kMaxSide);
+         if (!n) return Bad("height", v, "pixels from 1 to 16384");
+         o.height = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"level", 'l', true,
+       [](CliOptions& o, const std::string& v) {
+         static constexpr std::string_view kLevels = "LMQH";
+         const char c =
+             v.size() == 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(v[0]))) : 0;
+         if (c == 0 || kLevels.find(c) == std::string_view::npos) {
+           return Bad("level", v, "L, M, Q or H");
+         }
+         o.level = static_cast<std::int16_t>(kLevels.find(c) + 1);
+         return std::string();
+       }},
+      {"symversion", 'v', true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 1, 40);
+         if (!n) return Bad("symversion", v, "a version from 1 to 40");
+         o.version = static_cast<std::int16_t>(*n);
+         return std::string();
+       }},
+      {"mask", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         if (Lower(v) == "auto") {
+           o.mask.reset();
+           return std::string();
+         }
+         const auto n = ParseInteger(v, 0, 7);
+         if (!n) return Bad("mask", v, "0 to 7 or auto");
+         o.mask = static_cast<std::int16_t>(*n);
+         return std::string();
+       }},
+      {"margin", 'm', true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 0, kMaxMargin);
+         if (!n) return Bad("margin", v, "modules from 0 to 8000");
+         o.marginLeft = o.marginTop = o.marginRight = o.marginBottom =
+             static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"margins", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto list = ParseList(v, ',', 4, 0, kMaxMargin);
+         if (!list) return Bad("margins", v, "L,T,R,B in modules from 0 to 8000");
+         o.marginLeft = (*list)[0];
+         o.marginTop = (*list)[1];
+         o.marginRight = (*list)[2];
+         o.marginBottom = (*list)[3];
+         return std::string();
+       }},
+      {"foreground", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto c = ParseColour(v);
+         if (!c) return Bad("foreground", v, "a colour RRGGBB");
+         o.foreground = *c;
+         return std::string();
+       }},
+      {"background", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto c = ParseColour(v);
+         if (!c) return Bad("background", v, "a colour RRGGBB");
+         o.background = *c;
+         return std::string();
+       }},
+      {"encoding", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const std::string e = Lower(v);
+         if (e == "utf8" || e == "utf-8") {
+           o.encoding = TextEncoding::kUtf8;
+         } else if (e == "ansi") {
+           o.encoding = TextEncoding::kAnsi;
+         } else if (e == "binary") {
+           o.encoding = TextEncoding::kBinary;
+         } else {
+           return Bad("encoding", v, "utf8, ansi or binary");
+         }
+         return std::string();
+       }},
+      {"8bit", '8', false,
+       [](CliOptions& o, const std::string&) {
+         o.encoding = TextEncoding::kBinary;
+         return std::string();
+       }},
+      {"password", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         o.password = v;
+         return std::string();
+       }},
+      {"icon", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         o.iconPath = v;
+         return std::string();
+       }},
+      {"picture", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         o.picturePath = v;
+         return std::string();
+       }},
+      {"picture-size", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto list = ParseList(Lower(v), 'x', 2, 1, kMaxSide);
+         if (!list) return Bad("picture-size", v, "WxH in pixels from 1 to 16384");
+         o.pictureWidth = (*list)[0];
+         o.pictureHeight = (*list)[1];
+         return std::string();
+       }},
+      {"offset", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto list = ParseList(v, ',', 2, -kMaxSide, kMaxSide);
+         if (!list) return Bad("offset", v, "DX,DY in pixels");
+         o.offsetX = (*list)[0];
+         o.offsetY = (*list)[1];
+         return std::string();
+       }},
+      {"noise", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.noise = true;
+         return std::string();
+       }},
+      {"circles", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.circles = true;
+         return std::string();
+       }},
+      {"verify", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.verify = true;
+         return std::string();
+       }},
+      {"keep-newline", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.keepNewline = true;
+         return std::string();
+       }},
+      {"batch", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         o.batchFile = v;
+         return std::string();
+       }},
+      {"help", 'h', false,
+       [](CliOptions& o, const std::string&) {
+         o.help = true;
+         return std::string();
+       }},
+      {"version", 'V', false,
+       [](CliOptions& o, const std::string&) {
+         o.version_ = true;
+         return std::string();
+       }},
+  };
+  return options;
+}
+
+// Long names that stand for another option.
+std::string_view Canonical(std::string_view name) {
+  if (name == "fg") return "foreground";
+  if (name == "bg") return "background";
+  return name;
+}
+
+const OptionSpec* FindLong(std::string_view name) {
+  name = Canonical(name);
+  for (const OptionSpec& o : Options()) {
+    if (o.longName == name) return &o;
+  }
+  return nullptr;
+}
+
+const OptionSpec* FindShort(char c) {
+  for (const OptionSpec& o : Options()) {
+    if (o.shortName == c) return &o;
+  }
+  return nullptr;
+}
+
+const PayloadFlag* FindPayloadFlag(const PayloadCommand* command, std::string_view name) {
+  if (command == nullptr) return nullptr;
+  for (const PayloadFlag& f : command->flags) {
+    if (f.name == name) return &f;
+  }
+  return nullptr;
+}
+
+ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool allowCommand) {
+  const PayloadCommand* command = nullptr;
+  PayloadValues payloadValues;
+  std::vector<std::string> positional;
+  bool onlyPositional = false;
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (onlyPositional || arg == "-" || arg.size() < 2 || arg[0] != '-') {
+      if (allowCommand && command == nullptr && positional.empty() && !onlyPositional &&
+          options.payloadCommand == std::nullopt) {
+        command = FindPayloadCommand(arg);
+        if (command != nullptr) {
+          options.payloadCommand = arg;
+          continue;
+        }
+      }
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      onlyPositional = true;
+      continue;
+    }
+    std::string name;
+    std::optional<std::string> inlineValue;
+    const OptionSpec* spec = nullptr;
+    if (arg[1] == '-') {
+      name = arg.substr(2);
+      if (const auto eq = name.find('='); eq != std::string::npos) {
+        inlineValue = name.substr(eq + 1);
+        name.erase(eq);
+      }
+      // A payload subcommand's own flags come first: "wifi --password" is the
+      // network's password, not the content encryption's.
+      if (const PayloadFlag* flag = FindPayloadFlag(command, name)) {
+        if (flag->takesValue) {
+          if (!inlineValue) {
+            if (i + 1 >= args.size()) return {std::nullopt, "--" + name + " needs a value"};
+            inlineValue = args[++i];
+          }
+          payloadValues[name] = *inlineValue;
+        } else {
+          if (inlineValue) return {std::nullopt, "--" + name + " takes no value"};
+          payloadValues[name] = "";
+        }
+        continue;
+      }
+      spec = FindLong(name);
+      if (spec == nullptr) return {std::nullopt, "unknown option '" + arg + "'"};
+    } else {
+      spec = FindShort(arg[1]);
+      if (spec == nullptr) return {std::nullopt, "unknown option '" + arg + "'"};
+      name = std::string(spec->longName);
+      if (arg.size() > 2) {
+        if (!spec->takesValue) return {std::nullopt, "unknown option '" + arg + "'"};
+        inlineValue = arg.substr(2);
+      }
+    }
+    std::string value;
+    if (spec->takesValue) {
+      if (inlineValue) {
+        value = *inlineValue;
+      } else {
+        if (i + 1 >= args.size()) return {std::nullopt, "--" + name + " needs a value"};
+        value = args[++i];
+      }
+    } else if (inlineValue) {
+      return {std::nullopt, "--" + name + " takes no value"};
+    }
+    if (std::string error = spec->apply(options, value); !error.empty()) {
+      return {std::nullopt, error};
+    }
+  }
+
+  if (command != nullptr) {
+    if (!positional.empty()) {
+      return {std::nullopt, options.payloadCommand.value() + " takes no text argument ('" +
+                                positional.front() + "')"};
+    }
+    BuiltPayload built = BuildPayload(*command, payloadValues);
+    if (!built.content) return {std::nullopt, built.error};
+    options.text = std::move(built.content);
+  } else if (positional.size() > 1) {
+    return {std::nullopt, "more than one text given ('" + positional[1] + "'); quote the text"};
+  } else if (positional.size() == 1 && positional[0] != "-") {
+    options.text = positional[0];
+  }
+  return {std::move(options), {}};
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t low,
+                                         std::int64_t high) {
+  if (text.empty() || text.size() > 12) return std::nullopt;
+  std::size_t i = 0;
+  bool negative = false;
+  if (text[0] == '-' || text[0] == '+') {
+    negative = text[0] == '-';
+    i = 1;
+  }
+  if (i == text.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  if (negative) value = -value;
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
+std::optional<OutputType> OutputTypeFromName(const std::string& name) {
+  static const std::pair<std::string_view, OutputType> kNames[] = {
+      {"png", OutputType::kPng},   {"jpeg", OutputType::kJpeg}, {"jpg", OutputType::kJpeg},
+      {"gif", OutputType::kGif},   {"tiff", OutputType::kTiff}, {"tif", OutputType::kTiff},
+      {"bmp", OutputType::kBmp},   {"svg", OutputType::kSvg},   {"eps", OutputType::kEps},
+      {"ps", OutputType::kPs},     {"emf", OutputType::kEmf},   {"wmf", OutputType::kWmf},
+      {"html", OutputType::kHtml}, {"htm", OutputType::kHtml},  {"txt", OutputType::kTxt},
+      {"utf8", OutputType::kUtf8}, {"ansi", OutputType::kAnsi},
+  };
+  const std::string lower = Lower(name);
+  for (const auto& [text, type] : kNames) {
+    if (lower == text) return type;
+  }
+  return std::nullopt;
+}
+
+std::optional<OutputType> OutputTypeFromPath(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::nullopt;
+  const auto type = OutputTypeFromName(path.substr(dot + 1));
+  if (type == OutputType::kUtf8 || type == OutputType::kAnsi) return std::nullopt;
+  return type;
+}
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  return Parse(CliOptions{}, args, true);
+}
+
+ParseResult ParseOptionsOver(const CliOptions& base, const std::vector<std::string>& args) {
+  CliOptions fresh = base;
+  fresh.text.reset();
+  fresh.payloadCommand.reset();
+  return Parse(fresh, args, true);
+}
+
+}  // namespace qrsmith::cli

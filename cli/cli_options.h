@@ -1,0 +1,91 @@
+#pragma once
+// What one qrsmith command line asks for: the content (text, standard input
+// or a payload subcommand), the symbol's options, and where and how to write it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace qrsmith::cli {
+
+// Exit statuses.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;        // a bad option or value
+inline constexpr int kExitInputOutput = 2;  // content, pictures or files
+inline constexpr int kExitVerify = 3;       // the written symbol does not scan back
+
+enum class OutputType {
+  kNone,
+  kPng,
+  kJpeg,
+  kGif,
+  kTiff,
+  kBmp,
+  kSvg,
+  kEps,
+  kPs,
+  kEmf,
+  kWmf,
+  kHtml,
+  kTxt,
+  kUtf8,
+  kAnsi
+};
+
+enum class TextEncoding { kUtf8, kAnsi, kBinary };
+
+struct CliOptions {
+  // Content: a TEXT argument, "-" or nothing for standard input, or the text
+  // a payload subcommand built.
+  std::optional<std::string> text;
+  std::optional<std::string> payloadCommand;  // "wifi", "vcard", ... when one was given
+  bool keepNewline = false;
+
+  std::optional<std::string> output;     // "-" for standard output
+  OutputType type = OutputType::kNone;   // from -t, else from the output's extension
+  std::int32_t moduleSize = 10;          // -s: pixels per module of raster files
+  std::optional<std::int32_t> width;     // -w / --width: raster square side; SVG/HTML width
+  std::optional<std::int32_t> height;    // --height: SVG/HTML height
+  std::int16_t level = 1;                // L
+  std::int16_t version = 0;              // automatic
+  std::optional<std::int16_t> mask = 0;  // nullopt: choose the best (--mask auto)
+  std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
+  Colour foreground = kBlack;
+  Colour background = kWhite;
+  TextEncoding encoding = TextEncoding::kUtf8;
+  std::optional<std::string> password;
+  std::optional<std::string> iconPath;
+  std::optional<std::string> picturePath;
+  std::optional<std::int32_t> pictureWidth, pictureHeight;
+  std::int32_t offsetX = 0, offsetY = 0;
+  bool noise = false;
+  bool circles = false;
+  bool verify = false;
+  std::optional<std::string> batchFile;
+  bool help = false;
+  bool version_ = false;
+};
+
+struct ParseResult {
+  std::optional<CliOptions> options;  // set on success
+  std::string error;                  // the message (without "qrsmith: ") otherwise
+};
+
+// Parses argv[1..]. Payload subcommands build their content here.
+ParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// Parses the options of one batch row (a CSV option column or a line) over `base`.
+ParseResult ParseOptionsOver(const CliOptions& base, const std::vector<std::string>& args);
+
+// The output type named by -t, or by a file name's extension.
+std::optional<OutputType> OutputTypeFromName(const std::string& name);
+std::optional<OutputType> OutputTypeFromPath(const std::string& path);
+
+// Parses a decimal integer within [low, high]; nullopt for anything else.
+std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t low,
+                                         std::int64_t high);
+
+}  // namespace qrsmith::cli

@@ -1,0 +1,77 @@
+#include "cli/help_text.h"
+
+#include "cli/payload_commands.h"
+
+#ifndef QRSMITH_VERSION
+#define QRSMITH_VERSION "0.0.0"
+#endif
+
+namespace qrsmith::cli {
+
+std::string VersionText() { return std::string("qrsmith ") + QRSMITH_VERSION + "\n"; }
+
+std::string HelpText() {
+  std::string text = R"(Usage: qrsmith [OPTIONS] [TEXT]
+       qrsmith COMMAND [COMMAND FLAGS] [OPTIONS]
+Makes a QR Code symbol of TEXT (or of standard input when TEXT is absent or "-").
+Without -o the symbol is printed on the terminal.
+
+Output:
+  -o, --output FILE        write to FILE ("-" for standard output)
+  -t, --type TYPE          png, jpeg, gif, tiff, bmp, svg, eps, ps, emf, wmf, html,
+                           txt (text art), utf8 or ansi (terminal); default: from
+                           FILE's extension
+  -s, --size N             pixels per module of a raster file (default 10)
+  -w, --width PIXELS       side of a raster file; width of SVG and HTML
+      --height PIXELS      height of SVG and HTML
+      --circles            text art with circles instead of blocks
+      --verify             read the written symbol back and check that it scans
+                           to the content (exit 3 when it does not)
+      --batch FILE         one symbol per line of FILE (-o names the files, with %n
+                           for the line number), or per row of a CSV file with the
+                           columns output,text and any option columns
+
+Symbol:
+  -l, --level L|M|Q|H      error correction (default L)
+  -v, --symversion 1-40    version (default: the smallest that fits)
+      --mask 0-7|auto      mask pattern (default 0; auto: lowest penalty)
+  -m, --margin N           quiet zone in modules on every side (default 4)
+      --margins L,T,R,B    quiet zone per side
+      --foreground RRGGBB  colour of dark modules (also --fg; default 000000)
+      --background RRGGBB  colour of light modules (also --bg; default FFFFFF)
+      --encoding E         utf8 (default; the input must be valid UTF-8), ansi
+                           (the system code page) or binary (bytes as they are)
+  -8                       the same as --encoding binary
+      --keep-newline       keep the final newline of standard input
+      --password TEXT      encrypt the content (RC4; "&&&" and hexadecimal)
+      --icon FILE          picture drawn at the centre of enlarged raster files
+      --picture FILE       background picture of raster files
+      --picture-size WxH   size the picture is stretched to
+      --offset DX,DY       the symbol's offset from the picture's centre
+      --noise              scatter noise cells over the picture
+
+  -h, --help               this help
+  -V, --version            the version
+
+Commands (each flag left out is left out of the content):
+)";
+  for (const PayloadCommand& c : PayloadCommands()) {
+    std::string line = "  " + c.name;
+    line.resize(20, ' ');
+    text += line + c.summary + ":";
+    for (const PayloadFlag& f : c.flags) {
+      text += " ";
+      if (!f.required) text += "[";
+      text += "--" + f.name;
+      if (f.takesValue) text += " " + f.help;
+      if (!f.required) text += "]";
+    }
+    text += "\n";
+  }
+  text += R"(
+Exit status: 0 done, 1 usage error, 2 input or output error, 3 failed verification.
+)";
+  return text;
+}
+
+}  // namespace qrsmith::cli

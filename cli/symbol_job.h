@@ -1,0 +1,40 @@
+#pragma once
+// One symbol of the command-line tool: the content read and prepared as the
+// options say (standard input, encoding, encryption), the pictures read, and
+// the symbol generated.
+
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_failure.h"
+#include "cli/cli_options.h"
+#include "generator/qr_generator.h"
+
+namespace qrsmith::cli {
+
+// The largest content read from standard input or a file. No QR Code symbol
+// holds more than 7089 characters, so this bound only keeps memory in hand.
+inline constexpr std::size_t kMaxInputBytes = 1 << 20;
+// The largest icon or background picture file read.
+inline constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
+
+// Reads all of `in` (NUL bytes included), at most kMaxInputBytes.
+Outcome ReadAll(std::FILE* in, std::string& content);
+
+// Reads a whole file of at most `limit` bytes.
+Outcome ReadFileBounded(const std::string& path, std::size_t limit, Bytes& bytes,
+                        const std::string& what);
+
+// The content of the command: the TEXT argument, or standard input with one
+// final newline dropped unless --keep-newline.
+Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& content);
+
+struct Symbol {
+  QrGenerator generator;
+  Bytes carried;  // the bytes the symbol carries, as a reader should read them back
+};
+
+// Generates the symbol of `content` with the options' settings.
+Outcome MakeSymbol(const CliOptions& options, const std::string& content, Symbol& symbol);
+
+}  // namespace qrsmith::cli

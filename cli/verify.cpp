@@ -1,0 +1,79 @@
+#include "cli/verify.h"
+
+#define ZX_USE_UTF8 1
+#include <ZXing/ReadBarcode.h>
+
+#include "cli/output_writer.h"
+#include "platform/codecs/image.h"
+
+namespace qrsmith::cli {
+
+namespace {
+
+// A picture of the symbol's module grid, `scale` pixels per module, with the
+// quiet zone the symbol was made with.
+platform::Bitmap RenderGrid(const QrGenerator& g, int scale) {
+  auto picture =
+      platform::Bitmap::Create(g.SymbolWidth() * scale, g.SymbolHeight() * scale, 0xFFFFFF);
+  for (int r = 1; r <= g.SymbolHeight(); ++r) {
+    for (int c = 1; c <= g.SymbolWidth(); ++c) {
+      if (g.IsDark(r, c)) {
+        picture->FillRect((c - 1) * scale, (r - 1) * scale, c * scale, r * scale, 0);
+      }
+    }
+  }
+  return std::move(*picture);
+}
+
+std::string Printable(const Bytes& bytes) {
+  std::string out;
+  for (std::uint8_t b : bytes) {
+    if (out.size() > 60) return out + "...";
+    out += (b >= 0x20 && b < 0x7F) ? static_cast<char>(b) : '?';
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture) {
+  std::vector<std::uint8_t> grey(picture.Pixels().size());
+  for (std::size_t i = 0; i < grey.size(); ++i) {
+    const std::uint32_t p = picture.Pixels()[i];
+    grey[i] = static_cast<std::uint8_t>(
+        (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000);
+  }
+  ZXing::ImageView view(grey.data(), picture.Width(), picture.Height(), ZXing::ImageFormat::Lum);
+  ZXing::DecodeHints hints;
+  hints.setFormats(ZXing::BarcodeFormat::QRCode);
+  hints.setTryHarder(true);
+  const ZXing::Result result = ZXing::ReadBarcode(view, hints);
+  if (!result.isValid()) return std::nullopt;
+  return Bytes(result.bytes().begin(), result.bytes().end());
+}
+
+Outcome VerifyOutput(const Symbol& symbol, OutputType type, const Bytes& bytes) {
+  std::optional<platform::Bitmap> picture;
+  if (IsRasterType(type)) {
+    picture = platform::codecs::DecodeImage(bytes);
+    if (!picture)
+      return Failure{kExitVerify,
+                     "verification failed: the written file is not a readable picture"};
+    // A one-pixel-per-module picture is enlarged so that the reader sees modules.
+    if (picture->Width() < 200) {
+      const int scale = 200 / picture->Width() + 1;
+      picture = picture->Stretch(picture->Width() * scale, picture->Height() * scale);
+    }
+  } else {
+    picture = RenderGrid(symbol.generator, 4);
+  }
+  const auto read = picture ? ReadQrCode(*picture) : std::nullopt;
+  if (!read) return Failure{kExitVerify, "verification failed: no QR Code could be read back"};
+  if (*read != symbol.carried) {
+    return Failure{kExitVerify,
+                   "verification failed: the symbol reads back as '" + Printable(*read) + "'"};
+  }
+  return std::nullopt;
+}
+
+}  // namespace qrsmith::cli

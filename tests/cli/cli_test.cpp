@@ -1,0 +1,276 @@
+// The command-line tool, run as a user runs it: the real binary, its exit
+// status, its messages and its files, with zxing-cpp reading the symbols.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/content_encryption.h"
+#include "payload/payloads.h"
+#include "platform/codecs/image.h"
+#include "tests/cli/process.h"
+#include "tests/support/qr_decode.h"
+
+namespace qrsmith {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProcessResult;
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("qrsmith-cli-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  static ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
+    return testing::RunProcess(QRSMITH_BINARY, args, input);
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  static Bytes ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+  }
+  // What zxing-cpp reads from a raster file.
+  static std::optional<testing::Decoded> Scan(const std::string& path) {
+    const auto picture = platform::codecs::DecodeImage(ReadFile(path));
+    if (!picture) return std::nullopt;
+    return testing::DecodeWithZxing(*picture, picture->Width() < 100 ? 4 : 1);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(Cli, EveryRasterTypeScansAtTheRequestedScale) {
+  for (const std::string ext : {"png", "jpg", "gif", "tiff", "bmp"}) {
+    const std::string path = Path("symbol." + ext);
+    const ProcessResult r = Run({"-o", path, "-s", "3", "HELLO " + ext});
+    ASSERT_EQ(r.status, 0) << ext << ": " << r.err;
+    const auto picture = platform::codecs::DecodeImage(ReadFile(path));
+    ASSERT_TRUE(picture.has_value()) << ext;
+    EXPECT_EQ(picture->Width(), (21 + 8) * 3) << ext;  // version 1, quiet zone 4
+    const auto scan = Scan(path);
+    ASSERT_TRUE(scan.has_value()) << ext;
+    EXPECT_EQ(scan->text, "HELLO " + ext);
+  }
+}
+
+TEST_F(Cli, EveryOtherFormHasItsSignatureAndVerifies) {
+  struct Case {
+    std::string type;
+    std::string start;
+  };
+  const Case cases[] = {{"svg", "<?xml"},
+                        {"eps", "%!PS-Adobe"},
+                        {"ps", "%!PS"},
+                        {"html", "<div"},
+                        {"txt", "\xE3\x80\x80"},  // U+3000, the quiet zone
+                        {"emf", std::string("\x01\x00\x00\x00", 4)}};
+  for (const Case& c : cases) {
+    const std::string path = Path("symbol." + c.type);
+    const ProcessResult r = Run({"-o", path, "--verify", "form " + c.type});
+    ASSERT_EQ(r.status, 0) << c.type << ": " << r.err;
+    const Bytes file = ReadFile(path);
+    ASSERT_GE(file.size(), c.start.size());
+    EXPECT_EQ(std::string(file.begin(), file.begin() + c.start.size()), c.start) << c.type;
+  }
+  const ProcessResult wmf = Run({"-o", Path("x.wmf"), "wmf"});
+  ASSERT_EQ(wmf.status, 0) << wmf.err;
+  EXPECT_FALSE(ReadFile(Path("x.wmf")).empty());
+  // -t wins over the extension; -o - writes to standard output.
+  const ProcessResult svg = Run({"-t", "svg", "-o", "-", "x"});
+  ASSERT_EQ(svg.status, 0);
+  EXPECT_EQ(svg.out.rfind("<?xml", 0), 0u);
+}
+
+TEST_F(Cli, TerminalRenderingsTakeTwoRowsPerLineOrOneWithColours) {
+  const ProcessResult plain = Run({"HELLO"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 15);  // 29 rows, two per line
+  const ProcessResult ansi = Run({"-t", "ansi", "HELLO"});
+  ASSERT_EQ(ansi.status, 0);
+  EXPECT_EQ(std::count(ansi.out.begin(), ansi.out.end(), '\n'), 29);
+  EXPECT_NE(ansi.out.find("\x1b[40m"), std::string::npos);
+}
+
+TEST_F(Cli, StandardInputKeepsEveryByteButTheFinalNewline) {
+  const std::string path = Path("stdin.png");
+  ASSERT_EQ(Run({"-o", path}, "from stdin\n").status, 0);
+  EXPECT_EQ(Scan(path)->text, "from stdin");
+  ASSERT_EQ(Run({"-o", path, "--keep-newline", "-"}, "kept\n").status, 0);
+  EXPECT_EQ(Scan(path)->text, "kept\n");
+  const std::string binary("a\0b\xFF\x01", 5);
+  const ProcessResult r = Run({"-8", "-o", path}, binary);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Scan(path)->bytes, Bytes(binary.begin(), binary.end()));
+}
+
+TEST_F(Cli, EncodingsChooseTheBytes) {
+  const std::string path = Path("enc.png");
+  ASSERT_EQ(Run({"-o", path, "\xE4\xB8\xAD\xE6\x96\x87"}).status, 0);  // 中文 as UTF-8
+  EXPECT_EQ(Scan(path)->text, "\xE4\xB8\xAD\xE6\x96\x87");
+  ASSERT_EQ(Run({"--encoding", "ansi", "-o", path, "\xE4\xB8\xAD"}).status, 0);
+  EXPECT_EQ(Scan(path)->bytes, (Bytes{0xD6, 0xD0}));  // GBK
+  const ProcessResult invalid = Run({"-o", path}, "bad \xC3 utf8");
+  EXPECT_EQ(invalid.status, 2);
+  EXPECT_NE(invalid.err.find("not valid UTF-8"), std::string::npos);
+  const ProcessResult hangul = Run({"--encoding", "ansi", "-o", path, "\xED\x95\x9C"});
+  EXPECT_EQ(hangul.status, 2);
+  EXPECT_NE(hangul.err.find("cannot represent"), std::string::npos);
+}
+
+TEST_F(Cli, ErrorsNameTheProblemAndTheValueAndWriteNothing) {
+  const std::string path = Path("never.png");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"-v", "1", "-l", "H", "-o", path, std::string(30, 'a')},
+       2,
+       "qrsmith: content does not fit version 1 at level H (needs 252 bits, holds 72)\n"},
+      {{"--bogus", "x"}, 1, "qrsmith: unknown option '--bogus'\nTry 'qrsmith --help'.\n"},
+      {{"-l", "X", "x"},
+       1,
+       "qrsmith: --level takes L, M, Q or H, not 'X'\nTry 'qrsmith --help'.\n"},
+      {{"-v", "41", "x"},
+       1,
+       "qrsmith: --symversion takes a version from 1 to 40, not '41'\nTry 'qrsmith --help'.\n"},
+      {{"-s", "99999999999999999999", "x"},
+       1,
+       "qrsmith: --size takes pixels per module from 1 to 16384, not '99999999999999999999'\n"
+       "Try 'qrsmith --help'.\n"},
+      {{"-o", path, "--icon", Path("missing.png"), "x"},
+       2,
+       "qrsmith: cannot read icon '" + Path("missing.png") + "': No such file or directory\n"},
+      {{"-o", Path("nofolder/x.png"), "x"}, 2, ""},
+      {{"-o", Path("noextension"), "x"},
+       1,
+       "qrsmith: cannot tell the format of '" + Path("noextension") + "' from its name; use -t\n"},
+      {{"-o", path}, 2, "qrsmith: no content to encode\n"},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult r = Run(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args.front() << ": " << r.err;
+    if (!c.message.empty()) {
+      EXPECT_EQ(r.err, c.message);
+    }
+  }
+  std::ofstream(Path("icon.txt")) << "not a picture";
+  const ProcessResult icon = Run({"-o", path, "--icon", Path("icon.txt"), "x"});
+  EXPECT_EQ(icon.status, 2);
+  EXPECT_EQ(icon.err, "qrsmith: cannot read icon '" + Path("icon.txt") + "': not a picture\n");
+  EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(Cli, VerifyCatchesASymbolThatDoesNotScanAndWritesNothing) {
+  const std::string path = Path("damaged.png");
+  // Dark modules in the background's colour: nothing to read.
+  const ProcessResult invisible =
+      Run({"-o", path, "--verify", "--fg", "FFFFFF", "--bg", "FFFFFF", "lost"});
+  EXPECT_EQ(invisible.status, 3) << invisible.err;
+  EXPECT_NE(invisible.err.find("verification failed"), std::string::npos);
+  EXPECT_FALSE(fs::exists(path));
+  // An icon over most of the symbol destroys more than level L can repair.
+  const std::string icon = Path("big.png");
+  ASSERT_EQ(Run({"-o", icon, "-s", "8", "--fg", "FF0000", "--bg", "FF0000", "icon"}).status, 0);
+  const ProcessResult covered = Run({"-o", path, "--verify", "-s", "4", "--icon", icon, "covered"});
+  EXPECT_EQ(covered.status, 3) << covered.err;
+  EXPECT_FALSE(fs::exists(path));
+  const ProcessResult fine = Run({"-o", path, "--verify", "fine"});
+  EXPECT_EQ(fine.status, 0) << fine.err;
+}
+
+TEST_F(Cli, PayloadCommandsBuildTheirPayloads) {
+  const std::string path = Path("payload.png");
+  struct Case {
+    std::vector<std::string> args;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{"wifi", "--ssid", "Home;Net", "--wpa", "--password", "p:w", "--hidden"},
+       payload::WifiPayload("Home;Net", false, std::string("p:w"), true)},
+      {{"wifi", "--ssid", "Open"}, payload::WifiPayload("Open")},
+      {{"tel", "--number", "+8613800000000"}, payload::TelPayload("+8613800000000")},
+      {{"sms", "--number", "10086", "--message", "hi"},
+       payload::SmsPayload("10086", std::string("hi"))},
+      {{"geo", "--latitude", "39.9", "--longitude", "116.4"}, payload::GeoPayload("39.9", "116.4")},
+      {{"event", "--summary", "Launch", "--start", "2026-12-08T14:05:09", "--end",
+        "2026-12-08T15:00:00"},
+       payload::EventPayload("Launch", {2026, 12, 8, 14, 5, 9}, {2026, 12, 8, 15, 0, 0})},
+      {{"mecard", "--family-name", "Li", "--given-name", "Lei", "--email", "li@example.org"},
+       payload::MecardPayload("Li", "Lei", {.email = "li@example.org"})},
+      {{"vcard", "--family-name", "Li", "--given-name", "Lei", "--company", "--title", "CTO"},
+       payload::VcardPayload("Li", "Lei", true, {.title = "CTO"})},
+      {{"market", "--search", "qr tools"}, payload::MarketSearchPayload("qr tools")},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", path, "--verify"});
+    const ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << c.args.front() << ": " << r.err;
+    EXPECT_EQ(Scan(path)->text, c.expected) << c.args.front();
+  }
+  EXPECT_EQ(Run({"wifi", "--password", "x"}).err,
+            "qrsmith: wifi needs --ssid\nTry 'qrsmith --help'.\n");
+  EXPECT_EQ(Run({"event", "--summary", "x", "--start", "tomorrow", "--end", "2026-01-01"}).status,
+            1);
+}
+
+TEST_F(Cli, PasswordEncryptsAsTheWindowDoes) {
+  const std::string path = Path("secret.png");
+  ASSERT_EQ(Run({"-o", path, "--password", "Key", "Plaintext"}).status, 0);
+  EXPECT_EQ(Scan(path)->text, "&&&BBF316E8D940AF0AD3");
+}
+
+TEST_F(Cli, MaskAutoAndFixedMasksAllScan) {
+  const std::string path = Path("mask.png");
+  for (const std::string mask : {"auto", "0", "5", "7"}) {
+    const ProcessResult r = Run({"-o", path, "--mask", mask, "--verify", "mask " + mask});
+    ASSERT_EQ(r.status, 0) << mask << ": " << r.err;
+  }
+}
+
+TEST_F(Cli, BatchWritesEveryGoodRowAndReportsTheBadOne) {
+  std::ofstream(Path("rows.csv")) << "output,text,level\n"
+                                  << Path("a.png") << ",first,H\n"
+                                  << Path("b.svg") << ",\"second, with comma\",\n"
+                                  << Path("c.png") << ",third,Z\n"
+                                  << Path("d.png") << ",fourth,Q\n";
+  const ProcessResult csv = Run({"--batch", Path("rows.csv")});
+  EXPECT_EQ(csv.status, 2);
+  EXPECT_NE(csv.err.find("qrsmith: line 4: --level takes L, M, Q or H, not 'Z'"), std::string::npos)
+      << csv.err;
+  EXPECT_NE(csv.err.find("qrsmith: batch: 3 written, 1 failed"), std::string::npos);
+  EXPECT_EQ(Scan(Path("a.png"))->text, "first");
+  EXPECT_EQ(Scan(Path("d.png"))->text, "fourth");
+  EXPECT_TRUE(fs::exists(Path("b.svg")));
+  EXPECT_FALSE(fs::exists(Path("c.png")));
+
+  std::ofstream(Path("lines.txt")) << "one\n\nthree\n";
+  const ProcessResult lines = Run({"--batch", Path("lines.txt"), "-o", Path("line-%n.png")});
+  EXPECT_EQ(lines.status, 0) << lines.err;
+  EXPECT_EQ(Scan(Path("line-1.png"))->text, "one");
+  EXPECT_EQ(Scan(Path("line-3.png"))->text, "three");
+  EXPECT_FALSE(fs::exists(Path("line-2.png")));
+}
+
+TEST_F(Cli, HelpAndVersion) {
+  const ProcessResult help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: qrsmith", 0), 0u);
+  const ProcessResult version = Run({"-V"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("qrsmith ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace qrsmith
