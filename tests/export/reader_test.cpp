@@ -1,0 +1,141 @@
+// Each exported form, rendered by its real reader, shows the symbol: every
+// module in its place and colour, and an independent QR reader decodes it.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "export/html.h"
+#include "export/vector_export.h"
+#include "tests/export/export_test_support.h"
+#include "tests/support/qr_decode.h"
+
+namespace qrsmith {
+namespace {
+
+using testing::Placement;
+
+constexpr int kScale = 4;  // rendered pixels per module
+const std::string kContent = "https://qrsmith.invalid/export?form=vector&n=42";
+
+class RealReader : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    generator_ = testing::MakeSymbol(kContent);
+    ASSERT_TRUE(generator_.HasSymbol());
+    grid_ = *GridOf(generator_);
+  }
+  void Require(std::initializer_list<const char*> programs) {
+    for (const char* p : programs) {
+      if (!testing::HaveProgram(p)) GTEST_SKIP() << p << " is not installed";
+    }
+  }
+  std::filesystem::path Export(VectorKind kind, const std::string& name,
+                               std::optional<std::int32_t> width = std::nullopt,
+                               std::optional<std::int32_t> height = std::nullopt) {
+    const auto path = folder_ / name;
+    testing::WriteBytes(path, ExportVector(generator_, kind, width, height));
+    return path;
+  }
+  // The rendering shows every module where `placement` says, and decodes.
+  void ExpectShowsSymbol(const std::filesystem::path& png, const Placement& placement,
+                         const ModuleGrid& grid) {
+    const auto picture = testing::ReadPicture(png);
+    ASSERT_TRUE(picture.has_value()) << png;
+    const auto mismatched = testing::MismatchedModules(*picture, grid, placement);
+    EXPECT_TRUE(mismatched.empty())
+        << mismatched.size() << " modules differ, first " << mismatched.front();
+    const auto decoded = testing::DecodeWithZxing(*picture, 1);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->text, kContent);
+  }
+  std::vector<std::string> Ghostscript(const std::filesystem::path& in,
+                                       const std::filesystem::path& out) const {
+    // A page exactly the grid's size in points, at kScale pixels per point.
+    return {"gs",
+            "-q",
+            "-dSAFER",
+            "-dBATCH",
+            "-dNOPAUSE",
+            "-sDEVICE=png16m",
+            "-r" + std::to_string(72 * kScale),
+            "-dFIXEDMEDIA",
+            "-dDEVICEWIDTHPOINTS=" + std::to_string(grid_.width),
+            "-dDEVICEHEIGHTPOINTS=" + std::to_string(grid_.height),
+            "-sOutputFile=" + out.string(),
+            in.string()};
+  }
+
+  testing::ScratchFolder folder_;
+  QrGenerator generator_;
+  ModuleGrid grid_;
+};
+
+TEST_F(RealReader, GhostscriptRendersThePostScriptPage) {
+  Require({"gs"});
+  const auto png = folder_ / "page.png";
+  ASSERT_TRUE(testing::RunProgram(Ghostscript(Export(VectorKind::kPostScript, "s.ps"), png)));
+  ExpectShowsSymbol(png, {kScale, 0, 0, false}, grid_);
+}
+
+TEST_F(RealReader, GhostscriptRendersTheEpsImageWithItsFirstRowAtTheBottom) {
+  Require({"gs"});
+  auto argv = Ghostscript(Export(VectorKind::kEps, "s.eps"), folder_ / "eps.png");
+  argv.insert(argv.begin() + 1, "-dEPSCrop");
+  ASSERT_TRUE(testing::RunProgram(argv));
+  // The identity image matrix puts the first sample row at y = 0, the bottom
+  // of the page: the symbol appears mirrored top to bottom, which QR readers
+  // accept as a mirror image.
+  ExpectShowsSymbol(folder_ / "eps.png", {kScale, 0, 0, true}, grid_);
+}
+
+TEST_F(RealReader, LibrsvgRendersTheSvgDocument) {
+  Require({"rsvg-convert"});
+  const auto svg = Export(VectorKind::kSvg, "s.svg", grid_.width * kScale, grid_.height * kScale);
+  ASSERT_TRUE(testing::RunProgram({"rsvg-convert", "-o", (folder_ / "svg.png").string(), svg}));
+  ExpectShowsSymbol(folder_ / "svg.png", {kScale, 0, 0, false}, grid_);
+}
+
+TEST_F(RealReader, LibwmfReadsTheWindowsMetafile) {
+  Require({"wmf2svg", "rsvg-convert"});
+  const auto wmf = Export(VectorKind::kWmf, "s.wmf");
+  ASSERT_TRUE(testing::RunProgram({"wmf2svg", "-o", (folder_ / "wmf.svg").string(), wmf}));
+  ASSERT_TRUE(testing::RunProgram({"rsvg-convert", "-z", std::to_string(kScale), "-o",
+                                   (folder_ / "wmf.png").string(), folder_ / "wmf.svg"}));
+  ExpectShowsSymbol(folder_ / "wmf.png", {kScale, 0, 0, false}, grid_);
+}
+
+TEST_F(RealReader, Emf2svgReadsTheEnhancedMetafile) {
+  Require({"emf2svg-conv", "rsvg-convert"});
+  const auto emf = Export(VectorKind::kEmf, "s.emf");
+  ASSERT_TRUE(testing::RunProgram(
+      {"emf2svg-conv", "-i", emf.string(), "-o", (folder_ / "emf.svg").string()}));
+  ASSERT_TRUE(testing::RunProgram({"rsvg-convert", "-z", std::to_string(kScale), "-o",
+                                   (folder_ / "emf.png").string(), folder_ / "emf.svg"}));
+  ExpectShowsSymbol(folder_ / "emf.png", {kScale, 0, 0, false}, grid_);
+}
+
+TEST_F(RealReader, ChromiumRendersTheHtmlFragmentInColour) {
+  Require({"chromium"});
+  // Colours and a fractional module size (10.5 px): the browser must place
+  // and paint every block itself.
+  generator_ = testing::MakeSymbol(kContent, 0, 0x5A1E00, 0xE0FFFF);
+  grid_ = *GridOf(generator_);
+  const double side = 10.5;
+  const int pixels = static_cast<int>(grid_.width * side);
+  std::ofstream(folder_ / "page.html")
+      << "<!DOCTYPE html><html><body style=\"margin:0\">" << ExportHtml(generator_, pixels, pixels)
+      << "</body></html>";
+  testing::ScratchFolder profile;
+  const auto png = folder_ / "html.png";
+  ASSERT_TRUE(testing::RunProgram(
+      {"chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+       "--disable-component-update", "--disable-sync", "--no-first-run",
+       "--user-data-dir=" + profile.Path().string(), "--screenshot=" + png.string(),
+       "--window-size=" + std::to_string(pixels + 20) + "," + std::to_string(pixels + 20),
+       "file://" + (folder_ / "page.html").string()}));
+  ExpectShowsSymbol(png, {side, 0, 0, false}, grid_);
+}
+
+}  // namespace
+}  // namespace qrsmith
