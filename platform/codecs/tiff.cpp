@@ -3,6 +3,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
