@@ -1,6 +1,7 @@
 #include "encoder/bit_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qrsmith::encoder {
 namespace {
@@ -84,12 +85,15 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   std::array<std::int32_t, kModeCount> header{};  // indicator + count field of a new segment
   for (std::size_t m = 0; m < header.size(); ++m) header[m] = kModeIndicatorBits + widths[m];
 
-  predecessors_.assign(4 * static_cast<std::size_t>(n_), kNoMode);
+  predecessors_.resize(4 * static_cast<std::size_t>(n_));
+  runs_.resize(4 * static_cast<std::size_t>(n_));
   Row before{}, previous{}, current{};  // records at p - 2, p - 1 and p
 
   for (std::int32_t p = 0; p < n_; ++p) {
     const std::int32_t cls = kClasses[data[p]];
-    std::int8_t* pred = &predecessors_[4 * static_cast<std::size_t>(p)];
+    // Kept in locals and stored once per byte: byte stores may alias anything
+    // and would otherwise push the records through memory.
+    std::array<std::int8_t, kModeCount> pred = {kNoMode, kNoMode, kNoMode, kNoMode};
     current = Row{};
     // For each mode the candidates come from predecessors 0..3 in order; a
     // later one wins only when strictly cheaper, so ties keep the lower mode.
@@ -97,7 +101,7 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
       Record& r = current[static_cast<std::size_t>(mode)];
       if (cost < r.cost) {
         r = Record{cost, run};
-        pred[mode] = static_cast<std::int8_t>(from);
+        pred[static_cast<std::size_t>(mode)] = static_cast<std::int8_t>(from);
       }
     };
     if (p == 0) {
@@ -146,6 +150,9 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
         }
       }
     }
+    std::uint16_t* runs = &runs_[4 * static_cast<std::size_t>(p)];
+    for (std::size_t m = 0; m < kModeCount; ++m)
+      runs[m] = static_cast<std::uint16_t>(current[m].run);
     before = previous;
     previous = current;
   }
@@ -164,26 +171,33 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
 
 bool Segmenter::AssignModes() {
   modes_.assign(static_cast<std::size_t>(n_), kNoMode);
+  std::int8_t* modes = modes_.data();
+  const std::int8_t* predecessors = predecessors_.data();
+  const std::uint16_t* runs = runs_.data();
+  // Within a segment every record's predecessor is the segment's own mode
+  // with a run one shorter, so the walk can take a whole segment at a time:
+  // its first byte holds the mode before it.
   std::int32_t mode = finalMode_;
   for (std::int32_t p = n_ - 1; p >= 0;) {
     if (mode < 0) return false;  // the walk reached a stream start too early
-    modes_[static_cast<std::size_t>(p)] = static_cast<std::int8_t>(mode);
-    const std::int32_t from =
-        predecessors_[4 * static_cast<std::size_t>(p) + static_cast<std::size_t>(mode)];
-    if (mode == kKanjiMode) {
-      if (p == 0) return false;
-      modes_[static_cast<std::size_t>(--p)] = static_cast<std::int8_t>(mode);
-    }
-    --p;
-    mode = from;
+    const std::int32_t bytes = runs[4 * p + mode] * (mode == kKanjiMode ? 2 : 1);
+    const std::int32_t first = p - bytes + 1;
+    if (bytes < 1 || first < 0) return false;
+    std::fill(modes + first, modes + p + 1, static_cast<std::int8_t>(mode));
+    // A Kanji record at byte q stands for bytes q-1 and q.
+    mode = predecessors[4 * (mode == kKanjiMode ? first + 1 : first) + mode];
+    p = first - 1;
   }
   return true;
 }
 
 template <class Writer>
-std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& writer) {
+std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& output) {
   if (length_ == 0) return 0;
   if (n_ > 0 && !AssignModes()) return 0;
+  // A local copy stays in registers; the writer's byte stores could otherwise
+  // alias its own fields.
+  Writer writer = output;
   const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group_);
   std::array<std::int32_t, kModeCount> limits = SegmentLimits(group_);
   limits[kKanjiMode] *= 2;  // from here on every limit counts bytes
@@ -233,6 +247,7 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& writer) {
           } else if (lead >= 0xE0 && lead <= 0xEB) {
             high = lead - 0xC1;
           } else {
+            output = writer;
             return 0;
           }
           writer.Put(static_cast<std::uint32_t>(high * 0xC0 + (trail - 0x40)), 13);
@@ -243,6 +258,7 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& writer) {
   }
   writer.Put(0, kTerminatorBits);
   writer.Finish();
+  output = writer;
   return writer.Count();
 }
 

@@ -104,6 +104,9 @@ class Segmenter {
   // predecessors_[4p + m]: mode before the cheapest stream ending at byte p
   // in mode m; kNoMode when that stream starts there or cannot end there.
   std::vector<std::int8_t> predecessors_;
+  // runs_[4p + m]: characters of mode m in the segment that ends at byte p,
+  // so that the backward walk can step over whole segments.
+  std::vector<std::uint16_t> runs_;
   std::vector<std::int8_t> modes_;  // mode of each byte after the backward walk
 };
 

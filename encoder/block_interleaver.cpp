@@ -1,6 +1,6 @@
 #include "encoder/block_interleaver.h"
 
-#include <array>
+#include <vector>
 
 namespace qrsmith::encoder {
 
@@ -23,14 +23,20 @@ bool InterleaveBlocks(const std::uint8_t* data, std::int32_t dataCodewords, std:
                       std::uint8_t* out) {
   const BlockSplit split = SplitBlocks(dataCodewords, blocks);
   if (!rs.Initialise(split.longLength, parity, field, true, 0, 0)) return false;
-  std::array<std::uint8_t, ReedSolomonEncoder::kMaxBlockLength> check{};
+  std::vector<std::int32_t> lengths(static_cast<std::size_t>(blocks));
+  for (std::int32_t i = 0; i < blocks; ++i) {
+    lengths[static_cast<std::size_t>(i)] =
+        i < split.shortBlocks ? split.longLength - 1 : split.longLength;
+  }
+  std::vector<std::uint8_t> checks(static_cast<std::size_t>(blocks) *
+                                   static_cast<std::size_t>(parity));
+  if (!rs.EncodeByteBlocks(data, lengths.data(), blocks, checks.data())) return false;
   const std::uint8_t* block = data;
   for (std::int32_t i = 0; i < blocks; ++i) {
-    const std::int32_t length = i < split.shortBlocks ? split.longLength - 1 : split.longLength;
+    const std::int32_t length = lengths[static_cast<std::size_t>(i)];
     for (std::int32_t j = 0; j < length; ++j) out[DataPosition(split, blocks, i, j)] = block[j];
-    if (!rs.EncodeBytes(block, length, check.data())) return false;
-    for (std::int32_t j = 0; j < parity; ++j)
-      out[dataCodewords + j * blocks + i] = check[static_cast<std::size_t>(j)];
+    const std::uint8_t* check = &checks[static_cast<std::size_t>(i * parity)];
+    for (std::int32_t j = 0; j < parity; ++j) out[dataCodewords + j * blocks + i] = check[j];
     block += length;
   }
   return true;

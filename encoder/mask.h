@@ -18,6 +18,17 @@ constexpr std::int32_t NormaliseMask(std::int32_t mask) {
 // Whether mask 0..7 inverts the module at row i, column j.
 bool MaskCondition(std::int32_t mask, std::int32_t i, std::int32_t j);
 
+// Every condition depends on the row only through i mod 2, i mod 3 and
+// (i div 2) mod 2, and on the column through j mod 2, j mod 3 and
+// (j div 3) mod 2: the patterns repeat every 12 rows and every 6 columns.
+inline constexpr std::int32_t kMaskRowPeriod = 12;
+inline constexpr std::int32_t kMaskColumnPeriod = 6;
+
+// The first min(side, 12) rows of mask 0..7 over a symbol of the given side,
+// spelled out: row r (side bytes, 0 or 1) serves every row i with i mod 12 = r.
+// `rows` takes 12 x side bytes.
+void FillMaskRows(std::int32_t mask, std::int32_t side, std::uint8_t* rows);
+
 // XORs mask 0..7 over every module of an s x s grid whose rows are `stride`
 // bytes apart.
 void ApplyMaskPattern(std::uint8_t* grid, std::int32_t side, std::int32_t stride,

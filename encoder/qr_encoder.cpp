@@ -189,11 +189,13 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
   std::vector<std::uint8_t>& function = scratch_.function;
   function.assign(stride * stride, 0);
   encoder::DrawFunctionPatterns(function.data(), version, tables_.alignmentStep[v]);
-  std::vector<std::uint8_t>& modules = scratch_.data;
-  modules.assign(static_cast<std::size_t>(s) * static_cast<std::size_t>(s), 0);
-  encoder::PlaceCodewords(function.data(), s, interleaved.data(), total, modules.data());
-  const std::int32_t mask = ApplyMask(modules, s, options.mask.value_or(-1));
-  encoder::MergeModules(function.data(), s, modules.data());
+  const std::int32_t mask = encoder::NormaliseMask(options.mask.value_or(-1));
+  std::vector<std::uint8_t>& maskRows = scratch_.maskRows;
+  maskRows.resize(encoder::kMaskRowPeriod * static_cast<std::size_t>(s));
+  encoder::FillMaskRows(mask, s, maskRows.data());
+  // Placing, masking and merging in one walk: each data module is written
+  // once, as its bit XOR the mask.
+  encoder::PlaceMaskedCodewords(function.data(), s, interleaved.data(), total, maskRows.data());
   if (version >= 7) encoder::WriteVersionInformation(function.data(), s, version);
   encoder::WriteFormatInformation(function.data(), s, level, mask);
 

@@ -100,7 +100,7 @@ class QrEncoder {
     std::vector<std::uint8_t> codewords;    // padded data codewords
     std::vector<std::uint8_t> interleaved;  // data and parity in placement order
     std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
-    std::vector<std::uint8_t> data;         // data matrix, s x s
+    std::vector<std::uint8_t> maskRows;     // the mask pattern's first 12 rows
   };
 
   // The version to encode at, or 0 when the content fits no allowed version.

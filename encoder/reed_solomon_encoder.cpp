@@ -8,12 +8,20 @@ namespace {
 
 // The byte-oriented path serves GF(256), the QR Code field.
 constexpr std::int32_t kByteFieldSize = 256;
+// Parity lengths up to this many bytes (every QR Code block: at most 30) keep
+// the remainder in 64-bit words rather than in memory.
+constexpr std::size_t kMaxWordParity = 32;
+
+std::size_t WordsFor(std::size_t parity) { return (parity + 7) / 8; }
 
 }  // namespace
 
 void ReedSolomonEncoder::SetField(const GaloisField& field) {
+  // A field's tables follow from its size, polynomial and generator.
+  const bool same = field.Size() == field_.Size() && field.Polynomial() == field_.Polynomial() &&
+                    field.Generator() == field_.Generator();
   field_ = field;
-  productRowsReady_ = false;
+  if (!same) productRowsReady_ = false;
 }
 
 std::int32_t ReedSolomonEncoder::GeneratorCoefficient(std::int32_t index) const {
@@ -101,16 +109,74 @@ void ReedSolomonEncoder::BuildProductRows() {
     std::uint8_t* row = &productRows_[f * c];
     for (std::size_t j = 0; j < c; ++j) row[j] = a[j] ^ b[j];
   }
+  productWords_.clear();
+  if (c <= kMaxWordParity) {
+    const std::size_t words = WordsFor(c);
+    productWords_.assign(kByteFieldSize * words, 0);
+    for (std::size_t f = 0; f < kByteFieldSize; ++f) {
+      for (std::size_t j = 0; j < c; ++j) {
+        productWords_[f * words + j / 8] |= std::uint64_t{productRows_[f * c + j]}
+                                            << (56 - 8 * (j % 8));
+      }
+    }
+  }
   productRowsReady_ = true;
 }
 
-bool ReedSolomonEncoder::EncodeBytes(const std::uint8_t* data, std::int32_t length,
-                                     std::uint8_t* parity) {
-  if (field_.Size() != kByteFieldSize || !field_.IsBinary() || dataLength_ < 1 || length < 0 ||
-      length > dataLength_ || (length > 0 && data == nullptr) || parity == nullptr) {
-    return false;
+// The division as a shift register: the remainder's coefficients, highest
+// degree first, fill the words from the top byte of word 0 down. Each data
+// codeword shifts the register one byte up and adds the generator multiple
+// for the coefficient that falls out. kLanes blocks go side by side, ending
+// together; a shorter block reads leading zeros, which change nothing.
+template <int kWords, int kLanes>
+void ReedSolomonEncoder::DivideInWords(const std::uint8_t* const* data, const std::int32_t* lengths,
+                                       std::uint8_t* const* parity) const {
+  std::int32_t longest = 0;
+  for (int l = 0; l < kLanes; ++l) longest = std::max(longest, lengths[l]);
+  std::uint64_t reg[kLanes][kWords] = {};
+  const std::uint64_t* rows = productWords_.data();
+  for (std::int32_t i = 0; i < longest; ++i) {
+    for (int l = 0; l < kLanes; ++l) {
+      const std::int32_t at = i - (longest - lengths[l]);
+      const std::uint8_t d = at >= 0 ? data[l][at] : 0;
+      const std::uint64_t* row = rows + static_cast<std::size_t>(d ^ (reg[l][0] >> 56)) * kWords;
+      for (int w = 0; w < kWords - 1; ++w) {
+        reg[l][w] = ((reg[l][w] << 8) | (reg[l][w + 1] >> 56)) ^ row[w];
+      }
+      reg[l][kWords - 1] = (reg[l][kWords - 1] << 8) ^ row[kWords - 1];
+    }
   }
-  if (!productRowsReady_) BuildProductRows();
+  for (int l = 0; l < kLanes; ++l) {
+    for (std::int32_t j = 0; j < parityLength_; ++j) {
+      parity[l][j] = static_cast<std::uint8_t>(reg[l][j / 8] >> (56 - 8 * (j % 8)));
+    }
+  }
+}
+
+template <int kLanes>
+bool ReedSolomonEncoder::DivideLanes(const std::uint8_t* const* data, const std::int32_t* lengths,
+                                     std::uint8_t* const* parity) const {
+  switch (productWords_.empty() ? 0 : WordsFor(static_cast<std::size_t>(parityLength_))) {
+    case 1:
+      DivideInWords<1, kLanes>(data, lengths, parity);
+      return true;
+    case 2:
+      DivideInWords<2, kLanes>(data, lengths, parity);
+      return true;
+    case 3:
+      DivideInWords<3, kLanes>(data, lengths, parity);
+      return true;
+    case 4:
+      DivideInWords<4, kLanes>(data, lengths, parity);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The same division with the remainder in memory, for long parity.
+void ReedSolomonEncoder::DivideInBytes(const std::uint8_t* data, std::int32_t length,
+                                       std::uint8_t* parity) const {
   const auto c = static_cast<std::size_t>(parityLength_);
   const auto n = static_cast<std::size_t>(length);
   // message[0] is the highest-degree coefficient; each step cancels it with
@@ -126,6 +192,49 @@ bool ReedSolomonEncoder::EncodeBytes(const std::uint8_t* data, std::int32_t leng
     for (std::size_t j = 0; j < c; ++j) rest[j] ^= row[j];
   }
   std::memcpy(parity, message.data() + n, c);
+}
+
+bool ReedSolomonEncoder::CanEncodeBytes(std::int32_t length) const {
+  return field_.Size() == kByteFieldSize && field_.IsBinary() && dataLength_ >= 1 && length >= 0 &&
+         length <= dataLength_;
+}
+
+bool ReedSolomonEncoder::EncodeBytes(const std::uint8_t* data, std::int32_t length,
+                                     std::uint8_t* parity) {
+  if (!CanEncodeBytes(length) || (length > 0 && data == nullptr) || parity == nullptr) {
+    return false;
+  }
+  if (!productRowsReady_) BuildProductRows();
+  if (!DivideLanes<1>(&data, &length, &parity)) DivideInBytes(data, length, parity);
+  return true;
+}
+
+bool ReedSolomonEncoder::EncodeByteBlocks(const std::uint8_t* data, const std::int32_t* lengths,
+                                          std::int32_t blocks, std::uint8_t* parity) {
+  if (blocks < 0 || (blocks > 0 && (data == nullptr || lengths == nullptr || parity == nullptr))) {
+    return false;
+  }
+  for (std::int32_t b = 0; b < blocks; ++b) {
+    if (!CanEncodeBytes(lengths[b])) return false;
+  }
+  if (!productRowsReady_) BuildProductRows();
+  constexpr int kLanes = 4;
+  const std::uint8_t* starts[kLanes];
+  std::uint8_t* parities[kLanes];
+  std::int32_t b = 0;
+  for (; b + kLanes <= blocks && !productWords_.empty(); b += kLanes) {
+    for (int l = 0; l < kLanes; ++l) {
+      starts[l] = data;
+      parities[l] = parity + static_cast<std::ptrdiff_t>(b + l) * parityLength_;
+      data += lengths[b + l];
+    }
+    DivideLanes<kLanes>(starts, lengths + b, parities);
+  }
+  for (; b < blocks; ++b) {
+    std::uint8_t* out = parity + static_cast<std::ptrdiff_t>(b) * parityLength_;
+    if (!DivideLanes<1>(&data, lengths + b, &out)) DivideInBytes(data, lengths[b], out);
+    data += lengths[b];
+  }
   return true;
 }
 

@@ -53,6 +53,12 @@ class ReedSolomonEncoder {
   // GF(256), the encoder is not initialised or length is outside 0 .. k.
   bool EncodeBytes(const std::uint8_t* data, std::int32_t length, std::uint8_t* parity);
 
+  // EncodeBytes for `blocks` blocks laid end to end in `data`, block b with
+  // lengths[b] codewords and its parity at parity + b x c. Several blocks are
+  // divided side by side, which keeps the processor busier than one at a time.
+  bool EncodeByteBlocks(const std::uint8_t* data, const std::int32_t* lengths, std::int32_t blocks,
+                        std::uint8_t* parity);
+
  private:
   // What the current generator polynomial was computed from.
   struct GeneratorKey {
@@ -60,6 +66,14 @@ class ReedSolomonEncoder {
     friend bool operator==(const GeneratorKey&, const GeneratorKey&) = default;
   };
   void BuildProductRows();
+  bool CanEncodeBytes(std::int32_t length) const;
+  template <int kWords, int kLanes>
+  void DivideInWords(const std::uint8_t* const* data, const std::int32_t* lengths,
+                     std::uint8_t* const* parity) const;
+  template <int kLanes>
+  bool DivideLanes(const std::uint8_t* const* data, const std::int32_t* lengths,
+                   std::uint8_t* const* parity) const;
+  void DivideInBytes(const std::uint8_t* data, std::int32_t length, std::uint8_t* parity) const;
 
   GaloisField field_;
   std::int32_t dataLength_ = 0;        // k, 1 .. 1023 once initialised
@@ -71,8 +85,11 @@ class ReedSolomonEncoder {
   GeneratorKey generatorKey_;
   // For GF(256): row f (256 rows of c bytes) holds f * g[c-1-j] at column j,
   // so one division step is a c-byte XOR. Built on first use after the
-  // generator polynomial changes.
+  // generator polynomial changes. For c <= 32 the rows are also packed into
+  // 64-bit words, column 0 in the top byte of word 0, so that the remainder
+  // can live in a few registers.
   std::vector<std::uint8_t> productRows_;
+  std::vector<std::uint64_t> productWords_;
   bool productRowsReady_ = false;
 };
 

@@ -31,7 +31,10 @@ std::shared_ptr<const platform::Bitmap> RenderSymbolBitmap(const std::uint8_t* b
     const std::uint8_t* source = bits + r * stride;
     std::uint32_t* target = picture->Row(top + r) + left;
     for (std::int32_t c = 0; c < width; ++c) {
-      target[c] = source[c] == 0 ? light : (source[c] == 1 ? dark : 0u);
+      // Branch-free, so that the compiler can widen and select in vectors.
+      const std::uint32_t isLight = 0u - static_cast<std::uint32_t>(source[c] == 0);
+      const std::uint32_t isDark = 0u - static_cast<std::uint32_t>(source[c] == 1);
+      target[c] = (light & isLight) | (dark & isDark);
     }
   }
   return std::make_shared<const platform::Bitmap>(std::move(*picture));

@@ -1,6 +1,7 @@
 #include "encoder/symbol_matrix.h"
 
 #include "encoder/function_patterns.h"
+#include "encoder/mask.h"
 #include "encoder/qr_tables.h"
 
 namespace qrsmith::encoder {
@@ -9,62 +10,84 @@ namespace {
 // Column of the vertical timing pattern, which no strip of data uses.
 constexpr std::int32_t kTimingColumn = 6;
 
+// A data module during placement: this flag plus the unmasked bit. Function
+// modules are 1 (dark) or 2 (light), so the flag tells data from function.
+constexpr std::uint8_t kDataFlag = 4;
+
+// The codeword bits in order, then zeros for ever. At least two bits are
+// always in the window after Top2().
 class BitSource {
  public:
   BitSource(const std::uint8_t* codewords, std::int32_t count)
-      : codewords_(codewords), total_(8 * count) {}
-  bool Empty() const { return next_ >= total_; }
-  std::uint8_t Next() {
-    const std::int32_t at = next_++;
-    return static_cast<std::uint8_t>((codewords_[at >> 3] >> (7 - (at & 7))) & 1);
+      : codewords_(codewords), count_(count) {}
+  // Tops the window up so that two bits can be taken without a check.
+  void Top2() {
+    while (left_ <= 56) {
+      const std::uint64_t next = next_ < count_ ? codewords_[next_] : 0u;
+      window_ |= next << (56 - left_);
+      left_ += 8;
+      ++next_;
+    }
   }
+  std::uint8_t Take() {
+    const auto bit = static_cast<std::uint8_t>(window_ >> 63);
+    window_ <<= 1;
+    --left_;
+    return bit;
+  }
+  bool Low() const { return left_ < 2; }
 
  private:
   const std::uint8_t* codewords_;
-  std::int32_t total_;
-  std::int32_t next_ = 0;
+  std::int32_t count_;
+  std::int32_t next_ = 0;  // next codeword to load
+  std::uint64_t window_ = 0;
+  int left_ = 0;  // bits in the window, from the top
 };
 
 // Fills the free modules of the strip of columns right and right - 1, rows in
 // the given direction, right column first in every row.
-void FillStrip(const std::uint8_t* function, std::int32_t side, std::int32_t right, bool upward,
-               BitSource& bits, std::uint8_t* data) {
-  const std::int32_t stride = MatrixStride(side);
-  for (std::int32_t n = 0; n < side && !bits.Empty(); ++n) {
-    const std::int32_t row = upward ? side - 1 - n : n;
-    const std::uint8_t* f = function + row * stride + right - 1;
-    std::uint8_t* d = data + row * side + right - 1;
-    if (f[1] == kFree && !bits.Empty()) d[1] = bits.Next();
-    if (f[0] == kFree && !bits.Empty()) d[0] = bits.Next();
+void FillStrip(std::uint8_t* matrix, std::int32_t side, std::int32_t right, bool upward,
+               BitSource& source) {
+  // A local copy stays in registers; byte stores into the matrix could
+  // otherwise alias the source's fields and force them through memory.
+  BitSource bits = source;
+  const std::ptrdiff_t stride = MatrixStride(side);
+  std::uint8_t* cell = matrix + (upward ? side - 1 : 0) * stride + right - 1;
+  const std::ptrdiff_t step = upward ? -stride : stride;
+  for (std::int32_t n = 0; n < side; ++n, cell += step) {
+    if (bits.Low()) bits.Top2();
+    if (cell[1] == kFree) cell[1] = kDataFlag | bits.Take();
+    if (cell[0] == kFree) cell[0] = kDataFlag | bits.Take();
   }
+  source = bits;
 }
 
 }  // namespace
 
-void PlaceCodewords(const std::uint8_t* function, std::int32_t side, const std::uint8_t* codewords,
-                    std::int32_t count, std::uint8_t* data) {
+void PlaceMaskedCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t* codewords,
+                          std::int32_t count, const std::uint8_t* maskRows) {
+  // Every free module is reached; those after the last codeword bit (the
+  // remainder bits) take 0.
   BitSource bits(codewords, count);
   // `a` walks from the right edge in steps of four columns: an upward strip
   // ends at column a - 1, the downward strip after it at column a - 3; left
   // of the timing column everything shifts one column further left.
-  std::int32_t a = side;
-  while (!bits.Empty()) {
+  for (std::int32_t a = side; a > 4;) {
     const std::int32_t up = a - 2 < kTimingColumn ? a - 3 : a - 2;
-    FillStrip(function, side, up + 1, true, bits, data);
+    FillStrip(matrix, side, up + 1, true, bits);
     a -= 4;
     const std::int32_t down = a < kTimingColumn ? a - 1 : a;
-    FillStrip(function, side, down + 1, false, bits, data);
-    if (a <= 4) break;
+    FillStrip(matrix, side, down + 1, false, bits);
   }
-}
-
-void MergeModules(std::uint8_t* function, std::int32_t side, const std::uint8_t* data) {
+  // Data modules take their bit XOR the mask, function modules 1 for dark
+  // and 0 for light: (v AND 1) XOR (mask AND flag).
   const std::int32_t stride = MatrixStride(side);
   for (std::int32_t r = 0; r < side; ++r) {
-    std::uint8_t* f = function + r * stride;
-    const std::uint8_t* d = data + r * side;
+    std::uint8_t* line = matrix + r * stride;
+    const std::uint8_t* mask = maskRows + (r % kMaskRowPeriod) * side;
     for (std::int32_t c = 0; c < side; ++c) {
-      f[c] = static_cast<std::uint8_t>((f[c] != kFree ? f[c] : d[c]) & 1);
+      line[c] = static_cast<std::uint8_t>((line[c] & 1) ^ (mask[c] & (line[c] >> 2)));
     }
   }
 }
