@@ -98,7 +98,9 @@ TEST(ComposeOnPicture, OrCombinesTheSymbolOnePixelAboveLeftOfCentre) {
   for (int y = 0; y < 300; ++y) {
     for (int x = 0; x < 400; ++x) {
       const bool inSymbol = x >= 84 && x < 314 && y >= 34 && y < 264;
-      if (!inSymbol) ASSERT_EQ(out.Pixel(x, y), 0x3366CCu) << x << "," << y;
+      if (!inSymbol) {
+        ASSERT_EQ(out.Pixel(x, y), 0x3366CCu) << x << "," << y;
+      }
     }
   }
   // The BMP-form wrapper does the same.
