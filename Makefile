@@ -9,7 +9,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-plain test-asan bench clean
+.PHONY: deps build run install test test-plain test-asan bench clean
 
 deps:
 	@bash scripts/install-deps
@@ -18,8 +18,18 @@ build: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The window when there is a display; otherwise a sample symbol on the terminal.
 run: build
-	@./$(BUILD)/cli/qrsmith "https://qrsmith.example/hello"
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x ./$(BUILD)/app/qrsmith-gui ]; then \
+	  exec ./$(BUILD)/app/qrsmith-gui; \
+	else \
+	  echo "qrsmith: no display here; a sample symbol from the command-line tool instead:"; \
+	  ./$(BUILD)/cli/qrsmith "https://qrsmith.example/hello"; \
+	fi
+
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

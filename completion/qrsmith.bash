@@ -1,0 +1,60 @@
+# bash completion for qrsmith
+_qrsmith() {
+  local cur prev words cword
+  _init_completion || return
+
+  local options="-o --output -t --type -s --size -w --width --height -l --level
+    -v --symversion --mask -m --margin --margins --foreground --fg --background --bg
+    --encoding -8 --keep-newline --password --icon --picture --picture-size --offset
+    --noise --circles --verify --batch -h --help -V --version"
+  local commands="wifi mail smtp tel sms mms geo map-search map-view market app-store url
+    venue bookmark youtube social microblog microblog-status event bbm mecard vcard"
+
+  case $prev in
+    -o|--output|--icon|--picture|--batch)
+      _filedir
+      return ;;
+    -t|--type)
+      COMPREPLY=($(compgen -W "png jpeg gif tiff bmp svg eps ps emf wmf html txt utf8 ansi" -- "$cur"))
+      return ;;
+    -l|--level)
+      COMPREPLY=($(compgen -W "L M Q H" -- "$cur"))
+      return ;;
+    --mask)
+      COMPREPLY=($(compgen -W "auto 0 1 2 3 4 5 6 7" -- "$cur"))
+      return ;;
+    --encoding)
+      COMPREPLY=($(compgen -W "utf8 ansi binary" -- "$cur"))
+      return ;;
+  esac
+
+  if [[ $cur == -* ]]; then
+    local flags=""
+    case ${words[1]} in
+      wifi) flags="--ssid --password --wep --wpa --hidden" ;;
+      mail|url) flags="--address" ;;
+      smtp) flags="--address --subject --body" ;;
+      tel) flags="--number" ;;
+      sms|mms) flags="--number --message" ;;
+      geo) flags="--latitude --longitude --altitude" ;;
+      map-search) flags="--latitude --longitude --label" ;;
+      map-view) flags="--latitude --longitude" ;;
+      market) flags="--package --search" ;;
+      app-store|venue|youtube) flags="--id" ;;
+      bookmark) flags="--title --url" ;;
+      social) flags="--profile" ;;
+      microblog) flags="--user" ;;
+      microblog-status) flags="--status" ;;
+      event) flags="--summary --start --end --location --description" ;;
+      bbm) flags="--first --second --third" ;;
+      mecard) flags="--family-name --given-name --email --phone --video-phone --url --second-url --birthday" ;;
+      vcard) flags="--family-name --given-name --company --formatted-name --organisation --title
+        --work-email --mobile-phone --work-phone --home-phone --work-fax --home-fax
+        --work-address --home-address --work-url --home-url --birthday" ;;
+    esac
+    COMPREPLY=($(compgen -W "$flags $options" -- "$cur"))
+  elif [[ $cword -eq 1 ]]; then
+    COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+  fi
+}
+complete -F _qrsmith qrsmith
