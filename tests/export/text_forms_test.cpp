@@ -196,15 +196,6 @@ TEST(TextForms, PostScriptOfATwentyThreeModuleGrid) {
   EXPECT_EQ(again, lines);
 }
 
-TEST(TextForms, EpsAndSvgAreTheSameForTheSameSymbol) {
-  const QrGenerator generator = MakeSymbol("HELLO", 1);
-  for (const VectorKind kind : {VectorKind::kEps, VectorKind::kSvg}) {
-    const Bytes first = ExportVector(generator, kind, 100, 100);
-    EXPECT_FALSE(first.empty());
-    EXPECT_EQ(ExportVector(generator, kind, 100, 100), first);
-  }
-}
-
 TEST(TextForms, SvgWithOnlyAWidthKeepsTheGridHeight) {
   const QrGenerator generator = MakeSymbol("HELLO", 2, kBlack, kWhite, 0);
   ASSERT_EQ(generator.SymbolWidth(), 25);
@@ -225,12 +216,6 @@ TEST(TextForms, SvgSizesOfZeroOrBelowCountAsLeftOut) {
   EXPECT_EQ(ExportVector(generator, VectorKind::kSvg, -1, 0), omitted);
   const std::string scaled = Text(ExportVector(generator, VectorKind::kSvg, 100, 100));
   EXPECT_EQ(Count(scaled, "width=\"4.761904761905\" height=\"4.761904761905\""), 441u);
-}
-
-TEST(TextForms, SvgWritesLightPositionsEvenWhenAllAreLight) {
-  // Foreground and background the same: still one rectangle per position.
-  const QrGenerator generator = MakeSymbol("HELLO", 1, kWhite, kWhite, 1);
-  EXPECT_EQ(Count(Text(ExportVector(generator, VectorKind::kSvg)), "<rect "), 23u * 23u);
 }
 
 TEST(TextForms, HtmlOfRealSymbols) {
