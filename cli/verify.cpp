@@ -1,9 +1,13 @@
 #include "cli/verify.h"
 
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
 
 #include "cli/output_writer.h"
+#include "cli/qr_reader_module.h"
 #include "platform/codecs/image.h"
 
 namespace qrsmith::cli {
@@ -36,23 +40,56 @@ std::string Printable(const Bytes& bytes) {
 
 }  // namespace
 
+namespace {
+
+// The reader module beside the executable (the build tree), or where
+// `make install` puts it.
+QrsmithReadQrCode LoadReader() {
+  static const QrsmithReadQrCode reader = []() -> QrsmithReadQrCode {
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return nullptr;
+    std::string folder(self, static_cast<std::size_t>(n));
+    folder.erase(folder.find_last_of('/') + 1);
+    for (const std::string& path :
+         {folder + QRSMITH_READER_MODULE, folder + "../lib/qrsmith/" + QRSMITH_READER_MODULE}) {
+      if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        return reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION));
+      }
+    }
+    return nullptr;
+  }();
+  return reader;
+}
+
+}  // namespace
+
+bool ReaderAvailable() { return LoadReader() != nullptr; }
+
 std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture) {
+  const QrsmithReadQrCode read = LoadReader();
+  if (read == nullptr) return std::nullopt;
   std::vector<std::uint8_t> grey(picture.Pixels().size());
   for (std::size_t i = 0; i < grey.size(); ++i) {
     const std::uint32_t p = picture.Pixels()[i];
     grey[i] = static_cast<std::uint8_t>(
         (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000);
   }
-  ZXing::ImageView view(grey.data(), picture.Width(), picture.Height(), ZXing::ImageFormat::Lum);
-  ZXing::DecodeHints hints;
-  hints.setFormats(ZXing::BarcodeFormat::QRCode);
-  hints.setTryHarder(true);
-  const ZXing::Result result = ZXing::ReadBarcode(view, hints);
-  if (!result.isValid()) return std::nullopt;
-  return Bytes(result.bytes().begin(), result.bytes().end());
+  Bytes out(8192);  // more than any symbol holds (7089 digits)
+  std::size_t length = 0;
+  if (read(grey.data(), picture.Width(), picture.Height(), out.data(), out.size(), &length) !=
+      QRSMITH_READ_FOUND) {
+    return std::nullopt;
+  }
+  out.resize(length);
+  return out;
 }
 
 Outcome VerifyOutput(const Symbol& symbol, OutputType type, const Bytes& bytes) {
+  if (!ReaderAvailable()) {
+    return Failure{kExitInputOutput,
+                   "cannot verify: the reader module " QRSMITH_READER_MODULE " is not installed"};
+  }
   std::optional<platform::Bitmap> picture;
   if (IsRasterType(type)) {
     picture = platform::codecs::DecodeImage(bytes);

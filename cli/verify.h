@@ -13,6 +13,9 @@ namespace qrsmith::cli {
 // other forms from the module grid the symbol was written from.
 Outcome VerifyOutput(const Symbol& symbol, OutputType type, const Bytes& bytes);
 
+// Whether the reader module (zxing-cpp) could be loaded.
+bool ReaderAvailable();
+
 // The bytes zxing-cpp reads from `picture`, or nullopt when it finds no QR Code.
 std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture);
 

@@ -1,0 +1,25 @@
+#pragma once
+// The C interface of the reader module (libqrsmith_reader.so) that --verify loads.
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define QRSMITH_READ_FOUND 1
+#define QRSMITH_READ_NOTHING 0
+#define QRSMITH_READ_TOO_LONG (-1)
+#define QRSMITH_READER_MODULE "libqrsmith_reader.so"
+#define QRSMITH_READER_FUNCTION "qrsmith_read_qr_code"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Reads the first QR Code in a width x height grey picture (one byte per
+// pixel, rows after each other) into out[0..capacity); *length is the
+// content's length. Returns one of the QRSMITH_READ_ values.
+typedef int (*QrsmithReadQrCode)(const uint8_t* grey, int width, int height, uint8_t* out,
+                                 size_t capacity, size_t* length);
+
+#ifdef __cplusplus
+}
+#endif
