@@ -105,6 +105,12 @@ class QrGenerator {
                     std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
                     std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
 
+  // Puts the same picture as ExportImage makes on the clipboard installed with
+  // platform::InstallClipboard; false without symbol, clipboard or picture.
+  bool CopyToClipboard(std::optional<std::int32_t> size = std::nullopt, const Bytes& picture = {},
+                       std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
+                       std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
+
   // --- Preview ------------------------------------------------------------------
   // Shows the current symbol in `window` until DetachPreview: takes over its
   // painting and keeps the 19 preview values on it (generator/preview_painter.h),
