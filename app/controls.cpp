@@ -1,0 +1,94 @@
+#include "app/controls.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace qrsmith::app {
+
+TabControl::TabControl(QWidget* parent)
+    : QWidget(parent), bar_(new QTabBar(this)), panel_(new QFrame(this)) {
+  panel_->setFrameShape(QFrame::StyledPanel);
+  panel_->lower();
+  bar_->setDrawBase(false);
+  QObject::connect(bar_, &QTabBar::currentChanged, this, [this] { ShowCurrentPage(); });
+}
+
+QWidget* TabControl::AddPage(const QString& caption) {
+  auto* page = new QWidget(this);
+  page->setGeometry(rect());
+  pages_.push_back(page);
+  bar_->addTab(caption);
+  bar_->raise();
+  ShowCurrentPage();
+  return page;
+}
+
+void TabControl::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int barHeight = bar_->sizeHint().height();
+  bar_->setGeometry(0, 0, width(), barHeight);
+  panel_->setGeometry(0, barHeight - 1, width(), height() - barHeight + 1);
+  for (QWidget* page : pages_) page->setGeometry(rect());
+}
+
+void TabControl::ShowCurrentPage() {
+  const int current = bar_->currentIndex();
+  for (int i = 0; i < Count(); ++i) pages_[static_cast<std::size_t>(i)]->setVisible(i == current);
+}
+
+ColourPicker::ColourPicker(QWidget* parent, Dialogs& dialogs, Colour initial)
+    : QPushButton(parent), dialogs_(dialogs), colour_(initial) {
+  SetValue(initial);
+  QObject::connect(this, &QPushButton::clicked, this, [this] {
+    const Colour c = colour_;
+    const QColor current(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                         static_cast<int>((c >> 16) & 0xFF));
+    if (const auto chosen = dialogs_.ChooseColour(window(), current)) {
+      SetValue(static_cast<Colour>(chosen->red()) | static_cast<Colour>(chosen->green()) << 8 |
+               static_cast<Colour>(chosen->blue()) << 16);
+    }
+  });
+}
+
+void ColourPicker::SetValue(Colour colour) {
+  colour_ = colour & 0xFFFFFF;
+  QPixmap swatch(40, 12);
+  swatch.fill(QColor(static_cast<int>(colour_ & 0xFF), static_cast<int>((colour_ >> 8) & 0xFF),
+                     static_cast<int>((colour_ >> 16) & 0xFF)));
+  QPainter(&swatch).drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
+  setIcon(swatch);
+  setIconSize(swatch.size());
+  // The colour as the user knows it from other programs: #RRGGBB.
+  setText(QStringLiteral("#%1")
+              .arg(((colour_ & 0xFF) << 16) | (colour_ & 0xFF00) | ((colour_ >> 16) & 0xFF), 6, 16,
+                   QLatin1Char('0'))
+              .toUpper());
+}
+
+FileDialogControl::FileDialogControl(QObject* parent, Dialogs& dialogs)
+    : QObject(parent), dialogs_(dialogs) {}
+
+QStringList FileDialogControl::DialogFilters(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString pattern = QStringLiteral("(%1)").arg(parts[i + 1]);
+    // A label that already ends in its pattern keeps it; the dialog reads
+    // the pattern from the last parentheses.
+    out << (parts[i].endsWith(pattern) ? parts[i] : parts[i] + QLatin1Char(' ') + pattern);
+  }
+  return out;
+}
+
+bool FileDialogControl::Open(QWidget* owner) {
+  FileRequest request;
+  request.filters = DialogFilters(filter_);
+  request.selectedFilter = 0;
+  request.directory = initialDirectory_;
+  const auto answer = dialogs_.ChooseFile(owner, request);
+  if (!answer) return false;
+  fileName_ = answer->path;
+  return true;
+}
+
+}  // namespace qrsmith::app

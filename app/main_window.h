@@ -1,0 +1,62 @@
+#pragma once
+// The main window: the layout of form_layout.* and its commands (Generate,
+// Clear, Save, Copy, Close, the icon file choice and the exit confirmation).
+// The window only reads its controls and calls the generator; symbols,
+// files and formats live in the core.
+
+#include <QWidget>
+#include <functional>
+
+#include "app/dialogs.h"
+#include "app/form_layout.h"
+#include "platform/qt/qt_preview_window.h"
+
+namespace qrsmith {
+class QrGenerator;
+}
+
+namespace qrsmith::app {
+
+// Preview of a generated symbol: a 100 x 100 square in the middle of the
+// preview area, on white (the offsets and noise matter only on a picture).
+inline constexpr std::int32_t kPreviewSquare = 100;
+
+class MainWindow final : public QWidget {
+ public:
+  MainWindow(QrGenerator& generator, Dialogs& dialogs);
+
+  const MainForm& Form() const { return form_; }
+  // What ends the process once the Close button's confirmation is answered
+  // OK; by default the application's event loop ends with the code.
+  void SetProcessEnd(std::function<void(int)> end) { endProcess_ = std::move(end); }
+
+  // The commands, as the buttons run them.
+  void Generate();
+  void Clear();
+  void Save();
+  void Copy();
+  void CloseCommand();
+  void BrowseIcon();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SetUpOnOpen();
+  bool ConfirmExit();
+  void ShowPlaceholders(bool visible);
+  void ShowPreview();
+  void HidePreview();
+  void Stop(const char* title, const QString& text);
+  bool RefuseWithoutSymbol();
+
+  QrGenerator& generator_;
+  Dialogs& dialogs_;
+  MainForm form_;
+  platform::QtPreviewWindow preview_;
+  std::function<void(int)> endProcess_;
+  bool setUp_ = false;
+};
+
+}  // namespace qrsmith::app

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The real program under a virtual X display: type a content (Chinese
+# characters included) into the content box, press Generate with the mouse,
+# take a screenshot and read the preview area back with zbarimg. The decoded
+# text must be exactly what was typed.
+#
+#   gui_end_to_end.sh QRSMITH_GUI [SCREENSHOT.png]
+#
+# With a second argument the main window's picture is also kept there.
+# Exits 77 (skipped) when Xvfb, xdotool, ImageMagick or zbarimg is missing.
+set -euo pipefail
+
+gui=$1
+keep=${2:-}
+for tool in xvfb-run xdotool import convert zbarimg; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "gui_end_to_end: $tool is not installed; skipped" >&2
+    exit 77
+  fi
+done
+
+if [ -z "${QRSMITH_E2E_INNER:-}" ]; then
+  export QRSMITH_E2E_INNER=1
+  unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+  exec xvfb-run -a -s "-screen 0 640x800x24" "$0" "$@"
+fi
+
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work
+
+content='qrsmith 端到端 test 二维码'
+"$gui" >"$work/gui.log" 2>&1 &
+pid=$!
+xdotool search --sync --onlyvisible --name '^qrsmith' >/dev/null
+
+# Without a window manager the window sits at (50, 50) with no frame: the
+# content box is at (16, 496) and the Generate button at (8, 635) inside it.
+left=50 top=50
+xdotool mousemove $((left + 16 + 100)) $((top + 496 + 40)) click 1
+sleep 0.5
+xdotool type --delay 40 "$content"
+sleep 0.5
+xdotool mousemove $((left + 8 + 32)) $((top + 635 + 12)) click 1
+sleep 1
+
+import -window root "$work/screen.png"
+# The preview area: 450 x 450 at (11, 8) inside the window.
+convert "$work/screen.png" -crop 450x450+$((left + 11))+$((top + 8)) +repage "$work/preview.png"
+if [ -n "$keep" ]; then
+  convert "$work/screen.png" -crop 479x695+$left+$top +repage "$keep"
+fi
+
+decoded=$(zbarimg --quiet --raw "$work/preview.png" || true)
+if [ "$decoded" != "$content" ]; then
+  echo "gui_end_to_end: typed '$content', the preview reads '$decoded'" >&2
+  cat "$work/gui.log" >&2
+  exit 1
+fi
+echo "gui_end_to_end: the preview reads '$decoded'"
