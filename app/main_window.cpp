@@ -22,18 +22,6 @@ constexpr int kUtf8EncodingIndex = 1;
 // The content and password as the core takes them: UTF-8 text.
 std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-// The clipboard copy of the generator, once the generator offers it; until
-// then a copy is reported as failed. (Replace by the direct call when
-// QrGenerator::CopyToClipboard is in.)
-template <typename G>
-bool CopySymbol(G& g, std::int32_t size) {
-  if constexpr (requires { g.CopyToClipboard(size); }) {
-    return g.CopyToClipboard(size);
-  } else {
-    return false;
-  }
-}
-
 }  // namespace
 
 MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
@@ -185,7 +173,7 @@ void MainWindow::Save() {
 
 void MainWindow::Copy() {
   if (RefuseWithoutSymbol()) return;
-  if (!CopySymbol(generator_, generator_.SymbolWidth() * kSavePixelsPerModule)) {
+  if (!generator_.CopyToClipboard(generator_.SymbolWidth() * kSavePixelsPerModule)) {
     Stop("复制失败", QStringLiteral("无法把二维码复制到剪贴板。"));
   }
 }

@@ -541,5 +541,18 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 12);
 }
 
+TEST_F(WindowTest, CopyPutsTheEnlargedSymbolOnTheClipboard) {
+  const auto previous = platform::InstallClipboard(std::make_shared<platform::QtClipboard>());
+  const QString content = QStringLiteral("copied 复制");
+  Type(content);
+  Click("按钮1");
+  Click("按钮4");
+  const QImage copied = QApplication::clipboard()->image();
+  platform::InstallClipboard(previous);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(copied.size(), QSize(230, 230));
+  EXPECT_EQ(ReadSymbol(copied), content.toStdString());
+}
+
 }  // namespace
 }  // namespace qrsmith::app
