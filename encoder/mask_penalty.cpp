@@ -18,7 +18,7 @@ struct Line {
   bool LightOrOutside(std::int32_t i) const { return i < 0 || i >= length || !Dark(i); }
 };
 
-std::int32_t RunPenalty(const Line& line) {
+std::int32_t LineRunPenalty(const Line& line) {
   std::int32_t penalty = 0;
   for (std::int32_t start = 0; start < line.length;) {
     std::int32_t end = start + 1;
@@ -38,7 +38,7 @@ bool LightSpan(const Line& line, std::int32_t from) {
 
 // Dark-light-dark-dark-dark-light-dark (1:1:3:1:1) with four light modules
 // before or after it; each such pattern counts once.
-std::int32_t FinderLikePenalty(const Line& line) {
+std::int32_t LineFinderLikePenalty(const Line& line) {
   static constexpr bool kPattern[7] = {true, false, true, true, true, false, true};
   std::int32_t penalty = 0;
   for (std::int32_t x = 0; x + 7 <= line.length; ++x) {
@@ -49,31 +49,65 @@ std::int32_t FinderLikePenalty(const Line& line) {
   return penalty;
 }
 
+bool Valid(const std::uint8_t* modules, std::int32_t side, std::int32_t stride) {
+  return modules != nullptr && side >= 1 && stride >= side;
+}
+
+// Sum of a line rule over every row and every column.
+template <class Rule>
+std::int32_t OverLines(const std::uint8_t* modules, std::int32_t side, std::int32_t stride,
+                       Rule rule) {
+  if (!Valid(modules, side, stride)) return 0;
+  std::int32_t penalty = 0;
+  for (std::int32_t i = 0; i < side; ++i) {
+    penalty += rule(Line{modules + static_cast<std::ptrdiff_t>(i) * stride, 1, side});
+    penalty += rule(Line{modules + i, stride, side});
+  }
+  return penalty;
+}
+
 }  // namespace
 
-std::int32_t MaskPenaltyScore(const std::uint8_t* modules, std::int32_t side, std::int32_t stride) {
-  if (modules == nullptr || side < 1 || stride < side) return 0;
+std::int32_t RunPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride) {
+  return OverLines(modules, side, stride, LineRunPenalty);
+}
+
+std::int32_t FinderLikePenalty(const std::uint8_t* modules, std::int32_t side,
+                               std::int32_t stride) {
+  return OverLines(modules, side, stride, LineFinderLikePenalty);
+}
+
+std::int32_t BlockPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride) {
+  if (!Valid(modules, side, stride)) return 0;
   std::int32_t penalty = 0;
-  std::int64_t dark = 0;
-  for (std::int32_t i = 0; i < side; ++i) {
-    const Line row{modules + static_cast<std::ptrdiff_t>(i) * stride, 1, side};
-    const Line column{modules + i, stride, side};
-    penalty +=
-        RunPenalty(row) + RunPenalty(column) + FinderLikePenalty(row) + FinderLikePenalty(column);
-    for (std::int32_t j = 0; j < side; ++j) {
-      const bool here = row.Dark(j);
-      dark += here ? 1 : 0;
-      if (i + 1 < side && j + 1 < side) {
-        const Line below{row.first + stride, 1, side};
-        if (row.Dark(j + 1) == here && below.Dark(j) == here && below.Dark(j + 1) == here) {
-          penalty += kPenaltyBlock;
-        }
+  for (std::int32_t i = 0; i + 1 < side; ++i) {
+    const std::uint8_t* row = modules + static_cast<std::ptrdiff_t>(i) * stride;
+    const std::uint8_t* below = row + stride;
+    for (std::int32_t j = 0; j + 1 < side; ++j) {
+      const bool here = row[j] != 0;
+      if ((row[j + 1] != 0) == here && (below[j] != 0) == here && (below[j + 1] != 0) == here) {
+        penalty += kPenaltyBlock;
       }
     }
   }
+  return penalty;
+}
+
+std::int32_t BalancePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride) {
+  if (!Valid(modules, side, stride)) return 0;
+  std::int64_t dark = 0;
+  for (std::int32_t i = 0; i < side; ++i) {
+    const std::uint8_t* row = modules + static_cast<std::ptrdiff_t>(i) * stride;
+    for (std::int32_t j = 0; j < side; ++j) dark += row[j] != 0 ? 1 : 0;
+  }
+  // k whole steps of 5 % between the dark share and 50 %.
   const std::int64_t total = std::int64_t{side} * side;
-  const std::int64_t steps = std::llabs(20 * dark - 10 * total) / total;
-  return penalty + static_cast<std::int32_t>(steps) * kPenaltyBalance;
+  return static_cast<std::int32_t>(std::llabs(20 * dark - 10 * total) / total) * kPenaltyBalance;
+}
+
+std::int32_t MaskPenaltyScore(const std::uint8_t* modules, std::int32_t side, std::int32_t stride) {
+  return RunPenalty(modules, side, stride) + BlockPenalty(modules, side, stride) +
+         FinderLikePenalty(modules, side, stride) + BalancePenalty(modules, side, stride);
 }
 
 std::int32_t MaskPenaltyScore(const QrEncoder& encoder) {

@@ -16,6 +16,13 @@ inline constexpr std::int32_t kPenaltyBlock = 3;        // N2: 2 x 2 block of on
 inline constexpr std::int32_t kPenaltyFinderLike = 40;  // N3: 1:1:3:1:1 beside 4 light modules
 inline constexpr std::int32_t kPenaltyBalance = 10;  // N4: per 5 % of dark modules away from 50 %
 
+// The four rules on an s x s grid of modules (0 light, non-zero dark), rows
+// `stride` bytes apart, each over all rows and columns.
+std::int32_t RunPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
+std::int32_t BlockPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
+std::int32_t FinderLikePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
+std::int32_t BalancePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
+
 // Penalty of an s x s grid of modules (0 light, non-zero dark), rows `stride`
 // bytes apart. Rule 3 counts modules beyond the edge as light (the quiet
 // zone); rule 4 takes k = floor(|dark / total - 1/2| / 5 %). 0 for side < 1.
