@@ -139,6 +139,10 @@ class QrGenerator {
 
  private:
   bool Fail(GenerateFailure why);
+  // Whether an enlarged PNG is a plain enlargement (no picture, no icon) that
+  // can be written row by row instead of as a whole picture.
+  bool StreamsAsPng(std::optional<std::int32_t> size, std::int16_t kind,
+                    const Bytes& picture) const;
   std::optional<platform::Bitmap> ComposeRaster(std::optional<std::int32_t> size,
                                                 const Bytes& picture, std::int32_t pictureWidth,
                                                 std::int32_t pictureHeight, std::int32_t dx,

@@ -8,6 +8,7 @@
 #include "platform/codecs/bmp.h"
 #include "platform/codecs/gif.h"
 #include "platform/codecs/jpeg.h"
+#include "platform/codecs/palette.h"
 #include "platform/codecs/png.h"
 #include "platform/codecs/tiff.h"
 #include "platform/file.h"
@@ -24,16 +25,57 @@ bool KindInRange(std::int16_t kind) { return kind >= 0 && kind <= 4; }
 Bytes EncodeAs(const platform::Bitmap& image, std::int16_t kind) {
   namespace codecs = platform::codecs;
   switch (kind) {
-    case 0: return codecs::EncodeBmp(image);
-    case 1: return codecs::EncodeJpeg(image);
-    case 2: return codecs::EncodeGif(image);
-    case 3: return codecs::EncodeTiff(image);
-    case 4: return codecs::EncodePng(image);
-    default: return {};
+    case 0:
+      return codecs::EncodeBmp(image);
+    case 1:
+      return codecs::EncodeJpeg(image);
+    case 2:
+      return codecs::EncodeGif(image);
+    case 3:
+      return codecs::EncodeTiff(image);
+    case 4:
+      return codecs::EncodePng(image);
+    default:
+      return {};
   }
 }
 
+// The symbol enlarged to size x size as a PNG, written row by row from the
+// one-pixel-per-module picture: an 8192-pixel square of a version-40 symbol
+// then needs a few kilobytes besides its file, where the enlarged picture
+// itself would take 256 MiB.
+Bytes EnlargedPng(const platform::Bitmap& symbol, std::int32_t size) {
+  namespace codecs = platform::codecs;
+  const auto indexed = codecs::IndexColours(symbol);
+  if (!indexed) return {};
+  const int bitDepth = codecs::IndexBitDepth(indexed->colours.size());
+  std::vector<int> sourceColumn(static_cast<std::size_t>(size));
+  for (int x = 0; x < size; ++x) {
+    sourceColumn[x] = static_cast<int>(std::int64_t{x} * symbol.Width() / size);
+  }
+  std::vector<std::uint8_t> indices(static_cast<std::size_t>(size));
+  std::vector<std::uint8_t> packed((static_cast<std::size_t>(size) * bitDepth + 7) / 8);
+  int packedRow = -1;  // the source row `packed` holds; neighbouring rows repeat it
+  return codecs::EncodePngRows(
+      size, size, indexed->colours, bitDepth, [&](int y, std::uint8_t* row) {
+        const int sourceRow = static_cast<int>(std::int64_t{y} * symbol.Height() / size);
+        if (sourceRow != packedRow) {
+          const std::uint8_t* source =
+              &indexed->indices[static_cast<std::size_t>(sourceRow) * symbol.Width()];
+          for (int x = 0; x < size; ++x) indices[x] = source[sourceColumn[x]];
+          codecs::PackIndexRow(indices.data(), size, bitDepth, packed.data());
+          packedRow = sourceRow;
+        }
+        std::copy(packed.begin(), packed.end(), row);
+      });
+}
+
 }  // namespace
+
+bool QrGenerator::StreamsAsPng(std::optional<std::int32_t> size, std::int16_t kind,
+                               const Bytes& picture) const {
+  return kind == 4 && size && SideInRange(*size) && picture.empty() && !iconBitmap_ && HasSymbol();
+}
 
 std::optional<platform::Bitmap> QrGenerator::ComposeRaster(
     std::optional<std::int32_t> size, const Bytes& picture, std::int32_t pictureWidth,
@@ -69,6 +111,10 @@ bool QrGenerator::SaveImage(const std::string& path, std::optional<std::int32_t>
                             std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy,
                             bool noise) const {
   if (!KindInRange(kind)) return false;
+  if (StreamsAsPng(size, kind, picture)) {
+    const Bytes encoded = EnlargedPng(*symbolBitmap_, *size);
+    return !encoded.empty() && platform::WriteFileAtomically(path, encoded);
+  }
   const auto image = ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
   if (!image) return false;
   const Bytes encoded = EncodeAs(*image, kind);
@@ -81,6 +127,7 @@ Bytes QrGenerator::ExportImage(std::optional<std::int32_t> size, std::int16_t ki
                                std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy,
                                bool noise) const {
   if (!KindInRange(kind)) return {};
+  if (StreamsAsPng(size, kind, picture)) return EnlargedPng(*symbolBitmap_, *size);
   const auto image = ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
   if (!image) return {};
   if (kind == 0) return BitmapToImage(*image);  // the symbol image form

@@ -157,7 +157,52 @@ bool WritePngStream(png_structp png, png_infop info, const PngLayout* layout, pn
   return true;
 }
 
+using RowFiller = std::function<void(int, std::uint8_t*)>;
+
+bool WritePngRows(png_structp png, png_infop info, const PngLayout* layout, const RowFiller* fill,
+                  png_bytep row, Bytes* out) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_write_fn(png, out, WriteToSink, FlushSink);
+  png_set_IHDR(png, info, layout->width, layout->height, layout->bit_depth, layout->colour_type,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_PLTE(png, info, layout->palette, layout->palette_size);
+  png_write_info(png, info);
+  for (png_uint_32 y = 0; y < layout->height; ++y) {
+    (*fill)(static_cast<int>(y), row);
+    png_write_row(png, row);
+  }
+  png_write_end(png, nullptr);
+  return true;
+}
+
 }  // namespace
+
+Bytes EncodePngRows(int width, int height, std::span<const std::uint32_t> colours, int bitDepth,
+                    const std::function<void(int y, std::uint8_t* row)>& fillRow) {
+  const bool depthOk = bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
+  if (width < 1 || height < 1 || width > kMaxBitmapSide || height > kMaxBitmapSide || !depthOk ||
+      colours.empty() || colours.size() > (std::size_t{1} << bitDepth)) {
+    return {};
+  }
+  std::vector<png_color> palette;
+  for (std::uint32_t colour : colours) {
+    palette.push_back({RedOf(colour), GreenOf(colour), BlueOf(colour)});
+  }
+  const PngLayout layout{static_cast<png_uint_32>(width),
+                         static_cast<png_uint_32>(height),
+                         bitDepth,
+                         PNG_COLOR_TYPE_PALETTE,
+                         palette.data(),
+                         static_cast<int>(palette.size())};
+  std::vector<png_byte> row((static_cast<std::size_t>(width) * bitDepth + 7) / 8);
+  PngWriter writer;
+  Bytes out;
+  if (!writer.Valid() ||
+      !WritePngRows(writer.Png(), writer.Info(), &layout, &fillRow, row.data(), &out)) {
+    return {};
+  }
+  return out;
+}
 
 Bytes EncodePng(const Bitmap& bitmap) {
   if (bitmap.Empty()) return {};

@@ -79,6 +79,16 @@ TEST_F(RasterFiles, EveryKindScansAtItsOwnAndAtAnEnlargedSize) {
   }
 }
 
+TEST_F(RasterFiles, RowByRowPngIsExactlyTheEnlargedPicture) {
+  // Sizes that are and are not multiples of the 23-pixel picture, and a reduction.
+  for (std::int32_t size : {230, 97, 11}) {
+    const Bitmap png = Decode(generator_.ExportImage(size, 4));
+    const Bitmap bmp = Decode(generator_.ExportImage(size, 0));
+    EXPECT_EQ(png, *generator_.SymbolBitmap()->Stretch(size, size)) << size;
+    EXPECT_EQ(png, bmp) << size;
+  }
+}
+
 TEST_F(RasterFiles, BmpHeadersDifferBetweenSaveAndExport) {
   const fs::path path = dir_ / "symbol.bmp";
   ASSERT_TRUE(generator_.SaveImage(path.string(), std::nullopt, 0));
@@ -118,11 +128,22 @@ TEST_F(RasterFiles, PictureSetsTheSizeAndTheSymbolSitsNearItsCentre) {
 TEST_F(RasterFiles, RefusesBadArgumentsAndWritesNothing) {
   const fs::path path = dir_ / "refused.png";
   const Bytes picture = Png(*Bitmap::Create(4, 4, 0));
-  struct Case { std::optional<std::int32_t> size; std::int16_t kind; Bytes picture; int pw, ph; };
+  struct Case {
+    std::optional<std::int32_t> size;
+    std::int16_t kind;
+    Bytes picture;
+    int pw, ph;
+  };
   const Case cases[] = {
-      {0, 4, {}, 0, 0},        {-5, 4, {}, 0, 0},          {16385, 4, {}, 0, 0},
-      {230, 5, {}, 0, 0},      {230, -1, {}, 0, 0},        {std::nullopt, 5, {}, 0, 0},
-      {230, 4, picture, 0, 300}, {230, 4, picture, 400, 16385}, {230, 4, Bytes{1, 2, 3}, 40, 40},
+      {0, 4, {}, 0, 0},
+      {-5, 4, {}, 0, 0},
+      {16385, 4, {}, 0, 0},
+      {230, 5, {}, 0, 0},
+      {230, -1, {}, 0, 0},
+      {std::nullopt, 5, {}, 0, 0},
+      {230, 4, picture, 0, 300},
+      {230, 4, picture, 400, 16385},
+      {230, 4, Bytes{1, 2, 3}, 40, 40},
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(generator_.SaveImage(path.string(), c.size, c.kind, c.picture, c.pw, c.ph));
