@@ -32,8 +32,14 @@ std::uint8_t RandomByte() { return static_cast<std::uint8_t>(RandomBelow(256)); 
 void FillRandom(std::span<std::uint8_t> out) {
   Generator& g = Shared();
   std::lock_guard<std::mutex> guard(g.lock);
-  std::uniform_int_distribution<std::uint32_t> byte(0, 255);
-  for (auto& b : out) b = static_cast<std::uint8_t>(byte(g.engine));
+  // Each 64-bit draw gives eight uniform bytes.
+  std::size_t i = 0;
+  while (i < out.size()) {
+    std::uint64_t bits = g.engine();
+    for (int k = 0; k < 8 && i < out.size(); ++k, bits >>= 8) {
+      out[i++] = static_cast<std::uint8_t>(bits);
+    }
+  }
 }
 
 std::uint32_t RandomBelow(std::uint32_t bound) {
