@@ -151,8 +151,11 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
       }
     }
     std::uint16_t* runs = &runs_[4 * static_cast<std::size_t>(p)];
-    for (std::size_t m = 0; m < kModeCount; ++m)
+    std::int8_t* predecessors = &predecessors_[4 * static_cast<std::size_t>(p)];
+    for (std::size_t m = 0; m < kModeCount; ++m) {
       runs[m] = static_cast<std::uint16_t>(current[m].run);
+      predecessors[m] = pred[m];
+    }
     before = previous;
     previous = current;
   }
