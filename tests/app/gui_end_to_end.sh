@@ -7,12 +7,14 @@
 #   gui_end_to_end.sh QRSMITH_GUI [SCREENSHOT.png]
 #
 # With a second argument the main window's picture is also kept there.
-# Exits 77 (skipped) when Xvfb, xdotool, ImageMagick or zbarimg is missing.
+# Then it presses Copy and reads the clipboard back as another program would,
+# with xclip, and that picture must scan to the same text.
+# Exits 77 (skipped) when Xvfb, xdotool, ImageMagick, zbarimg or xclip is missing.
 set -euo pipefail
 
 gui=$1
 keep=${2:-}
-for tool in xvfb-run xdotool import convert zbarimg; do
+for tool in xvfb-run xdotool import convert zbarimg xclip; do
   if ! command -v "$tool" >/dev/null; then
     echo "gui_end_to_end: $tool is not installed; skipped" >&2
     exit 77
@@ -58,3 +60,15 @@ if [ "$decoded" != "$content" ]; then
   exit 1
 fi
 echo "gui_end_to_end: the preview reads '$decoded'"
+
+# Copy: the button at (249, 634), 88 x 24; the clipboard offers the picture as PNG.
+xdotool mousemove $((left + 249 + 44)) $((top + 634 + 12)) click 1
+sleep 1
+xclip -selection clipboard -t image/png -o >"$work/clipboard.png"
+copied=$(zbarimg --quiet --raw "$work/clipboard.png" || true)
+if [ "$copied" != "$content" ]; then
+  echo "gui_end_to_end: the clipboard reads '$copied'" >&2
+  cat "$work/gui.log" >&2
+  exit 1
+fi
+echo "gui_end_to_end: the clipboard reads '$copied'"
