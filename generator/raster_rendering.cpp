@@ -1,5 +1,7 @@
 #include "generator/raster_rendering.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "generator/imaging.h"
@@ -21,14 +23,21 @@ void PutLe32(Bytes& out, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-int Trunc(double v) { return static_cast<int>(std::trunc(v)); }
+// Truncates toward zero. Offsets are any int32, so a position can lie beyond
+// the int range; it is then held at the range's edge, which is as far outside
+// every picture (at most 16384 pixels a side) as the exact position.
+int Trunc(double v) {
+  return static_cast<int>(std::clamp(std::trunc(v), double{INT_MIN}, double{INT_MAX}));
+}
 
 // Scatters noise cells of the symbol's background colour over the picture,
 // outside the symbol: the grid has the size of one scaled module and runs
-// through the symbol's corner (x0, y0).
-void PaintComposeNoise(platform::Bitmap& result, int x0, int y0, int symbolWidth, int symbolHeight,
-                       std::uint32_t pixel, std::span<const std::uint8_t> noiseBits,
-                       std::int32_t gridWidth, std::int32_t gridHeight) {
+// through the symbol's corner (x0, y0), which may lie far outside the picture
+// and is therefore taken exactly, as a whole number in floating point.
+void PaintComposeNoise(platform::Bitmap& result, double x0, double y0, int symbolWidth,
+                       int symbolHeight, std::uint32_t pixel,
+                       std::span<const std::uint8_t> noiseBits, std::int32_t gridWidth,
+                       std::int32_t gridHeight) {
   if (gridWidth < 1 || gridHeight < 1) return;
   const double pw = result.Width();
   const double ph = result.Height();
@@ -75,9 +84,9 @@ platform::Bitmap ComposeOnPictureBitmap(const platform::Bitmap& picture,
                                         std::int32_t gridWidth, std::int32_t gridHeight) {
   platform::Bitmap result = picture;
   // The -1 sets the symbol one pixel left of and above the exact centre.
-  const int x0 = Trunc((picture.Width() - symbol.Width()) / 2.0 - 1 + dx);
-  const int y0 = Trunc((picture.Height() - symbol.Height()) / 2.0 - 1 + dy);
-  result.OrFrom(symbol, x0, y0);
+  const double x0 = std::trunc((picture.Width() - symbol.Width()) / 2.0 - 1 + dx);
+  const double y0 = std::trunc((picture.Height() - symbol.Height()) / 2.0 - 1 + dy);
+  result.OrFrom(symbol, Trunc(x0), Trunc(y0));
   if (noise) {
     PaintComposeNoise(result, x0, y0, symbol.Width(), symbol.Height(),
                       platform::PixelFromColour(colour), noiseBits, gridWidth, gridHeight);

@@ -33,8 +33,11 @@ template <typename Op>
 void Blend(Bitmap& target, const Bitmap& source, int dx, int dy, Op op) {
   const int x0 = std::max(0, dx);
   const int y0 = std::max(0, dy);
-  const int x1 = std::min(target.Width(), dx + source.Width());
-  const int y1 = std::min(target.Height(), dy + source.Height());
+  // In 64 bits: a source placed near the int range's edge must not wrap around.
+  const int x1 =
+      static_cast<int>(std::min<std::int64_t>(target.Width(), std::int64_t{dx} + source.Width()));
+  const int y1 =
+      static_cast<int>(std::min<std::int64_t>(target.Height(), std::int64_t{dy} + source.Height()));
   for (int y = y0; y < y1; ++y) {
     std::uint32_t* out = target.Row(y);
     const std::uint32_t* in = source.Row(y - dy);
