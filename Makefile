@@ -2,14 +2,17 @@
 #   make run    install what is missing, build, start the program
 #   make test   install what is missing, build (plain and sanitized), run every test
 #   make bench  install what is missing, build the benchmarks, run them
+#   make fuzz   build the libFuzzer programs with clang, run each FUZZ_SECONDS
+#               (make -j2 fuzz runs two at a time)
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run install test test-plain test-asan bench clean
+.PHONY: deps build run install test test-plain test-asan bench fuzz fuzz-build clean
 
 deps:
 	@bash scripts/install-deps
@@ -46,5 +49,29 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
 
+# Each fuzzer starts from the committed seeds of fuzz/corpus/<target>/ and keeps
+# what it finds in $(FUZZ_BUILD)/corpus/<target>/; a crash is written to
+# $(FUZZ_BUILD)/artifacts/. A crashing input belongs in fuzz/corpus/<target>/
+# once its fault is mended, so that `make test` replays it from then on.
+FUZZ_SECONDS ?= 600
+FUZZ_TARGETS := bmp_reader ico_reader image_decoder generate_round_trip enlarged_export vector_writers
+FUZZ_FLAGS ?= -malloc_limit_mb=2048 -rss_limit_mb=2560 -max_len=8192 -timeout=60
+
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQRSMITH_FUZZ=ON -DQRSMITH_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
+
+fuzz-%: fuzz-build
+	@mkdir -p $(FUZZ_BUILD)/corpus/$* $(FUZZ_BUILD)/artifacts
+	@echo "fuzz: $* for $(FUZZ_SECONDS) s, log in $(FUZZ_BUILD)/$*.log"
+	@$(FUZZ_BUILD)/fuzz/$*_fuzz $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  -artifact_prefix=$(FUZZ_BUILD)/artifacts/$*- $(FUZZ_BUILD)/corpus/$* fuzz/corpus/$* \
+	  > $(FUZZ_BUILD)/$*.log 2>&1; status=$$?; \
+	  grep -E "^#[0-9]+ +(INITED|DONE)|^stat::|ERROR|SUMMARY" $(FUZZ_BUILD)/$*.log | sed "s/^/$*: /"; \
+	  exit $$status
+
+fuzz: $(addprefix fuzz-,$(FUZZ_TARGETS))
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
