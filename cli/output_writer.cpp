@@ -62,12 +62,16 @@ Outcome RenderRaster(const CliOptions& options, const Symbol& symbol, OutputType
     pictureHeight = options.pictureHeight.value_or(decoded->Height());
   }
   const std::int16_t kind = RasterKind(type);
-  bytes = g.ExportImage(static_cast<std::int32_t>(side), kind, picture, pictureWidth, pictureHeight,
-                        options.offsetX, options.offsetY, options.noise);
-  if (kind == 0 && !bytes.empty()) {
-    // Files get the standard 40-byte BMP header that every reader knows.
-    const auto bitmap = platform::codecs::DecodeImage(bytes);
+  if (kind == 0) {
+    // Files get the standard 40-byte BMP header that every reader knows,
+    // written from the picture itself: no second copy of a large picture.
+    const auto bitmap =
+        g.ExportBitmap(static_cast<std::int32_t>(side), picture, pictureWidth, pictureHeight,
+                       options.offsetX, options.offsetY, options.noise);
     bytes = bitmap ? platform::codecs::EncodeBmp(*bitmap) : Bytes{};
+  } else {
+    bytes = g.ExportImage(static_cast<std::int32_t>(side), kind, picture, pictureWidth,
+                          pictureHeight, options.offsetX, options.offsetY, options.noise);
   }
   if (bytes.empty()) return Failure{kExitInputOutput, "cannot make the picture"};
   return std::nullopt;

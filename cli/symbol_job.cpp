@@ -176,7 +176,9 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
         return InputError(DescribeTooLong(bytes, options.version, options.level, kanji));
       }
       case GenerateFailure::kSymbolTooLarge:
-        return InputError("the margins make the symbol picture wider than 16384 pixels");
+        return InputError(
+            "the margins make the symbol picture too large (at most 16384 pixels a side and "
+            "67108864 pixels in all)");
       default:
         return InputError("cannot make the symbol");
     }

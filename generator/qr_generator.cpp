@@ -19,6 +19,16 @@ std::int32_t ReadLe32(const Bytes& image, std::size_t at) {
 // makes; a version 40 symbol is 177 modules wide.
 constexpr std::int32_t kLargestSymbolSide = 177;
 constexpr std::int32_t kMaxMarginSum = platform::kMaxBitmapSide;
+// The largest symbol picture, margins included: 2^26 pixels (8192 x 8192).
+// Generate keeps the picture twice (bitmap and symbol image form, 4 bytes a
+// pixel each) with a noise pool of 1.25 bytes a pixel, so this holds it near
+// 600 MiB; the side bound alone would let margins ask for 2.4 GiB.
+constexpr std::int64_t kMaxSymbolPixels = std::int64_t{1} << 26;
+
+bool SymbolPictureFits(std::int64_t side, std::int32_t left, std::int32_t bottom, std::int32_t top,
+                       std::int32_t right) {
+  return (side + left + right) * (side + top + bottom) <= kMaxSymbolPixels;
+}
 
 bool MarginsInRange(std::int32_t left, std::int32_t bottom, std::int32_t top, std::int32_t right) {
   if (left < 0 || bottom < 0 || top < 0 || right < 0) return false;
@@ -118,7 +128,19 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   options.bottom = bottom;
   // Readers take Kanji mode as Shift-JIS, so only Shift-JIS bytes may use it.
   options.allowKanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
-  symbolBitmap_ = encoder_.Encode(bytes, static_cast<std::int32_t>(bytes.size()), options);
+  const auto length = static_cast<std::int32_t>(bytes.size());
+  if (!SymbolPictureFits(kLargestSymbolSide, left, bottom, top, right)) {
+    // Margins this wide may make too large a picture, depending on the
+    // version: settle the version on a picture without margins first.
+    EncodeOptions bare = options;
+    bare.left = bare.top = bare.right = bare.bottom = 0;
+    const auto symbol = encoder_.Encode(bytes, length, bare);
+    if (!symbol) return Fail(GenerateFailure::kContentTooLong);
+    if (!SymbolPictureFits(symbol->Width(), left, bottom, top, right)) {
+      return Fail(GenerateFailure::kSymbolTooLarge);
+    }
+  }
+  symbolBitmap_ = encoder_.Encode(bytes, length, options);
   if (!symbolBitmap_) {
     const bool tooLarge = left + right + kLargestSymbolSide > platform::kMaxBitmapSide ||
                           top + bottom + kLargestSymbolSide > platform::kMaxBitmapSide;

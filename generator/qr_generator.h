@@ -44,7 +44,9 @@ class QrGenerator {
   // are. version 0 (automatic) or 1..40; level 0..4 (0 encodes as M); mask -1
   // (mask 0) or 0..7. Left-out arguments take their defaults: level 2, mask
   // -1, background white, no new icon, margins 1. The icon, when given and
-  // readable, replaces the current one; leaving it out keeps it.
+  // readable, replaces the current one; leaving it out keeps it. The symbol
+  // picture, margins included, may be at most 16384 pixels a side and 2^26
+  // pixels in all (kSymbolTooLarge beyond).
   bool Generate(const std::string& content, bool ansi, std::int16_t version,
                 std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
                 Colour foreground, std::optional<Colour> background = std::nullopt,
@@ -104,6 +106,16 @@ class QrGenerator {
   Bytes ExportImage(std::optional<std::int32_t> size, std::int16_t kind, const Bytes& picture = {},
                     std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
                     std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
+
+  // The picture ExportImage encodes, as a bitmap (nullopt on the same
+  // failures), for callers that encode it themselves without decoding it back.
+  std::optional<platform::Bitmap> ExportBitmap(std::optional<std::int32_t> size,
+                                               const Bytes& picture = {},
+                                               std::int32_t pictureWidth = 0,
+                                               std::int32_t pictureHeight = 0, std::int32_t dx = 0,
+                                               std::int32_t dy = 0, bool noise = false) const {
+    return ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
+  }
 
   // Puts the same picture as ExportImage makes on the clipboard installed with
   // platform::InstallClipboard; false without symbol, clipboard or picture.

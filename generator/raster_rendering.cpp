@@ -77,15 +77,14 @@ void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std:
   image.CopyFrom(icon, x, y);
 }
 
-platform::Bitmap ComposeOnPictureBitmap(const platform::Bitmap& picture,
-                                        const platform::Bitmap& symbol, Colour colour,
-                                        std::int32_t dx, std::int32_t dy, bool noise,
+platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform::Bitmap& symbol,
+                                        Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
                                         std::span<const std::uint8_t> noiseBits,
                                         std::int32_t gridWidth, std::int32_t gridHeight) {
-  platform::Bitmap result = picture;
+  platform::Bitmap result = std::move(picture);
   // The -1 sets the symbol one pixel left of and above the exact centre.
-  const double x0 = std::trunc((picture.Width() - symbol.Width()) / 2.0 - 1 + dx);
-  const double y0 = std::trunc((picture.Height() - symbol.Height()) / 2.0 - 1 + dy);
+  const double x0 = std::trunc((result.Width() - symbol.Width()) / 2.0 - 1 + dx);
+  const double y0 = std::trunc((result.Height() - symbol.Height()) / 2.0 - 1 + dy);
   result.OrFrom(symbol, Trunc(x0), Trunc(y0));
   if (noise) {
     PaintComposeNoise(result, x0, y0, symbol.Width(), symbol.Height(),

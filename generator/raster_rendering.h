@@ -34,10 +34,10 @@ void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std:
 // the picture show through. With `noise`, cells of one scaled module in the
 // symbol's background `colour` are scattered over the picture outside the
 // symbol, one noise bit per cell. gridWidth and gridHeight are the symbol's
-// size in modules, margins included.
-platform::Bitmap ComposeOnPictureBitmap(const platform::Bitmap& picture,
-                                        const platform::Bitmap& symbol, Colour colour,
-                                        std::int32_t dx, std::int32_t dy, bool noise,
+// size in modules, margins included. `picture` is taken by value: a caller
+// done with it moves it in, and the result needs no copy of it.
+platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform::Bitmap& symbol,
+                                        Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
                                         std::span<const std::uint8_t> noiseBits,
                                         std::int32_t gridWidth, std::int32_t gridHeight);
 
