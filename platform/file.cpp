@@ -36,11 +36,17 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-  if (path.empty() || path.back() == '/') return false;
+  if (path.empty() || path.back() == '/') {
+    errno = path.empty() ? ENOENT : EISDIR;
+    return false;
+  }
   // The target must be a regular file or not exist: never replace a folder or a device.
   struct stat existing {};
   const bool exists = ::stat(path.c_str(), &existing) == 0;
-  if (exists && !S_ISREG(existing.st_mode)) return false;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    errno = S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;  // for the caller's message
+    return false;
+  }
 
   const std::string folder = FolderOf(path);
   std::string name = path + ".XXXXXX";
