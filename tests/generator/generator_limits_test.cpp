@@ -1,0 +1,108 @@
+// The generator at the edges of its arguments: margins that would make a
+// symbol picture larger than the memory bound, and symbol offsets anywhere in
+// the int32 range on a background picture.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "generator/imaging.h"
+#include "generator/qr_generator.h"
+#include "generator/raster_rendering.h"
+#include "platform/codecs/bmp.h"
+
+namespace qrsmith {
+namespace {
+
+using platform::Bitmap;
+
+// Margins per side that make a square picture of `side` pixels around a
+// symbol of `modules` modules (the odd pixel goes to the right and bottom).
+struct Margins {
+  std::int32_t left, bottom, top, right;
+};
+Margins SquareOf(std::int32_t side, std::int32_t modules) {
+  const std::int32_t total = side - modules;
+  return {total / 2, total - total / 2, total / 2, total - total / 2};
+}
+
+TEST(GenerateLimits, PicturesBeyondTwoToTheTwentySixPixelsAreRefusedBeforeDrawing) {
+  struct Case {
+    const char* what;
+    std::int16_t version;
+    Margins margins;
+    GenerateFailure failure;
+  };
+  const Case cases[] = {
+      // 8192 x 8193 around version 1: one row past the bound.
+      {"one row past the bound", 1, {4085, 4087, 4085, 4086}, GenerateFailure::kSymbolTooLarge},
+      // The margins the command line allows at most, around version 40.
+      {"8000 on every side", 40, {8000, 8000, 8000, 8000}, GenerateFailure::kSymbolTooLarge},
+      // Margins that suit version 1 but not the version 40 the content needs.
+      {"version decides", 0, SquareOf(8192, 21), GenerateFailure::kSymbolTooLarge},
+      // Too long for any version: the content is what fails, whatever the margins.
+      {"content first", 0, {8000, 8000, 8000, 8000}, GenerateFailure::kContentTooLong},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string content = c.failure == GenerateFailure::kContentTooLong
+                                    ? std::string(3000, 'x')
+                                : c.version == 0 ? std::string(2000, 'x')
+                                                 : "x";
+    QrGenerator g;
+    ASSERT_TRUE(g.Generate("before", false, 0, 2, -1, kBlack));
+    EXPECT_FALSE(g.Generate(content, false, c.version, 1, -1, kBlack, std::nullopt, std::nullopt,
+                            c.margins.left, c.margins.bottom, c.margins.top, c.margins.right));
+    EXPECT_EQ(g.LastFailure(), c.failure);
+    EXPECT_FALSE(g.HasSymbol());
+    EXPECT_EQ(g.SymbolWidth(), 0);
+    EXPECT_TRUE(g.NoiseBits().size() < 100000);  // nothing of the refused size was made
+  }
+}
+
+TEST(GenerateLimits, WideMarginsThatFitStillMakeTheSymbolOfTheirVersion) {
+  // 16384 x 21 + 200 pixels: far wider than any square within the bound, yet
+  // small; the version is settled first and the picture then drawn with them.
+  QrGenerator g;
+  ASSERT_TRUE(
+      g.Generate("wide", false, 0, 1, -1, kBlack, std::nullopt, std::nullopt, 16363, 100, 100, 0));
+  EXPECT_EQ(g.SymbolWidth(), 16384);
+  EXPECT_EQ(g.SymbolHeight(), 221);
+  EXPECT_TRUE(g.IsDark(101, 16364));   // the finder pattern's corner
+  EXPECT_FALSE(g.IsDark(100, 16364));  // the top margin
+}
+
+class FarOffsets : public ::testing::TestWithParam<std::pair<std::int32_t, std::int32_t>> {};
+
+// A symbol moved off the picture leaves the picture as it was; one moved to
+// the edge of the int range must not wrap around onto it either.
+TEST_P(FarOffsets, LeaveThePictureAsItIs) {
+  const auto [dx, dy] = GetParam();
+  QrGenerator g;
+  ASSERT_TRUE(g.Generate("far", false, 1, 2, -1, kBlack));
+  const Bitmap grey = *Bitmap::Create(90, 70, 0x808080);
+  Bytes picture;
+  ASSERT_TRUE(ConvertImage(BitmapToImage(grey), kConvertToPng, picture));
+  for (const bool noise : {false, true}) {
+    const Bytes bmp = g.ExportImage(60, 0, picture, 90, 70, dx, dy, noise);
+    const auto image = platform::codecs::DecodeBmp(bmp);
+    ASSERT_TRUE(image.has_value());
+    ASSERT_EQ(image->Width(), 90);
+    if (!noise) {
+      EXPECT_EQ(*image, grey);
+    } else {
+      // Noise cells are the symbol's background colour, white; nothing else changes.
+      for (const std::uint32_t p : image->Pixels()) EXPECT_TRUE(p == 0x808080 || p == 0xFFFFFF);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Int32Range, FarOffsets,
+                         ::testing::Values(std::pair{INT_MAX, 0}, std::pair{INT_MIN, 0},
+                                           std::pair{0, INT_MAX}, std::pair{0, INT_MIN},
+                                           std::pair{INT_MAX, INT_MIN},
+                                           std::pair{INT_MAX - 30, INT_MAX - 30},
+                                           std::pair{-100000, 100000}));
+
+}  // namespace
+}  // namespace qrsmith
