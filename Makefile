@@ -68,7 +68,7 @@ fuzz-%: fuzz-build
 	@$(FUZZ_BUILD)/fuzz/$*_fuzz $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  -artifact_prefix=$(FUZZ_BUILD)/artifacts/$*- $(FUZZ_BUILD)/corpus/$* fuzz/corpus/$* \
 	  > $(FUZZ_BUILD)/$*.log 2>&1; status=$$?; \
-	  grep -E "^#[0-9]+ +(INITED|DONE)|^stat::|ERROR|SUMMARY" $(FUZZ_BUILD)/$*.log | sed "s/^/$*: /"; \
+	  grep -E "^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::|ERROR|SUMMARY" $(FUZZ_BUILD)/$*.log | sed "s/^/$*: /"; \
 	  exit $$status
 
 fuzz: $(addprefix fuzz-,$(FUZZ_TARGETS))
