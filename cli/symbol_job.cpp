@@ -178,7 +178,7 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
       case GenerateFailure::kSymbolTooLarge:
         return InputError(
             "the margins make the symbol picture too large (at most 16384 pixels a side and "
-            "67108864 pixels in all)");
+            "16777216 pixels in all)");
       default:
         return InputError("cannot make the symbol");
     }

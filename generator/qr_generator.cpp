@@ -19,11 +19,13 @@ std::int32_t ReadLe32(const Bytes& image, std::size_t at) {
 // makes; a version 40 symbol is 177 modules wide.
 constexpr std::int32_t kLargestSymbolSide = 177;
 constexpr std::int32_t kMaxMarginSum = platform::kMaxBitmapSide;
-// The largest symbol picture, margins included: 2^26 pixels (8192 x 8192).
-// Generate keeps the picture twice (bitmap and symbol image form, 4 bytes a
-// pixel each) with a noise pool of 1.25 bytes a pixel, so this holds it near
-// 600 MiB; the side bound alone would let margins ask for 2.4 GiB.
-constexpr std::int64_t kMaxSymbolPixels = std::int64_t{1} << 26;
+// The largest symbol picture, margins included: 2^24 pixels (4096 x 4096,
+// margins of some 2000 modules a side). Generate keeps the picture twice
+// (bitmap and symbol image form, 4 bytes a pixel each) with a noise pool of
+// 1.25 bytes a pixel: 155 MiB at most, which leaves the largest raster export
+// (a 16384 x 16384 picture of 1 GiB and its 768 MiB BMP file) within 2 GiB.
+// The side bound alone would let margins ask for 2.4 GiB in Generate.
+constexpr std::int64_t kMaxSymbolPixels = std::int64_t{1} << 24;
 
 bool SymbolPictureFits(std::int64_t side, std::int32_t left, std::int32_t bottom, std::int32_t top,
                        std::int32_t right) {

@@ -45,7 +45,7 @@ class QrGenerator {
   // (mask 0) or 0..7. Left-out arguments take their defaults: level 2, mask
   // -1, background white, no new icon, margins 1. The icon, when given and
   // readable, replaces the current one; leaving it out keeps it. The symbol
-  // picture, margins included, may be at most 16384 pixels a side and 2^26
+  // picture, margins included, may be at most 16384 pixels a side and 2^24
   // pixels in all (kSymbolTooLarge beyond).
   bool Generate(const std::string& content, bool ansi, std::int16_t version,
                 std::optional<std::int16_t> level, std::optional<std::int16_t> mask,

@@ -86,22 +86,20 @@ std::optional<platform::Bitmap> QrGenerator::ComposeRaster(
   if (!picture.empty() && !(SideInRange(pictureWidth) && SideInRange(pictureHeight))) {
     return std::nullopt;
   }
-  // The picture first, so that its decoded form is gone before the enlarged
-  // symbol is made; the composition then draws into the picture itself. At
-  // 16384 x 16384 each of the two takes 1 GiB, and a third copy would not fit
-  // the memory a raster export may take.
-  std::optional<platform::Bitmap> background;
-  if (!picture.empty()) {
+  std::optional<platform::Bitmap> image;
+  if (picture.empty()) {
+    image = symbolBitmap_->Stretch(*size, *size);
+  } else {
     // A picture that cannot be read is an error, not a silently missing background.
-    background = LoadImageBitmap(picture, pictureWidth, pictureHeight);
+    auto background = LoadImageBitmap(picture, pictureWidth, pictureHeight);
     if (!background) return std::nullopt;
+    // Enlarged as it is drawn into the picture: at 16384 x 16384 the picture
+    // and an enlarged symbol beside it would take 2 GiB.
+    image = ComposeEnlargedOnPictureBitmap(std::move(*background), *symbolBitmap_, *size, *size,
+                                           background_, dx, dy, noise, noiseBits_, SymbolWidth(),
+                                           SymbolHeight());
   }
-  auto image = symbolBitmap_->Stretch(*size, *size);
   if (!image) return std::nullopt;
-  if (background) {
-    image = ComposeOnPictureBitmap(std::move(*background), *image, background_, dx, dy, noise,
-                                   noiseBits_, SymbolWidth(), SymbolHeight());
-  }
   if (iconBitmap_) {
     // On a picture the icon follows the symbol's offset; alone it sits at the centre.
     if (picture.empty()) {

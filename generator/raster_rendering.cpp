@@ -81,14 +81,36 @@ platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform
                                         Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
                                         std::span<const std::uint8_t> noiseBits,
                                         std::int32_t gridWidth, std::int32_t gridHeight) {
+  return ComposeEnlargedOnPictureBitmap(std::move(picture), symbol, symbol.Width(), symbol.Height(),
+                                        colour, dx, dy, noise, noiseBits, gridWidth, gridHeight);
+}
+
+platform::Bitmap ComposeEnlargedOnPictureBitmap(platform::Bitmap picture,
+                                                const platform::Bitmap& symbol, int width,
+                                                int height, Colour colour, std::int32_t dx,
+                                                std::int32_t dy, bool noise,
+                                                std::span<const std::uint8_t> noiseBits,
+                                                std::int32_t gridWidth, std::int32_t gridHeight) {
   platform::Bitmap result = std::move(picture);
+  if (symbol.Empty() || width < 1 || height < 1) return result;
   // The -1 sets the symbol one pixel left of and above the exact centre.
-  const double x0 = std::trunc((result.Width() - symbol.Width()) / 2.0 - 1 + dx);
-  const double y0 = std::trunc((result.Height() - symbol.Height()) / 2.0 - 1 + dy);
-  result.OrFrom(symbol, Trunc(x0), Trunc(y0));
+  const double x0 = std::trunc((result.Width() - width) / 2.0 - 1 + dx);
+  const double y0 = std::trunc((result.Height() - height) / 2.0 - 1 + dy);
+  // OR-combined where it overlaps the picture, each pixel taken from the
+  // source as Stretch takes it: column floor(x * W / width), rows likewise.
+  const auto left = static_cast<std::int64_t>(x0), top = static_cast<std::int64_t>(y0);
+  const std::int64_t xBegin = std::max<std::int64_t>(0, left);
+  const std::int64_t xEnd = std::min<std::int64_t>(result.Width(), left + width);
+  const std::int64_t yBegin = std::max<std::int64_t>(0, top);
+  const std::int64_t yEnd = std::min<std::int64_t>(result.Height(), top + height);
+  for (std::int64_t y = yBegin; y < yEnd; ++y) {
+    const std::uint32_t* in = symbol.Row(static_cast<int>((y - top) * symbol.Height() / height));
+    std::uint32_t* out = result.Row(static_cast<int>(y));
+    for (std::int64_t x = xBegin; x < xEnd; ++x) out[x] |= in[(x - left) * symbol.Width() / width];
+  }
   if (noise) {
-    PaintComposeNoise(result, x0, y0, symbol.Width(), symbol.Height(),
-                      platform::PixelFromColour(colour), noiseBits, gridWidth, gridHeight);
+    PaintComposeNoise(result, x0, y0, width, height, platform::PixelFromColour(colour), noiseBits,
+                      gridWidth, gridHeight);
   }
   return result;
 }

@@ -41,6 +41,16 @@ platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform
                                         std::span<const std::uint8_t> noiseBits,
                                         std::int32_t gridWidth, std::int32_t gridHeight);
 
+// ComposeOnPictureBitmap of `symbol` enlarged to width x height by nearest
+// neighbour (as Bitmap::Stretch enlarges), without ever holding the enlarged
+// symbol: on a 16384 x 16384 picture that would be another 1 GiB.
+platform::Bitmap ComposeEnlargedOnPictureBitmap(platform::Bitmap picture,
+                                                const platform::Bitmap& symbol, int width,
+                                                int height, Colour colour, std::int32_t dx,
+                                                std::int32_t dy, bool noise,
+                                                std::span<const std::uint8_t> noiseBits,
+                                                std::int32_t gridWidth, std::int32_t gridHeight);
+
 // --- BMP file image level ----------------------------------------------------
 
 // The symbol image form of `bitmap`: 32 bits per pixel, rows bottom-up, pixel

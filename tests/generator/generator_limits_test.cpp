@@ -26,7 +26,7 @@ Margins SquareOf(std::int32_t side, std::int32_t modules) {
   return {total / 2, total - total / 2, total / 2, total - total / 2};
 }
 
-TEST(GenerateLimits, PicturesBeyondTwoToTheTwentySixPixelsAreRefusedBeforeDrawing) {
+TEST(GenerateLimits, PicturesBeyondTwoToTheTwentyFourPixelsAreRefusedBeforeDrawing) {
   struct Case {
     const char* what;
     std::int16_t version;
@@ -34,12 +34,12 @@ TEST(GenerateLimits, PicturesBeyondTwoToTheTwentySixPixelsAreRefusedBeforeDrawin
     GenerateFailure failure;
   };
   const Case cases[] = {
-      // 8192 x 8193 around version 1: one row past the bound.
-      {"one row past the bound", 1, {4085, 4087, 4085, 4086}, GenerateFailure::kSymbolTooLarge},
+      // 4096 x 4097 around version 1: one row past the bound.
+      {"one row past the bound", 1, {2037, 2039, 2037, 2038}, GenerateFailure::kSymbolTooLarge},
       // The margins the command line allows at most, around version 40.
       {"8000 on every side", 40, {8000, 8000, 8000, 8000}, GenerateFailure::kSymbolTooLarge},
       // Margins that suit version 1 but not the version 40 the content needs.
-      {"version decides", 0, SquareOf(8192, 21), GenerateFailure::kSymbolTooLarge},
+      {"version decides", 0, SquareOf(4096, 21), GenerateFailure::kSymbolTooLarge},
       // Too long for any version: the content is what fails, whatever the margins.
       {"content first", 0, {8000, 8000, 8000, 8000}, GenerateFailure::kContentTooLong},
   };
@@ -60,16 +60,53 @@ TEST(GenerateLimits, PicturesBeyondTwoToTheTwentySixPixelsAreRefusedBeforeDrawin
   }
 }
 
-TEST(GenerateLimits, WideMarginsThatFitStillMakeTheSymbolOfTheirVersion) {
-  // 16384 x 21 + 200 pixels: far wider than any square within the bound, yet
-  // small; the version is settled first and the picture then drawn with them.
+TEST(GenerateLimits, MarginsThatFitMakeTheSymbolOfTheirVersion) {
+  // Exactly 4096 x 4096 pixels: the largest picture.
+  QrGenerator square;
+  const Margins m = SquareOf(4096, 21);
+  ASSERT_TRUE(square.Generate("edge", false, 1, 1, -1, kBlack, std::nullopt, std::nullopt, m.left,
+                              m.bottom, m.top, m.right));
+  EXPECT_EQ(square.SymbolWidth(), 4096);
+  EXPECT_EQ(square.SymbolHeight(), 4096);
+  // 16228 x 881 pixels: margins that would be too large around version 40,
+  // so the version is settled first, and the picture then drawn with them.
+  QrGenerator wide;
+  ASSERT_TRUE(wide.Generate("wide", false, 0, 1, -1, kBlack, std::nullopt, std::nullopt, 16207, 430,
+                            430, 0));
+  EXPECT_EQ(wide.SymbolWidth(), 16228);
+  EXPECT_EQ(wide.SymbolHeight(), 881);
+  EXPECT_TRUE(wide.IsDark(431, 16208));   // the finder pattern's corner
+  EXPECT_FALSE(wide.IsDark(430, 16208));  // the top margin
+}
+
+// Enlarging while composing draws exactly what enlarging first does, for
+// shrunk, enlarged and uneven sizes, offsets in and out of the picture, with
+// and without noise.
+TEST(ComposeEnlarged, DrawsWhatStretchingFirstDraws) {
   QrGenerator g;
-  ASSERT_TRUE(
-      g.Generate("wide", false, 0, 1, -1, kBlack, std::nullopt, std::nullopt, 16363, 100, 100, 0));
-  EXPECT_EQ(g.SymbolWidth(), 16384);
-  EXPECT_EQ(g.SymbolHeight(), 221);
-  EXPECT_TRUE(g.IsDark(101, 16364));   // the finder pattern's corner
-  EXPECT_FALSE(g.IsDark(100, 16364));  // the top margin
+  ASSERT_TRUE(g.Generate("compose", false, 2, 2, -1, 0x203040, 0xF0E0D0, std::nullopt, 2, 3, 1, 4));
+  const Bitmap& symbol = *g.SymbolBitmap();
+  Bitmap picture = *Bitmap::Create(150, 110);
+  for (int y = 0; y < 110; ++y) {
+    for (int x = 0; x < 150; ++x)
+      picture.SetPixel(x, y, static_cast<std::uint32_t>(x * 977 + y * 131));
+  }
+  const struct {
+    int width, height, dx, dy;
+  } cases[] = {{31, 32, 0, 0}, {93, 96, 0, 0},   {100, 57, -40, 25},
+               {10, 7, 3, -3}, {200, 180, 0, 0}, {64, 64, 500, -500}};
+  for (const auto& c : cases) {
+    for (const bool noise : {false, true}) {
+      SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+      const Bitmap expected = ComposeOnPictureBitmap(
+          picture, *symbol.Stretch(c.width, c.height), g.BackgroundColour(), c.dx, c.dy, noise,
+          g.NoiseBits(), g.SymbolWidth(), g.SymbolHeight());
+      EXPECT_EQ(ComposeEnlargedOnPictureBitmap(picture, symbol, c.width, c.height,
+                                               g.BackgroundColour(), c.dx, c.dy, noise,
+                                               g.NoiseBits(), g.SymbolWidth(), g.SymbolHeight()),
+                expected);
+    }
+  }
 }
 
 class FarOffsets : public ::testing::TestWithParam<std::pair<std::int32_t, std::int32_t>> {};
