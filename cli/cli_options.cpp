@@ -14,7 +14,7 @@ namespace {
 // Applies one option's value; returns an error message, or "" when it is fine.
 using Apply = std::function<std::string(CliOptions&, const std::string&)>;
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view longName;
   char shortName;  // 0: none
   bool takesValue;
@@ -64,8 +64,8 @@ std::optional<std::vector<std::int32_t>> ParseList(const std::string& text, char
 constexpr std::int64_t kMaxSide = 16384;
 constexpr std::int64_t kMaxMargin = 8000;
 
-const std::vector<OptionSpec>& Options() {
-  static const std::vector<OptionSpec> options = {
+const std::vector<OptionRule>& Options() {
+  static const std::vector<OptionRule> options = {
       {"output", 'o', true,
        [](CliOptions& o, const std::string& v) {
          o.output = v;
@@ -258,16 +258,16 @@ std::string_view Canonical(std::string_view name) {
   return name;
 }
 
-const OptionSpec* FindLong(std::string_view name) {
+const OptionRule* FindLong(std::string_view name) {
   name = Canonical(name);
-  for (const OptionSpec& o : Options()) {
+  for (const OptionRule& o : Options()) {
     if (o.longName == name) return &o;
   }
   return nullptr;
 }
 
-const OptionSpec* FindShort(char c) {
-  for (const OptionSpec& o : Options()) {
+const OptionRule* FindShort(char c) {
+  for (const OptionRule& o : Options()) {
     if (o.shortName == c) return &o;
   }
   return nullptr;
@@ -307,7 +307,7 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
     }
     std::string name;
     std::optional<std::string> inlineValue;
-    const OptionSpec* spec = nullptr;
+    const OptionRule* rule = nullptr;
     if (arg[1] == '-') {
       name = arg.substr(2);
       if (const auto eq = name.find('='); eq != std::string::npos) {
@@ -329,19 +329,19 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
         }
         continue;
       }
-      spec = FindLong(name);
-      if (spec == nullptr) return {std::nullopt, "unknown option '" + arg + "'"};
+      rule = FindLong(name);
+      if (rule == nullptr) return {std::nullopt, "unknown option '" + arg + "'"};
     } else {
-      spec = FindShort(arg[1]);
-      if (spec == nullptr) return {std::nullopt, "unknown option '" + arg + "'"};
-      name = std::string(spec->longName);
+      rule = FindShort(arg[1]);
+      if (rule == nullptr) return {std::nullopt, "unknown option '" + arg + "'"};
+      name = std::string(rule->longName);
       if (arg.size() > 2) {
-        if (!spec->takesValue) return {std::nullopt, "unknown option '" + arg + "'"};
+        if (!rule->takesValue) return {std::nullopt, "unknown option '" + arg + "'"};
         inlineValue = arg.substr(2);
       }
     }
     std::string value;
-    if (spec->takesValue) {
+    if (rule->takesValue) {
       if (inlineValue) {
         value = *inlineValue;
       } else {
@@ -351,7 +351,7 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
     } else if (inlineValue) {
       return {std::nullopt, "--" + name + " takes no value"};
     }
-    if (std::string error = spec->apply(options, value); !error.empty()) {
+    if (std::string error = rule->apply(options, value); !error.empty()) {
       return {std::nullopt, error};
     }
   }

@@ -14,25 +14,25 @@ void Append32(Bytes& out, std::uint32_t v) {
 
 }  // namespace
 
-Bytes BuildBmp(const DibSpec& spec) {
+Bytes BuildBmp(const DibLayout& layout) {
   Bytes dib;
-  Append32(dib, spec.header_size);
-  Append32(dib, static_cast<std::uint32_t>(spec.width));
-  Append32(dib, static_cast<std::uint32_t>(spec.height));
+  Append32(dib, layout.header_size);
+  Append32(dib, static_cast<std::uint32_t>(layout.width));
+  Append32(dib, static_cast<std::uint32_t>(layout.height));
   Append16(dib, 1);
-  Append16(dib, spec.bit_count);
-  Append32(dib, spec.compression);
-  Append32(dib, static_cast<std::uint32_t>(spec.pixels.size()));
+  Append16(dib, layout.bit_count);
+  Append32(dib, layout.compression);
+  Append32(dib, static_cast<std::uint32_t>(layout.pixels.size()));
   Append32(dib, 3780);
   Append32(dib, 3780);
-  Append32(dib, spec.colours_used);
+  Append32(dib, layout.colours_used);
   Append32(dib, 0);
   // Masks inside a long header sit at its offset 40, as after a short one.
-  for (std::uint32_t mask : spec.masks) Append32(dib, mask);
-  if (dib.size() < spec.header_size) dib.resize(spec.header_size, 0);
-  for (std::uint32_t colour : spec.palette) Append32(dib, colour);
+  for (std::uint32_t mask : layout.masks) Append32(dib, mask);
+  if (dib.size() < layout.header_size) dib.resize(layout.header_size, 0);
+  for (std::uint32_t colour : layout.palette) Append32(dib, colour);
   const std::uint32_t pixel_offset = 14 + static_cast<std::uint32_t>(dib.size());
-  dib.insert(dib.end(), spec.pixels.begin(), spec.pixels.end());
+  dib.insert(dib.end(), layout.pixels.begin(), layout.pixels.end());
 
   Bytes file{'B', 'M'};
   Append32(file, 14 + static_cast<std::uint32_t>(dib.size()));
@@ -42,45 +42,45 @@ Bytes BuildBmp(const DibSpec& spec) {
   return file;
 }
 
-DibSpec SmallPaletteDib() {
-  DibSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bit_count = 1;
-  spec.palette = {0x000000, 0xFFFFFF};
+DibLayout SmallPaletteDib() {
+  DibLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.bit_count = 1;
+  layout.palette = {0x000000, 0xFFFFFF};
   // Rows padded to 4 bytes; bottom row 0,1,0 then top row 1,0,1.
-  spec.pixels = {0b01000000, 0, 0, 0, 0b10100000, 0, 0, 0};
-  return spec;
+  layout.pixels = {0b01000000, 0, 0, 0, 0b10100000, 0, 0, 0};
+  return layout;
 }
 
-DibSpec SmallRle8Dib() {
-  DibSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bit_count = 8;
-  spec.compression = 1;
-  spec.colours_used = 3;
-  spec.palette = {0xFF0000, 0x00FF00, 0x0000FF};
-  spec.pixels = {
+DibLayout SmallRle8Dib() {
+  DibLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.bit_count = 8;
+  layout.compression = 1;
+  layout.colours_used = 3;
+  layout.palette = {0xFF0000, 0x00FF00, 0x0000FF};
+  layout.pixels = {
       3, 0,           // bottom row: three of index 0
       0, 0,           // end of line
       0, 3, 2, 1, 0,  // top row: literal 2, 1, 0
       0,              // pad the literal to an even length
       0, 1,           // end of picture
   };
-  return spec;
+  return layout;
 }
 
-DibSpec SmallBitfieldDib() {
-  DibSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.bit_count = 32;
-  spec.compression = 3;
-  spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-  spec.pixels = {0x10, 0x20, 0x30, 0, 0x40, 0x50, 0x60, 0,  // bottom row
+DibLayout SmallBitfieldDib() {
+  DibLayout layout;
+  layout.width = 2;
+  layout.height = 2;
+  layout.bit_count = 32;
+  layout.compression = 3;
+  layout.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+  layout.pixels = {0x10, 0x20, 0x30, 0, 0x40, 0x50, 0x60, 0,  // bottom row
                  0xA0, 0xB0, 0xC0, 0, 0xD0, 0xE0, 0xF0, 0};
-  return spec;
+  return layout;
 }
 
 }  // namespace qrsmith::platform::codecs::testing

@@ -9,7 +9,7 @@
 
 namespace qrsmith::platform::codecs::testing {
 
-struct DibSpec {
+struct DibLayout {
   std::uint32_t header_size = 40;  // fields past the first 40 bytes are zero
   std::int32_t width = 0;
   std::int32_t height = 0;  // negative: top-down
@@ -23,14 +23,14 @@ struct DibSpec {
 
 // File header, information header, masks, colour table and pixels, in that
 // order; the pixel offset points right after the colour table.
-Bytes BuildBmp(const DibSpec& spec);
+Bytes BuildBmp(const DibLayout& layout);
 
 // 1-bit, 3 x 2, black and white: bottom row (black, white, black), top row
 // the opposite.
-DibSpec SmallPaletteDib();
+DibLayout SmallPaletteDib();
 // 8-bit RLE, 3 x 2, three colours, ending with the end-of-picture escape.
-DibSpec SmallRle8Dib();
+DibLayout SmallRle8Dib();
 // 32-bit bit fields in R, G, B, X byte order, 2 x 2, masks after a 40-byte header.
-DibSpec SmallBitfieldDib();
+DibLayout SmallBitfieldDib();
 
 }  // namespace qrsmith::platform::codecs::testing

@@ -29,20 +29,20 @@ Bitmap FromRows(const std::vector<std::vector<std::uint32_t>>& rows) {
 // 44-byte header (the standard 40 bytes and 4 zero bytes), 32 bits per
 // pixel as B, G, R, 0, bottom row first.
 Bytes SymbolImageForm(const Bitmap& bitmap) {
-  DibSpec spec;
-  spec.header_size = 44;
-  spec.width = bitmap.Width();
-  spec.height = bitmap.Height();
-  spec.bit_count = 32;
+  DibLayout layout;
+  layout.header_size = 44;
+  layout.width = bitmap.Width();
+  layout.height = bitmap.Height();
+  layout.bit_count = 32;
   for (int y = bitmap.Height() - 1; y >= 0; --y) {
     for (int x = 0; x < bitmap.Width(); ++x) {
       const std::uint32_t p = bitmap.Pixel(x, y);
-      spec.pixels.insert(spec.pixels.end(),
+      layout.pixels.insert(layout.pixels.end(),
                          {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8),
                           static_cast<std::uint8_t>(p >> 16), 0});
     }
   }
-  return BuildBmp(spec);
+  return BuildBmp(layout);
 }
 
 struct LayoutCase {
@@ -56,16 +56,16 @@ void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
 std::vector<LayoutCase> LayoutCases() {
   const Bitmap symbol = TwoColourPicture(23, 23, 0x000000, 0xFFFFFF);
 
-  DibSpec top_down = SmallPaletteDib();
+  DibLayout top_down = SmallPaletteDib();
   top_down.height = -2;
 
-  DibSpec rgb555;
+  DibLayout rgb555;
   rgb555.width = 2;
   rgb555.height = 1;
   rgb555.bit_count = 16;
   rgb555.pixels = {0x00, 0x7C, 0xFF, 0x7F};  // red, white (5-5-5, little-endian)
 
-  DibSpec rle4;
+  DibLayout rle4;
   rle4.width = 3;
   rle4.height = 2;
   rle4.bit_count = 4;
@@ -76,10 +76,10 @@ std::vector<LayoutCase> LayoutCases() {
                  0, 3,    0x01, 0x20,  // top row: literal 0, 1, 2 (two bytes, already even)
                  0, 1};
 
-  DibSpec rle8_delta = SmallRle8Dib();
+  DibLayout rle8_delta = SmallRle8Dib();
   rle8_delta.pixels = {1, 0, 0, 2, 1, 1, 1, 2, 0, 1};  // one pixel, jump up-right, one pixel
 
-  DibSpec v5_bitfields = SmallBitfieldDib();
+  DibLayout v5_bitfields = SmallBitfieldDib();
   v5_bitfields.header_size = 124;
 
   constexpr std::uint32_t kWhite = 0xFFFFFF;

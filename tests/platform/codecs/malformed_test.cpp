@@ -112,8 +112,8 @@ Bytes IcoWithCount(std::uint16_t count) {
   return ico;
 }
 
-Bytes BmpWithField(std::size_t at, std::uint32_t value, DibSpec spec = SmallPaletteDib()) {
-  Bytes bmp = BuildBmp(spec);
+Bytes BmpWithField(std::size_t at, std::uint32_t value, DibLayout layout = SmallPaletteDib()) {
+  Bytes bmp = BuildBmp(layout);
   PutLe32(bmp, at, value);
   return bmp;
 }
@@ -121,11 +121,11 @@ Bytes BmpWithField(std::size_t at, std::uint32_t value, DibSpec spec = SmallPale
 // 8192 x 8193 one-bit pixels, all present: only the pixel-count bound (2^26)
 // refuses it.
 Bytes BmpOverPixelBound() {
-  DibSpec spec = SmallPaletteDib();
-  spec.width = 8192;
-  spec.height = 8193;
-  spec.pixels.assign(std::size_t{8192} / 8 * 8193, 0);
-  return BuildBmp(spec);
+  DibLayout layout = SmallPaletteDib();
+  layout.width = 8192;
+  layout.height = 8193;
+  layout.pixels.assign(std::size_t{8192} / 8 * 8193, 0);
+  return BuildBmp(layout);
 }
 
 struct MalformedCase {
@@ -136,20 +136,20 @@ struct MalformedCase {
 void PrintTo(const MalformedCase& c, std::ostream* out) { *out << c.name; }
 
 std::vector<MalformedCase> MalformedCases() {
-  DibSpec rle_no_end = SmallRle8Dib();
+  DibLayout rle_no_end = SmallRle8Dib();
   rle_no_end.pixels.resize(rle_no_end.pixels.size() - 2);  // drop the end-of-picture escape
-  DibSpec rle_top_down = SmallRle8Dib();
+  DibLayout rle_top_down = SmallRle8Dib();
   rle_top_down.height = -rle_top_down.height;
-  DibSpec split_mask = SmallBitfieldDib();
+  DibLayout split_mask = SmallBitfieldDib();
   split_mask.masks[0] = 0x00F0F000;  // red in two runs
-  DibSpec index_past_table = SmallPaletteDib();
+  DibLayout index_past_table = SmallPaletteDib();
   index_past_table.colours_used = 1;  // but the pixels use index 1
   index_past_table.palette.resize(1);
-  DibSpec short_pixels = SmallPaletteDib();
+  DibLayout short_pixels = SmallPaletteDib();
   short_pixels.pixels.pop_back();
-  DibSpec odd_bits = SmallPaletteDib();
+  DibLayout odd_bits = SmallPaletteDib();
   odd_bits.bit_count = 7;
-  DibSpec short_header = SmallPaletteDib();
+  DibLayout short_header = SmallPaletteDib();
   short_header.header_size = 39;
 
   return {
