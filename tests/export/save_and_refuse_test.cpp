@@ -114,9 +114,9 @@ TEST(ExportRefusal, KindsOutsideTheFiveAreRefused) {
 }
 
 TEST(ExportRefusal, GridsBeyondTheBoundAreRefusedBeforeAnythingIsBuilt) {
-  // Margins of 2100 modules make a 2122 x 2122 grid: 4.5 million positions,
+  // Margins of 1100 modules make a 2221 x 2221 grid: 4.9 million positions,
   // which as HTML alone would be over 700 MB.
-  const QrGenerator huge = testing::MakeSymbol("x", 1, kBlack, kWhite, 2100);
+  const QrGenerator huge = testing::MakeSymbol("x", 1, kBlack, kWhite, 1100);
   ASSERT_TRUE(huge.HasSymbol());
   ASSERT_GT(std::int64_t{huge.SymbolWidth()} * huge.SymbolHeight(), kMaxExportPositions);
   for (const VectorKind kind : kAllKinds) EXPECT_TRUE(ExportVector(huge, kind).empty());
