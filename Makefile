@@ -4,15 +4,17 @@
 #   make bench  install what is missing, build the benchmarks, run them
 #   make fuzz   build the libFuzzer programs with clang, run each FUZZ_SECONDS
 #               (make -j2 fuzz runs two at a time)
+#   make valgrind  run the command-line tests with the tool under valgrind
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
+VALGRIND_BUILD ?= build-valgrind
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run install test test-plain test-asan bench fuzz fuzz-build clean
+.PHONY: deps build run install test test-plain test-asan bench fuzz fuzz-build valgrind clean
 
 deps:
 	@bash scripts/install-deps
@@ -40,7 +42,9 @@ test-plain: build
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQRSMITH_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  ctest --output-on-failure -j $(JOBS)
 
 test: test-plain test-asan
 
@@ -73,5 +77,15 @@ fuzz-%: fuzz-build
 
 fuzz: $(addprefix fuzz-,$(FUZZ_TARGETS))
 
+# Slow (every run of the tool takes seconds), so not part of make test. Each
+# run's findings go to $(VALGRIND_BUILD)/tests/cli/valgrind.<pid>.log.
+valgrind: deps
+	cmake -S . -B $(VALGRIND_BUILD) -G Ninja -DQRSMITH_CLI_VALGRIND=ON $(CMAKE_FLAGS)
+	cmake --build $(VALGRIND_BUILD) -j $(JOBS) --target cli_tests qrsmith qrsmith_reader
+	rm -f $(VALGRIND_BUILD)/tests/cli/valgrind.*.log
+	cd $(VALGRIND_BUILD) && ctest --output-on-failure -j $(JOBS) -R '^Cli'
+	@found=$$(find $(VALGRIND_BUILD)/tests/cli -name 'valgrind.*.log' -size +0c); \
+	  if [ -n "$$found" ]; then cat $$found; exit 1; fi; echo "valgrind: no errors, no leaks"
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(VALGRIND_BUILD)
