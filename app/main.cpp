@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -27,6 +28,9 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file size limit makes a write fail (and the atomic save remove its
+  // temporary file and report it) rather than end the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (!HasDisplay()) {
     std::fputs(
         "qrsmith-gui: no display to open the window on (neither DISPLAY nor "

@@ -9,6 +9,7 @@
 #include "export/vector_export.h"
 #include "platform/codecs/bmp.h"
 #include "platform/codecs/image.h"
+#include "platform/codecs/limits.h"
 #include "platform/file.h"
 
 namespace qrsmith::cli {
@@ -60,6 +61,16 @@ Outcome RenderRaster(const CliOptions& options, const Symbol& symbol, OutputType
     }
     pictureWidth = options.pictureWidth.value_or(decoded->Width());
     pictureHeight = options.pictureHeight.value_or(decoded->Height());
+  }
+  // --verify reads the file back, and the readers stop at kMaxImagePixels.
+  const std::int64_t outWidth = options.picturePath ? pictureWidth : side;
+  const std::int64_t outHeight = options.picturePath ? pictureHeight : side;
+  if (options.verify && outWidth * outHeight > platform::codecs::kMaxImagePixels) {
+    return Failure{kExitInputOutput,
+                   "cannot verify a picture of " + std::to_string(outWidth) + " x " +
+                       std::to_string(outHeight) + " pixels: at most " +
+                       std::to_string(platform::codecs::kMaxImagePixels) +
+                       " pixels are read back; leave out --verify or make it smaller"};
   }
   const std::int16_t kind = RasterKind(type);
   if (kind == 0) {

@@ -185,6 +185,11 @@ TEST_F(Cli, VerifyCatchesASymbolThatDoesNotScanAndWritesNothing) {
   const ProcessResult covered = Run({"-o", path, "--verify", "-s", "4", "--icon", icon, "covered"});
   EXPECT_EQ(covered.status, 3) << covered.err;
   EXPECT_FALSE(fs::exists(path));
+  // Too large to read back: refused plainly, not reported as a bad symbol.
+  const ProcessResult huge = Run({"-o", path, "--verify", "-w", "9000", "huge"});
+  EXPECT_EQ(huge.status, 2);
+  EXPECT_NE(huge.err.find("cannot verify a picture of 9000 x 9000 pixels"), std::string::npos);
+  EXPECT_FALSE(fs::exists(path));
   const ProcessResult fine = Run({"-o", path, "--verify", "fine"});
   EXPECT_EQ(fine.status, 0) << fine.err;
 }
