@@ -8,6 +8,7 @@
 
 #include "cli/output_writer.h"
 #include "cli/qr_reader_module.h"
+#include "cli/read_back.h"
 #include "platform/codecs/image.h"
 
 namespace qrsmith::cli {
@@ -16,17 +17,28 @@ namespace {
 
 // A picture of the symbol's module grid, `scale` pixels per module, with the
 // quiet zone the symbol was made with.
-platform::Bitmap RenderGrid(const QrGenerator& g, int scale) {
-  auto picture =
-      platform::Bitmap::Create(g.SymbolWidth() * scale, g.SymbolHeight() * scale, 0xFFFFFF);
-  for (int r = 1; r <= g.SymbolHeight(); ++r) {
-    for (int c = 1; c <= g.SymbolWidth(); ++c) {
-      if (g.IsDark(r, c)) {
-        picture->FillRect((c - 1) * scale, (r - 1) * scale, c * scale, r * scale, 0);
+// A picture of a width x height module grid (dark[i] for position i in scan
+// order), `scale` pixels per module.
+platform::Bitmap RenderGrid(std::int32_t width, std::int32_t height,
+                            const std::vector<std::uint8_t>& dark, int scale) {
+  auto picture = platform::Bitmap::Create(width * scale, height * scale, 0xFFFFFF);
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t c = 0; c < width; ++c) {
+      if (dark[static_cast<std::size_t>(r) * width + c] != 0) {
+        picture->FillRect(c * scale, r * scale, (c + 1) * scale, (r + 1) * scale, 0);
       }
     }
   }
   return std::move(*picture);
+}
+
+// The generator's own grid: what the terminal renderings show.
+std::vector<std::uint8_t> SymbolGrid(const QrGenerator& g) {
+  std::vector<std::uint8_t> dark;
+  for (int r = 1; r <= g.SymbolHeight(); ++r) {
+    for (int c = 1; c <= g.SymbolWidth(); ++c) dark.push_back(g.IsDark(r, c) ? 1 : 0);
+  }
+  return dark;
 }
 
 std::string Printable(const Bytes& bytes) {
@@ -102,7 +114,22 @@ Outcome VerifyOutput(const Symbol& symbol, OutputType type, const Bytes& bytes) 
       picture = picture->Stretch(picture->Width() * scale, picture->Height() * scale);
     }
   } else {
-    picture = RenderGrid(symbol.generator, 4);
+    const QrGenerator& g = symbol.generator;
+    std::optional<std::vector<std::uint8_t>> grid;
+    if (type == OutputType::kUtf8 || type == OutputType::kAnsi) {
+      grid = SymbolGrid(g);  // the symbol itself
+    } else {
+      // The grid the written file describes, read back out of it.
+      grid = ReadBackGrid(type, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour());
+      if (!grid) {
+        return Failure{kExitVerify,
+                       "verification failed: the written file does not describe the "
+                       "symbol's " +
+                           std::to_string(g.SymbolWidth()) + " x " +
+                           std::to_string(g.SymbolHeight()) + " modules"};
+      }
+    }
+    picture = RenderGrid(g.SymbolWidth(), g.SymbolHeight(), *grid, 4);
   }
   const auto read = picture ? ReadQrCode(*picture) : std::nullopt;
   if (!read) return Failure{kExitVerify, "verification failed: no QR Code could be read back"};

@@ -10,7 +10,8 @@ namespace qrsmith::cli {
 
 // Decodes the symbol in `bytes` (the output written as `type`) and compares it
 // with `symbol.carried`. Raster forms are decoded from the file itself; the
-// other forms from the module grid the symbol was written from.
+// vector, metafile, mark-up and text-art forms from the module grid read
+// back out of the file; the terminal renderings from the symbol's own grid.
 Outcome VerifyOutput(const Symbol& symbol, OutputType type, const Bytes& bytes);
 
 // Whether the reader module (zxing-cpp) could be loaded.

@@ -1,0 +1,151 @@
+#include "cli/read_back.h"
+
+#include <string>
+#include <string_view>
+
+namespace qrsmith::cli {
+
+namespace {
+
+using Colours = std::vector<Colour>;
+
+std::uint32_t Le32(const Bytes& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+std::uint32_t Le16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+
+// "RRGGBB" as a 0x00BBGGRR colour; nullopt for anything else.
+std::optional<Colour> ColourOfHex(std::string_view hex) {
+  if (hex.size() != 6) return std::nullopt;
+  std::uint32_t rgb = 0;
+  for (char c : hex) {
+    int v = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (v < 0) return std::nullopt;
+    rgb = rgb * 16 + static_cast<std::uint32_t>(v);
+  }
+  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+// The six hexadecimal digits after each `marker`, from `from` on.
+std::optional<Colours> ColoursAfter(std::string_view text, std::string_view marker,
+                                    std::size_t from = 0) {
+  Colours out;
+  for (auto at = text.find(marker, from); at != std::string_view::npos;
+       at = text.find(marker, at + marker.size())) {
+    const auto colour = ColourOfHex(text.substr(at + marker.size(), 6));
+    if (!colour) return std::nullopt;
+    out.push_back(*colour);
+  }
+  return out;
+}
+
+// PostScript and EPS: the image samples, three bytes in hexadecimal per
+// position, between `open` and the closing ">".
+std::optional<Colours> PostScriptSamples(std::string_view text, std::string_view open) {
+  const auto start = text.find(open);
+  if (start == std::string_view::npos) return std::nullopt;
+  const auto end = text.find('>', start + open.size());
+  if (end == std::string_view::npos) return std::nullopt;
+  std::string hex;
+  for (char c : text.substr(start + open.size(), end - start - open.size())) {
+    if (c != '\n' && c != '\r') hex += c;
+  }
+  if (hex.size() % 6 != 0) return std::nullopt;
+  Colours out;
+  for (std::size_t i = 0; i < hex.size(); i += 6) {
+    const auto colour = ColourOfHex(std::string_view(hex).substr(i, 6));
+    if (!colour) return std::nullopt;
+    out.push_back(*colour);
+  }
+  return out;
+}
+
+// Metafiles: the colour of every solid brush created, in record order.
+std::optional<Colours> EmfBrushes(const Bytes& emf) {
+  constexpr std::uint32_t kCreateBrushIndirect = 39;
+  Colours out;
+  for (std::size_t at = 0; at + 8 <= emf.size();) {
+    const std::uint32_t type = Le32(emf, at), size = Le32(emf, at + 4);
+    if (size < 8 || size > emf.size() - at) return std::nullopt;
+    if (type == kCreateBrushIndirect && size >= 24) out.push_back(Le32(emf, at + 16));
+    at += size;
+  }
+  return out;
+}
+
+std::optional<Colours> WmfBrushes(const Bytes& wmf) {
+  constexpr std::uint32_t kCreateBrushIndirect = 0x02FC;
+  constexpr std::size_t kHeaderBytes = 18;
+  Colours out;
+  for (std::size_t at = kHeaderBytes; at + 6 <= wmf.size();) {
+    const std::size_t size = std::size_t{Le32(wmf, at)} * 2;
+    if (size < 6 || size > wmf.size() - at) return std::nullopt;
+    if (Le16(wmf, at + 4) == kCreateBrushIndirect && size >= 14) out.push_back(Le32(wmf, at + 8));
+    at += size;
+  }
+  return out;
+}
+
+// Text art: "　" light, any other glyph dark, CR LF between the rows.
+std::optional<std::vector<std::uint8_t>> TextArtGrid(std::string_view text) {
+  static constexpr std::string_view kLight = "\xE3\x80\x80";  // U+3000
+  std::vector<std::uint8_t> dark;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.substr(at, 2) == "\r\n") {
+      at += 2;
+      continue;
+    }
+    dark.push_back(text.substr(at, 3) == kLight ? 0 : 1);
+    at += 3;  // each glyph is three bytes of UTF-8
+  }
+  return dark;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadBackGrid(OutputType type, const Bytes& file,
+                                                      std::int32_t width, std::int32_t height,
+                                                      Colour foreground) {
+  const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+  const std::size_t positions = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (type == OutputType::kTxt) {
+    auto dark = TextArtGrid(text);
+    if (!dark || dark->size() != positions) return std::nullopt;
+    return dark;
+  }
+  std::optional<Colours> colours;
+  switch (type) {
+    case OutputType::kSvg:
+      colours = ColoursAfter(text, "fill=\"#", text.find("<rect "));
+      break;
+    // The first background colour is the outer block's.
+    case OutputType::kHtml:
+      colours = ColoursAfter(text, "background-color:#", 1);
+      break;
+    case OutputType::kEps:
+      colours = PostScriptSamples(text, ">> image\n");
+      break;
+    case OutputType::kPs:
+      colours = PostScriptSamples(text, "{<\n");
+      break;
+    case OutputType::kEmf:
+      colours = EmfBrushes(file);
+      break;
+    case OutputType::kWmf:
+      colours = WmfBrushes(file);
+      break;
+    default:
+      return std::nullopt;
+  }
+  if (!colours || colours->size() < positions) return std::nullopt;
+  // Metafiles fill the background first; the positions are the last fills.
+  if (type == OutputType::kHtml || type == OutputType::kEmf || type == OutputType::kWmf) {
+    colours->erase(colours->begin(), colours->end() - static_cast<std::ptrdiff_t>(positions));
+  }
+  if (colours->size() != positions) return std::nullopt;
+  std::vector<std::uint8_t> dark(positions);
+  for (std::size_t i = 0; i < positions; ++i) dark[i] = (*colours)[i] == foreground ? 1 : 0;
+  return dark;
+}
+
+}  // namespace qrsmith::cli
