@@ -36,11 +36,16 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-test-plain: build
+# The tests build with warnings as errors (QRSMITH_WERROR), as CI does.
+TEST_FLAGS := -DQRSMITH_WERROR=ON
+
+test-plain: deps
+	cmake -S . -B $(BUILD) -G Ninja $(TEST_FLAGS) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQRSMITH_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQRSMITH_SANITIZE=ON $(TEST_FLAGS) $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \

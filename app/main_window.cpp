@@ -161,13 +161,9 @@ void MainWindow::Save() {
   request.directory = form_.fileDialog->InitialDirectory();
   const auto answer = dialogs_.ChooseFile(this, request);
   if (!answer) return;
-  const auto formats = SaveFormats();
-  const int index =
-      answer->filter >= 0 && answer->filter < static_cast<int>(formats.size()) ? answer->filter : 0;
-  const SaveFormat& format = formats[static_cast<std::size_t>(index)];
-  const QString path = WithDefaultExtension(answer->path, format);
-  if (!SaveSymbol(generator_, Utf8(path), format)) {
-    Stop("保存失败", QStringLiteral("无法保存文件：") + path);
+  const SaveTarget target = ResolveSaveTarget(answer->path, answer->filter);
+  if (!SaveSymbol(generator_, Utf8(target.path), *target.form)) {
+    Stop("保存失败", QStringLiteral("无法保存文件：") + target.path);
   }
 }
 

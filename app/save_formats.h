@@ -1,15 +1,18 @@
 #pragma once
-// The file forms the Save command offers, in the order of the save dialog's
-// filters, and how each is written: raster pictures enlarged to ten pixels
-// per module with the centre icon, vector and metafile forms at their natural
-// size (one unit per module), HTML at ten CSS pixels per module, and text art
-// in circles.
+// The Save command's side of the table of output forms: the save dialog's
+// filters (the forms that have a save label, in table order), the rule that
+// settles the form and file name, and the write itself. Raster pictures are
+// enlarged to ten pixels per module with the centre icon, vector and
+// metafile forms keep their natural size (one unit per module), HTML gets ten
+// CSS pixels per module, and text art is drawn in circles.
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <span>
 #include <string>
+#include <vector>
+
+#include "export/output_forms.h"
 
 namespace qrsmith {
 class QrGenerator;
@@ -20,25 +23,23 @@ namespace qrsmith::app {
 // Pixels (or CSS pixels) per module of the enlarged forms.
 inline constexpr std::int32_t kSavePixelsPerModule = 10;
 
-enum class SaveWriter { kRaster, kVector, kHtml, kTextArt };
-
-struct SaveFormat {
-  const char* label;      // the filter's label
-  const char* patterns;   // "*.png" or "*.jpg *.jpeg"
-  const char* extension;  // added to a file name that has none
-  SaveWriter writer;
-  std::int16_t kind;  // the raster kind (SaveImage) or vector kind (SaveVector)
-};
-
-std::span<const SaveFormat> SaveFormats();
-// "label (patterns)" for each format, in order.
+// The forms the save dialog offers, in the order of its filters.
+std::vector<const OutputForm*> SaveForms();
+// "label (patterns)" for each of them, in order.
 QStringList SaveFilters();
 
-// `path` with the format's extension appended when it names none at all.
-QString WithDefaultExtension(const QString& path, const SaveFormat& format);
+struct SaveTarget {
+  QString path;
+  const OutputForm* form;
+};
 
-// Writes the generator's current symbol to `path` (UTF-8) in `format`,
+// What a save of `path` with filter `filter` chosen writes: an extension
+// that names a form decides the form; otherwise the filter's form, whose
+// usual extension is added when the name has no extension at all.
+SaveTarget ResolveSaveTarget(const QString& path, int filter);
+
+// Writes the generator's current symbol to `path` (UTF-8) in `form`,
 // atomically; false when there is no symbol or the file cannot be written.
-bool SaveSymbol(const QrGenerator& generator, const std::string& path, const SaveFormat& format);
+bool SaveSymbol(const QrGenerator& generator, const std::string& path, const OutputForm& form);
 
 }  // namespace qrsmith::app

@@ -73,11 +73,8 @@ const std::vector<OptionRule>& Options() {
        }},
       {"type", 't', true,
        [](CliOptions& o, const std::string& v) {
-         const auto type = OutputTypeFromName(v);
-         if (!type)
-           return Bad("type", v,
-                      "png, jpeg, gif, tiff, bmp, svg, eps, ps, emf, wmf, html, txt, utf8 or ansi");
-         o.type = *type;
+         o.form = FormNamed(v);
+         if (o.form == nullptr) return Bad("type", v, FormNames());
          return std::string();
        }},
       {"size", 's', true,
@@ -210,6 +207,7 @@ const std::vector<OptionRule>& Options() {
          if (!list) return Bad("offset", v, "DX,DY in pixels");
          o.offsetX = (*list)[0];
          o.offsetY = (*list)[1];
+         o.offsetGiven = true;
          return std::string();
        }},
       {"noise", 0, false,
@@ -392,31 +390,6 @@ std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t l
   if (negative) value = -value;
   if (value < low || value > high) return std::nullopt;
   return value;
-}
-
-std::optional<OutputType> OutputTypeFromName(const std::string& name) {
-  static const std::pair<std::string_view, OutputType> kNames[] = {
-      {"png", OutputType::kPng},   {"jpeg", OutputType::kJpeg}, {"jpg", OutputType::kJpeg},
-      {"gif", OutputType::kGif},   {"tiff", OutputType::kTiff}, {"tif", OutputType::kTiff},
-      {"bmp", OutputType::kBmp},   {"svg", OutputType::kSvg},   {"eps", OutputType::kEps},
-      {"ps", OutputType::kPs},     {"emf", OutputType::kEmf},   {"wmf", OutputType::kWmf},
-      {"html", OutputType::kHtml}, {"htm", OutputType::kHtml},  {"txt", OutputType::kTxt},
-      {"utf8", OutputType::kUtf8}, {"ansi", OutputType::kAnsi},
-  };
-  const std::string lower = Lower(name);
-  for (const auto& [text, type] : kNames) {
-    if (lower == text) return type;
-  }
-  return std::nullopt;
-}
-
-std::optional<OutputType> OutputTypeFromPath(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  const auto dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::nullopt;
-  const auto type = OutputTypeFromName(path.substr(dot + 1));
-  if (type == OutputType::kUtf8 || type == OutputType::kAnsi) return std::nullopt;
-  return type;
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "export/output_forms.h"
 #include "platform/types.h"
 
 namespace qrsmith::cli {
@@ -17,24 +18,6 @@ inline constexpr int kExitUsage = 1;        // a bad option or value
 inline constexpr int kExitInputOutput = 2;  // content, pictures or files
 inline constexpr int kExitVerify = 3;       // the written symbol does not scan back
 
-enum class OutputType {
-  kNone,
-  kPng,
-  kJpeg,
-  kGif,
-  kTiff,
-  kBmp,
-  kSvg,
-  kEps,
-  kPs,
-  kEmf,
-  kWmf,
-  kHtml,
-  kTxt,
-  kUtf8,
-  kAnsi
-};
-
 enum class TextEncoding { kUtf8, kAnsi, kBinary };
 
 struct CliOptions {
@@ -44,13 +27,13 @@ struct CliOptions {
   std::optional<std::string> payloadCommand;  // "wifi", "vcard", ... when one was given
   bool keepNewline = false;
 
-  std::optional<std::string> output;     // "-" for standard output
-  OutputType type = OutputType::kNone;   // from -t, else from the output's extension
-  std::int32_t moduleSize = 10;          // -s: pixels per module of raster files
-  std::optional<std::int32_t> width;     // -w / --width: raster square side; SVG/HTML width
-  std::optional<std::int32_t> height;    // --height: SVG/HTML height
-  std::int16_t level = 1;                // L
-  std::int16_t version = 0;              // automatic
+  std::optional<std::string> output;       // "-" for standard output
+  const OutputForm* form = nullptr;        // -t; null: from the output's extension
+  std::optional<std::int32_t> moduleSize;  // -s: pixels per module (10 when no size is given)
+  std::optional<std::int32_t> width;   // -w / --width: pixels; the height keeps the modules square
+  std::optional<std::int32_t> height;  // --height: pixels
+  std::int16_t level = 1;              // L
+  std::int16_t version = 0;            // automatic
   std::optional<std::int16_t> mask = 0;  // nullopt: choose the best (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
@@ -61,6 +44,7 @@ struct CliOptions {
   std::optional<std::string> picturePath;
   std::optional<std::int32_t> pictureWidth, pictureHeight;
   std::int32_t offsetX = 0, offsetY = 0;
+  bool offsetGiven = false;
   bool noise = false;
   bool circles = false;
   bool verify = false;
@@ -79,10 +63,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
 // Parses the options of one batch row (a CSV option column or a line) over `base`.
 ParseResult ParseOptionsOver(const CliOptions& base, const std::vector<std::string>& args);
-
-// The output type named by -t, or by a file name's extension.
-std::optional<OutputType> OutputTypeFromName(const std::string& name);
-std::optional<OutputType> OutputTypeFromPath(const std::string& path);
 
 // Parses a decimal integer within [low, high]; nullopt for anything else.
 std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t low,

@@ -21,9 +21,11 @@ Output:
   -t, --type TYPE          png, jpeg, gif, tiff, bmp, svg, eps, ps, emf, wmf, html,
                            txt (text art), utf8 or ansi (terminal); default: from
                            FILE's extension
-  -s, --size N             pixels per module of a raster file (default 10)
-  -w, --width PIXELS       side of a raster file; width of SVG and HTML
-      --height PIXELS      height of SVG and HTML
+  -s, --size N             pixels per module on both axes of raster, SVG and
+                           HTML output (default 10; SVG: one unit per module)
+  -w, --width PIXELS       width of raster, SVG and HTML output; the height
+                           follows, so that modules stay square
+      --height PIXELS      height of that output; the width follows
       --circles            text art with circles instead of blocks
       --verify             read the written symbol back and check that it scans
                            to the content (exit 3 when it does not)

@@ -3,146 +3,171 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/terminal_art.h"
-#include "export/html.h"
-#include "export/text_art.h"
-#include "export/vector_export.h"
-#include "platform/codecs/bmp.h"
+#include "cli/verify.h"
+#include "export/module_grid.h"
 #include "platform/codecs/image.h"
-#include "platform/codecs/limits.h"
 #include "platform/file.h"
 
 namespace qrsmith::cli {
 
 namespace {
 
-Bytes FromText(const std::string& text) { return Bytes(text.begin(), text.end()); }
+// Pixels per module when no size is given.
+constexpr std::int32_t kDefaultModuleSize = 10;
 
-// Export kind of the generator's raster operations: 0 BMP, 1 JPEG, 2 GIF, 3 TIFF, 4 PNG.
-std::int16_t RasterKind(OutputType type) {
-  switch (type) {
-    case OutputType::kBmp:
-      return 0;
-    case OutputType::kJpeg:
-      return 1;
-    case OutputType::kGif:
-      return 2;
-    case OutputType::kTiff:
-      return 3;
-    default:
-      return 4;
-  }
+std::string Pair(std::int64_t width, std::int64_t height) {
+  return std::to_string(width) + " x " + std::to_string(height);
 }
 
-Outcome RenderRaster(const CliOptions& options, const Symbol& symbol, OutputType type,
-                     Bytes& bytes) {
-  const QrGenerator& g = symbol.generator;
-  const std::int64_t gridWidth = g.SymbolWidth();
-  const std::int64_t gridHeight = g.SymbolHeight();
-  std::int64_t side = options.width.value_or(gridWidth * options.moduleSize);
-  if (!options.width && gridWidth != gridHeight) {
-    return Failure{kExitUsage, "-s needs a square symbol picture; with unequal margins use -w"};
-  }
-  if (side > platform::kMaxBitmapSide) {
-    return Failure{kExitUsage, "the picture would be " + std::to_string(side) +
-                                   " pixels wide, at most 16384 (use a smaller -s)"};
-  }
-  Bytes picture;
-  std::int32_t pictureWidth = 0, pictureHeight = 0;
-  if (options.picturePath) {
-    if (Outcome failed =
-            ReadFileBounded(*options.picturePath, kMaxPictureFileBytes, picture, "picture")) {
-      return failed;
+// The drawing's size in pixels: -s pixels per module on both axes, or -w
+// and/or --height with the modules kept square. 0 x 0 for a form drawn at its
+// natural size (SVG without any size option).
+Outcome DrawingSize(const CliOptions& o, const OutputForm& form, std::int64_t gridWidth,
+                    std::int64_t gridHeight, std::int64_t& width, std::int64_t& height) {
+  width = height = 0;
+  if (!form.can.pixelSize) return std::nullopt;
+  if (o.width && o.height) {
+    if (!ModulesSquare(*o.width, *o.height, gridWidth, gridHeight)) {
+      return Failure{kExitUsage, "-w " + std::to_string(*o.width) + " with --height " +
+                                     std::to_string(*o.height) +
+                                     " would stretch the modules of the " +
+                                     Pair(gridWidth, gridHeight) + " grid; give one of them"};
     }
-    const auto decoded = platform::codecs::DecodeImage(picture);
-    if (!decoded) {
-      return Failure{kExitInputOutput,
-                     "cannot read picture '" + *options.picturePath + "': not a picture"};
-    }
-    pictureWidth = options.pictureWidth.value_or(decoded->Width());
-    pictureHeight = options.pictureHeight.value_or(decoded->Height());
+    width = *o.width;
+    height = *o.height;
+  } else if (o.width) {
+    width = *o.width;
+    height = HeightKeepingModulesSquare(width, gridWidth, gridHeight);
+  } else if (o.height) {
+    height = *o.height;
+    width = WidthKeepingModulesSquare(height, gridWidth, gridHeight);
+  } else if (o.moduleSize || form.id != FormId::kSvg) {
+    const std::int64_t perModule = o.moduleSize.value_or(kDefaultModuleSize);
+    width = gridWidth * perModule;
+    height = gridHeight * perModule;
   }
-  // --verify reads the file back, and the readers stop at kMaxImagePixels.
-  const std::int64_t outWidth = options.picturePath ? pictureWidth : side;
-  const std::int64_t outHeight = options.picturePath ? pictureHeight : side;
-  if (options.verify && outWidth * outHeight > platform::codecs::kMaxImagePixels) {
+  const std::int64_t most = form.IsRaster() ? platform::kMaxBitmapSide : INT32_MAX;
+  for (const auto& [side, what] : {std::pair{width, "wide"}, std::pair{height, "tall"}}) {
+    if (side > most) {
+      return Failure{kExitUsage, "the picture would be " + std::to_string(side) + " pixels " +
+                                     what + ", at most " + std::to_string(most) +
+                                     " (use a smaller -s)"};
+    }
+  }
+  return std::nullopt;
+}
+
+// Reads the background picture and settles its size; refuses one smaller
+// than the symbol, which would cut the symbol off.
+Outcome ReadBackgroundPicture(const CliOptions& o, std::int64_t symbolWidth,
+                              std::int64_t symbolHeight, Bytes& picture, RasterLayout& layout) {
+  if (Outcome failed = ReadFileBounded(*o.picturePath, kMaxPictureFileBytes, picture, "picture")) {
+    return failed;
+  }
+  const auto decoded = platform::codecs::DecodeImage(picture);
+  if (!decoded) {
+    return Failure{kExitInputOutput, "cannot read picture '" + *o.picturePath + "': not a picture"};
+  }
+  layout.picture = &picture;
+  layout.pictureWidth = o.pictureWidth.value_or(decoded->Width());
+  layout.pictureHeight = o.pictureHeight.value_or(decoded->Height());
+  layout.dx = o.offsetX;
+  layout.dy = o.offsetY;
+  layout.noise = o.noise;
+  if (layout.pictureWidth < symbolWidth || layout.pictureHeight < symbolHeight) {
     return Failure{kExitInputOutput,
-                   "cannot verify a picture of " + std::to_string(outWidth) + " x " +
-                       std::to_string(outHeight) + " pixels: at most " +
-                       std::to_string(platform::codecs::kMaxImagePixels) +
-                       " pixels are read back; leave out --verify or make it smaller"};
+                   "the picture is " + Pair(layout.pictureWidth, layout.pictureHeight) +
+                       " pixels, smaller than the symbol's " + Pair(symbolWidth, symbolHeight) +
+                       "; give a larger --picture-size or a smaller size"};
   }
-  const std::int16_t kind = RasterKind(type);
-  if (kind == 0) {
-    // Files get the standard 40-byte BMP header that every reader knows,
-    // written from the picture itself: no second copy of a large picture.
-    const auto bitmap =
-        g.ExportBitmap(static_cast<std::int32_t>(side), picture, pictureWidth, pictureHeight,
-                       options.offsetX, options.offsetY, options.noise);
-    bytes = bitmap ? platform::codecs::EncodeBmp(*bitmap) : Bytes{};
-  } else {
-    bytes = g.ExportImage(static_cast<std::int32_t>(side), kind, picture, pictureWidth,
-                          pictureHeight, options.offsetX, options.offsetY, options.noise);
-  }
-  if (bytes.empty()) return Failure{kExitInputOutput, "cannot make the picture"};
   return std::nullopt;
 }
 
 }  // namespace
 
-bool IsRasterType(OutputType type) {
-  return type == OutputType::kPng || type == OutputType::kJpeg || type == OutputType::kGif ||
-         type == OutputType::kTiff || type == OutputType::kBmp;
-}
-
-std::optional<OutputType> ResolveOutputType(const CliOptions& options, std::string& error) {
-  if (options.type != OutputType::kNone) return options.type;
-  if (!options.output || *options.output == "-") return OutputType::kUtf8;
-  if (const auto type = OutputTypeFromPath(*options.output)) return type;
-  error = "cannot tell the format of '" + *options.output + "' from its name; use -t";
+Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form) {
+  const FormCapabilities& can = form.can;
+  const struct {
+    bool given;
+    bool honoured;
+    const char* option;
+  } options[] = {
+      {o.moduleSize.has_value(), can.pixelSize, "-s"},
+      {o.width.has_value(), can.pixelSize, "-w"},
+      {o.height.has_value(), can.pixelSize, "--height"},
+      {o.iconPath.has_value(), can.centreIcon, "--icon"},
+      {o.picturePath.has_value(), can.backgroundPicture, "--picture"},
+      {o.pictureWidth.has_value(), can.backgroundPicture, "--picture-size"},
+      {o.offsetGiven, can.backgroundPicture, "--offset"},
+      {o.noise, can.backgroundPicture, "--noise"},
+      {o.circles, can.glyphChoice, "--circles"},
+  };
+  for (const auto& option : options) {
+    if (option.given && !option.honoured) {
+      return Failure{kExitUsage, std::string("the ") + std::string(form.name) +
+                                     " form cannot honour " + option.option};
+    }
+  }
+  if (!o.picturePath) {
+    for (const auto& [given, option] :
+         {std::pair{o.pictureWidth.has_value(), "--picture-size"},
+          std::pair{o.offsetGiven, "--offset"}, std::pair{o.noise, "--noise"}}) {
+      if (given) return Failure{kExitUsage, std::string(option) + " needs --picture"};
+    }
+  }
+  if (o.moduleSize && (o.width || o.height)) {
+    return Failure{kExitUsage, "-s and -w/--height both set the size; give one of them"};
+  }
   return std::nullopt;
 }
 
-Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, OutputType type,
+const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& error) {
+  if (options.form != nullptr) return options.form;
+  if (!options.output || *options.output == "-") return &FormOf(FormId::kUtf8);
+  if (const OutputForm* form = FormOfPath(*options.output)) return form;
+  error = "cannot tell the format of '" + *options.output + "' from its name; use -t";
+  return nullptr;
+}
+
+Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const OutputForm& form,
                      Bytes& bytes) {
   const QrGenerator& g = symbol.generator;
-  const std::int32_t s = options.moduleSize;
-  switch (type) {
-    case OutputType::kSvg:
-      bytes = ExportVector(g, VectorKind::kSvg, options.width, options.height);
-      break;
-    case OutputType::kEps:
-      bytes = ExportVector(g, VectorKind::kEps);
-      break;
-    case OutputType::kPs:
-      bytes = ExportVector(g, VectorKind::kPostScript);
-      break;
-    case OutputType::kEmf:
-      bytes = ExportVector(g, VectorKind::kEmf);
-      break;
-    case OutputType::kWmf:
-      bytes = ExportVector(g, VectorKind::kWmf);
-      break;
-    case OutputType::kHtml: {
-      const std::int64_t w = options.width.value_or(std::int64_t{g.SymbolWidth()} * s);
-      const std::int64_t h = options.height.value_or(std::int64_t{g.SymbolHeight()} * s);
-      if (w > INT32_MAX || h > INT32_MAX) return Failure{kExitUsage, "the HTML size is too large"};
-      bytes = FromText(ExportHtml(g, static_cast<std::int32_t>(w), static_cast<std::int32_t>(h)));
-      break;
-    }
-    case OutputType::kTxt:
-      bytes = FromText(ExportTextArt(g, options.circles));
-      break;
-    case OutputType::kUtf8:
-      bytes = FromText(RenderHalfBlocks(g));
-      break;
-    case OutputType::kAnsi:
-      bytes = FromText(RenderAnsi(g));
-      break;
-    default:
-      return RenderRaster(options, symbol, type, bytes);
+  const std::int64_t gridWidth = g.SymbolWidth(), gridHeight = g.SymbolHeight();
+  if (form.DrawsExportGrid() && gridWidth * gridHeight > kMaxExportPositions) {
+    return Failure{kExitInputOutput, "cannot write a grid of " + Pair(gridWidth, gridHeight) +
+                                         " positions as " + std::string(form.name) + ": at most " +
+                                         std::to_string(kMaxExportPositions) +
+                                         " positions (2048 x 2048) are written"};
   }
-  if (bytes.empty()) return Failure{kExitInputOutput, "cannot write the symbol in that form"};
+  std::int64_t width = 0, height = 0;
+  if (Outcome failed = DrawingSize(options, form, gridWidth, gridHeight, width, height)) {
+    return failed;
+  }
+  FormRequest request;
+  request.layout.width = static_cast<std::int32_t>(width);
+  request.layout.height = static_cast<std::int32_t>(height);
+  request.circles = options.circles;
+  Bytes picture;
+  if (options.picturePath) {
+    if (Outcome failed = ReadBackgroundPicture(options, width, height, picture, request.layout)) {
+      return failed;
+    }
+  }
+  if (form.IsRaster() && options.verify) {
+    const std::int64_t outWidth = options.picturePath ? request.layout.pictureWidth : width;
+    const std::int64_t outHeight = options.picturePath ? request.layout.pictureHeight : height;
+    if (outWidth * outHeight > kMaxVerifyPixels) {
+      return Failure{kExitInputOutput, "cannot verify a picture of " + Pair(outWidth, outHeight) +
+                                           " pixels: at most " + std::to_string(kMaxVerifyPixels) +
+                                           " pixels are read back; leave out --verify or make "
+                                           "it smaller"};
+    }
+  }
+  bytes = ExportForm(g, form, request);
+  if (bytes.empty()) {
+    return Failure{kExitInputOutput, form.IsRaster() ? "cannot make the picture"
+                                                     : "cannot write the symbol in that form"};
+  }
   return std::nullopt;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Writes the symbol in the form the command line asks for: a raster file,
-// a vector, metafile or mark-up form, text art, or a terminal rendering; to a
+// Writes the symbol in the form the command line asks for, at the size it
+// asks for, after checking that the form can honour every option given; to a
 // file (atomically), to standard output, or to the terminal.
 
 #include <cstdio>
@@ -11,13 +11,15 @@
 
 namespace qrsmith::cli {
 
-// The output type: -t, else the output file's extension, else the terminal.
-std::optional<OutputType> ResolveOutputType(const CliOptions& options, std::string& error);
+// The output form: -t, else the output file's extension, else the terminal.
+const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& error);
 
-bool IsRasterType(OutputType type);
+// Refuses each option given that `form` cannot honour, naming both; checked
+// before anything is read or made.
+Outcome RefuseWhatTheFormCannotCarry(const CliOptions& options, const OutputForm& form);
 
-// Renders `symbol` as `type` into `bytes`.
-Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, OutputType type,
+// Renders `symbol` as `form` into `bytes`.
+Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const OutputForm& form,
                      Bytes& bytes);
 
 // Writes `bytes` where the options say: the -o file, or `out` for "-" or no -o.

@@ -101,37 +101,70 @@ std::optional<std::vector<std::uint8_t>> TextArtGrid(std::string_view text) {
   return dark;
 }
 
+// The integer after `marker`, from `from` on.
+std::optional<std::int64_t> IntegerAfter(std::string_view text, std::string_view marker,
+                                         std::size_t from = 0) {
+  const auto at = text.find(marker, from);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::int64_t value = 0;
+  std::size_t i = at + marker.size();
+  const std::size_t start = i;
+  for (; i < text.size() && i - start < 12 && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+  }
+  if (i == start) return std::nullopt;
+  return value;
+}
+
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadBackGrid(OutputType type, const Bytes& file,
+std::optional<DrawnSize> ReadDrawnSize(FormId form, const Bytes& file) {
+  const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+  std::optional<std::int64_t> width, height;
+  if (form == FormId::kSvg) {
+    const auto svg = text.find("<svg ");
+    if (svg == std::string_view::npos) return std::nullopt;
+    width = IntegerAfter(text, " width=\"", svg);
+    height = IntegerAfter(text, " height=\"", svg);
+  } else if (form == FormId::kHtml) {
+    width = IntegerAfter(text, "width:");
+    height = IntegerAfter(text, "height:");
+  } else {
+    return std::nullopt;
+  }
+  if (!width || !height) return DrawnSize{};
+  return DrawnSize{*width, *height};
+}
+
+std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& file,
                                                       std::int32_t width, std::int32_t height,
                                                       Colour foreground) {
   const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
   const std::size_t positions = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  if (type == OutputType::kTxt) {
+  if (form == FormId::kTxt) {
     auto dark = TextArtGrid(text);
     if (!dark || dark->size() != positions) return std::nullopt;
     return dark;
   }
   std::optional<Colours> colours;
-  switch (type) {
-    case OutputType::kSvg:
+  switch (form) {
+    case FormId::kSvg:
       colours = ColoursAfter(text, "fill=\"#", text.find("<rect "));
       break;
     // The first background colour is the outer block's.
-    case OutputType::kHtml:
+    case FormId::kHtml:
       colours = ColoursAfter(text, "background-color:#", 1);
       break;
-    case OutputType::kEps:
+    case FormId::kEps:
       colours = PostScriptSamples(text, ">> image\n");
       break;
-    case OutputType::kPs:
+    case FormId::kPs:
       colours = PostScriptSamples(text, "{<\n");
       break;
-    case OutputType::kEmf:
+    case FormId::kEmf:
       colours = EmfBrushes(file);
       break;
-    case OutputType::kWmf:
+    case FormId::kWmf:
       colours = WmfBrushes(file);
       break;
     default:
@@ -139,7 +172,7 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(OutputType type, const Byt
   }
   if (!colours || colours->size() < positions) return std::nullopt;
   // Metafiles fill the background first; the positions are the last fills.
-  if (type == OutputType::kHtml || type == OutputType::kEmf || type == OutputType::kWmf) {
+  if (form == FormId::kHtml || form == FormId::kEmf || form == FormId::kWmf) {
     colours->erase(colours->begin(), colours->end() - static_cast<std::ptrdiff_t>(positions));
   }
   if (colours->size() != positions) return std::nullopt;

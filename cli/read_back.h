@@ -8,16 +8,25 @@
 #include <optional>
 #include <vector>
 
-#include "cli/cli_options.h"
+#include "export/output_forms.h"
 #include "platform/types.h"
 
 namespace qrsmith::cli {
 
 // The dark (1) and light (0) positions of a width x height grid written as
-// `type` in `file`, dark being the positions drawn in `foreground`; nullopt
+// `form` in `file`, dark being the positions drawn in `foreground`; nullopt
 // when the file does not hold exactly that many positions in its form.
-std::optional<std::vector<std::uint8_t>> ReadBackGrid(OutputType type, const Bytes& file,
+std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& file,
                                                       std::int32_t width, std::int32_t height,
                                                       Colour foreground);
+
+// The size the file asks its reader to draw it at, for the forms that carry
+// one (SVG's document size, the HTML block's); nullopt for the others, which
+// draw one unit per module.
+struct DrawnSize {
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+};
+std::optional<DrawnSize> ReadDrawnSize(FormId form, const Bytes& file);
 
 }  // namespace qrsmith::cli

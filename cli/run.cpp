@@ -12,18 +12,20 @@ namespace qrsmith::cli {
 
 Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out) {
   std::string error;
-  const auto type = ResolveOutputType(options, error);
-  if (!type) return Failure{kExitUsage, error};
+  const OutputForm* form = ResolveOutputForm(options, error);
+  if (form == nullptr) return Failure{kExitUsage, error};
+  if (Outcome refused = RefuseWhatTheFormCannotCarry(options, *form)) return refused;
   Symbol symbol;
   if (Outcome failed = MakeSymbol(options, content, symbol)) return failed;
   Bytes bytes;
-  if (Outcome failed = RenderOutput(options, symbol, *type, bytes)) return failed;
+  if (Outcome failed = RenderOutput(options, symbol, *form, bytes)) return failed;
   // Verify before writing: nothing is written for a symbol that does not scan.
   if (options.verify) {
-    if (Outcome failed = VerifyOutput(symbol, *type, bytes)) return failed;
+    if (Outcome failed = VerifyOutput(symbol, *form, bytes, options.picturePath.has_value()))
+      return failed;
   }
   const bool toTerminal = !options.output || *options.output == "-";
-  if (toTerminal && out != nullptr && IsRasterType(*type) && ::isatty(::fileno(out))) {
+  if (toTerminal && out != nullptr && form->IsRaster() && ::isatty(::fileno(out))) {
     return Failure{kExitUsage, "not writing a picture to the terminal; use -o FILE or -o -"};
   }
   return Deliver(options, bytes, out);

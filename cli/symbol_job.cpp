@@ -30,13 +30,18 @@ std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16
   QrEncoder encoder;
   std::vector<std::uint8_t> unused;
   const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), INT32_MAX));
-  const std::int32_t needs = encoder.BuildBitStream(unused, bytes, n, v, true, allowKanji) - 4;
+  // The measure includes the 4-bit terminator, and is 0 past the encoder's
+  // bit arrays: content that long needs more bits than they hold.
+  const std::int32_t measured = encoder.BuildBitStream(unused, bytes, n, v, true, allowKanji);
+  const std::string needs = measured > 0
+                                ? std::to_string(measured - 4)
+                                : "more than " + std::to_string(encoder::kBitArrayLength - 4);
   encoder::QrTables tables;
   tables.Fill();
   const std::int32_t holds = 8 * tables.DataCodewords(v, level == 0 ? 2 : level);
   const std::string where = version == 0 ? "any version" : "version " + std::to_string(version);
-  return "content does not fit " + where + " at level " + LevelName(level) + " (needs " +
-         std::to_string(needs) + " bits, holds " + std::to_string(holds) + ")";
+  return "content does not fit " + where + " at level " + LevelName(level) + " (needs " + needs +
+         " bits, holds " + std::to_string(holds) + ")";
 }
 
 // The content as it goes into the symbol: with a password, "&&&" and the hex

@@ -3,10 +3,10 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
-#include "cli/output_writer.h"
 #include "cli/qr_reader_module.h"
 #include "cli/read_back.h"
 #include "platform/codecs/image.h"
@@ -15,13 +15,15 @@ namespace qrsmith::cli {
 
 namespace {
 
-// A picture of the symbol's module grid, `scale` pixels per module, with the
-// quiet zone the symbol was made with.
 // A picture of a width x height module grid (dark[i] for position i in scan
 // order), `scale` pixels per module.
-platform::Bitmap RenderGrid(std::int32_t width, std::int32_t height,
-                            const std::vector<std::uint8_t>& dark, int scale) {
+// The fewest pixels per module the reader is given.
+constexpr int kMinVerifyScale = 2;
+
+std::optional<platform::Bitmap> RenderGrid(std::int32_t width, std::int32_t height,
+                                           const std::vector<std::uint8_t>& dark, int scale) {
   auto picture = platform::Bitmap::Create(width * scale, height * scale, 0xFFFFFF);
+  if (!picture) return std::nullopt;
   for (std::int32_t r = 0; r < height; ++r) {
     for (std::int32_t c = 0; c < width; ++c) {
       if (dark[static_cast<std::size_t>(r) * width + c] != 0) {
@@ -29,7 +31,18 @@ platform::Bitmap RenderGrid(std::int32_t width, std::int32_t height,
       }
     }
   }
-  return std::move(*picture);
+  return picture;
+}
+
+// Four pixels per module where the picture allows, fewer for a very wide,
+// tall or large grid.
+int GridScale(std::int64_t width, std::int64_t height) {
+  int scale = 4;
+  while (scale > 0 && (std::max(width, height) * scale > platform::kMaxBitmapSide ||
+                       width * height * scale * scale > kMaxVerifyPixels)) {
+    --scale;
+  }
+  return scale;
 }
 
 // The generator's own grid: what the terminal renderings show.
@@ -97,39 +110,60 @@ std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture) {
   return out;
 }
 
-Outcome VerifyOutput(const Symbol& symbol, OutputType type, const Bytes& bytes) {
+Outcome VerifyOutput(const Symbol& symbol, const OutputForm& form, const Bytes& bytes,
+                     bool onPicture) {
   if (!ReaderAvailable()) {
     return Failure{kExitInputOutput,
                    "cannot verify: the reader module " QRSMITH_READER_MODULE " is not installed"};
   }
+  const QrGenerator& g = symbol.generator;
+  const std::string grid =
+      std::to_string(g.SymbolWidth()) + " x " + std::to_string(g.SymbolHeight());
+  const Failure stretched{
+      kExitVerify, "verification failed: the file stretches the modules of the " + grid + " grid"};
   std::optional<platform::Bitmap> picture;
-  if (IsRasterType(type)) {
+  if (form.IsRaster()) {
     picture = platform::codecs::DecodeImage(bytes);
     if (!picture)
       return Failure{kExitVerify,
                      "verification failed: the written file is not a readable picture"};
+    if (!onPicture &&
+        !ModulesSquare(picture->Width(), picture->Height(), g.SymbolWidth(), g.SymbolHeight())) {
+      return stretched;
+    }
     // A one-pixel-per-module picture is enlarged so that the reader sees modules.
     if (picture->Width() < 200) {
       const int scale = 200 / picture->Width() + 1;
       picture = picture->Stretch(picture->Width() * scale, picture->Height() * scale);
     }
   } else {
-    const QrGenerator& g = symbol.generator;
-    std::optional<std::vector<std::uint8_t>> grid;
-    if (type == OutputType::kUtf8 || type == OutputType::kAnsi) {
-      grid = SymbolGrid(g);  // the symbol itself
+    std::optional<std::vector<std::uint8_t>> dark;
+    if (form.writer == FormWriter::kTerminal) {
+      dark = SymbolGrid(g);  // the symbol itself
     } else {
       // The grid the written file describes, read back out of it.
-      grid = ReadBackGrid(type, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour());
-      if (!grid) {
+      dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour());
+      if (!dark) {
         return Failure{kExitVerify,
                        "verification failed: the written file does not describe the "
                        "symbol's " +
-                           std::to_string(g.SymbolWidth()) + " x " +
-                           std::to_string(g.SymbolHeight()) + " modules"};
+                           grid + " modules"};
+      }
+      if (const auto size = ReadDrawnSize(form.id, bytes);
+          size && !ModulesSquare(size->width, size->height, g.SymbolWidth(), g.SymbolHeight())) {
+        return stretched;
       }
     }
-    picture = RenderGrid(g.SymbolWidth(), g.SymbolHeight(), *grid, 4);
+    const int scale = GridScale(g.SymbolWidth(), g.SymbolHeight());
+    if (scale < kMinVerifyScale) {
+      constexpr std::int64_t kMostInAll = kMaxVerifyPixels / (kMinVerifyScale * kMinVerifyScale);
+      return Failure{kExitInputOutput,
+                     "cannot verify a grid of " + grid + " modules: at most " +
+                         std::to_string(platform::kMaxBitmapSide / kMinVerifyScale) +
+                         " modules a side and " + std::to_string(kMostInAll) +
+                         " in all are read back; leave out --verify or use smaller margins"};
+    }
+    picture = RenderGrid(g.SymbolWidth(), g.SymbolHeight(), *dark, scale);
   }
   const auto read = picture ? ReadQrCode(*picture) : std::nullopt;
   if (!read) return Failure{kExitVerify, "verification failed: no QR Code could be read back"};

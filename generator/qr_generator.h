@@ -87,6 +87,7 @@ class QrGenerator {
   std::int32_t MarginRight() const { return marginRight_; }
 
   // --- Raster files and bytes -------------------------------------------------
+  // (generator/raster_files.h draws them, at any width and height.)
   // kind: 0 BMP, 1 JPEG, 2 GIF, 3 TIFF, 4 PNG. With `size`, the symbol is
   // enlarged to a size x size square, laid on `picture` (any readable picture,
   // stretched to pictureWidth x pictureHeight, the symbol moved by dx, dy from
@@ -106,16 +107,6 @@ class QrGenerator {
   Bytes ExportImage(std::optional<std::int32_t> size, std::int16_t kind, const Bytes& picture = {},
                     std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
                     std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
-
-  // The picture ExportImage encodes, as a bitmap (nullopt on the same
-  // failures), for callers that encode it themselves without decoding it back.
-  std::optional<platform::Bitmap> ExportBitmap(std::optional<std::int32_t> size,
-                                               const Bytes& picture = {},
-                                               std::int32_t pictureWidth = 0,
-                                               std::int32_t pictureHeight = 0, std::int32_t dx = 0,
-                                               std::int32_t dy = 0, bool noise = false) const {
-    return ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
-  }
 
   // Puts the same picture as ExportImage makes on the clipboard installed with
   // platform::InstallClipboard; false without symbol, clipboard or picture.
@@ -138,8 +129,8 @@ class QrGenerator {
                      std::optional<Colour> fill = std::nullopt, std::int32_t d = 0,
                      const Bytes& picture = {},
                      std::optional<std::int32_t> pictureWidth = std::nullopt,
-                     std::optional<std::int32_t> pictureHeight = std::nullopt,
-                     std::int32_t g = 0, std::int32_t h = 0, bool noise = false);
+                     std::optional<std::int32_t> pictureHeight = std::nullopt, std::int32_t g = 0,
+                     std::int32_t h = 0, bool noise = false);
   // Gives the window its own painting back and, when this object attached it,
   // removes the 19 values. False only when the window is gone.
   bool DetachPreview(platform::PreviewWindow& window);
@@ -151,14 +142,6 @@ class QrGenerator {
 
  private:
   bool Fail(GenerateFailure why);
-  // Whether an enlarged PNG is a plain enlargement (no picture, no icon) that
-  // can be written row by row instead of as a whole picture.
-  bool StreamsAsPng(std::optional<std::int32_t> size, std::int16_t kind,
-                    const Bytes& picture) const;
-  std::optional<platform::Bitmap> ComposeRaster(std::optional<std::int32_t> size,
-                                                const Bytes& picture, std::int32_t pictureWidth,
-                                                std::int32_t pictureHeight, std::int32_t dx,
-                                                std::int32_t dy, bool noise) const;
   void TakeIcon(const Bytes& icon);
 
   QrEncoder encoder_;

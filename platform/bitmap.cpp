@@ -55,16 +55,19 @@ void Bitmap::OrFrom(const Bitmap& source, int dx, int dy) {
   Blend(*this, source, dx, dy, [](std::uint32_t t, std::uint32_t s) { return t | s; });
 }
 
+std::vector<int> NearestSources(int targetSize, int sourceSize) {
+  std::vector<int> sources(static_cast<std::size_t>(std::max(targetSize, 0)));
+  for (int x = 0; x < targetSize; ++x) sources[x] = NearestSource(x, targetSize, sourceSize);
+  return sources;
+}
+
 std::optional<Bitmap> Bitmap::Stretch(int width, int height) const {
   if (Empty()) return std::nullopt;
   auto target = Create(width, height);
   if (!target) return std::nullopt;
-  std::vector<int> columns(static_cast<std::size_t>(width));
-  for (int x = 0; x < width; ++x) {
-    columns[x] = static_cast<int>(std::int64_t{x} * width_ / width);
-  }
+  const std::vector<int> columns = NearestSources(width, width_);
   for (int y = 0; y < height; ++y) {
-    const std::uint32_t* in = Row(static_cast<int>(std::int64_t{y} * height_ / height));
+    const std::uint32_t* in = Row(NearestSource(y, height, height_));
     std::uint32_t* out = target->Row(y);
     for (int x = 0; x < width; ++x) out[x] = in[columns[x]];
   }

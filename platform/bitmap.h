@@ -26,6 +26,16 @@ constexpr Colour ColourFromPixel(std::uint32_t p) {
   return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
+// The nearest-neighbour rule of every enlargement: column (or row) `target`
+// of a copy `targetSize` wide takes column floor(target * sourceSize /
+// targetSize) of a picture `sourceSize` wide. 64-bit, so no product overflows.
+constexpr int NearestSource(std::int64_t target, std::int64_t targetSize, std::int64_t sourceSize) {
+  return static_cast<int>(target * sourceSize / targetSize);
+}
+
+// NearestSource for each of the `targetSize` columns (or rows) of a copy.
+std::vector<int> NearestSources(int targetSize, int sourceSize);
+
 class Bitmap {
  public:
   Bitmap() = default;
@@ -50,8 +60,8 @@ class Bitmap {
   void CopyFrom(const Bitmap& source, int dx, int dy);
   // Combines `source` at (dx, dy) by bitwise OR of each channel, clipped.
   void OrFrom(const Bitmap& source, int dx, int dy);
-  // A width x height copy by nearest neighbour: target column x takes source
-  // column floor(x * Width() / width), rows likewise. nullopt for bad sizes.
+  // A width x height copy by nearest neighbour (NearestSource on both axes).
+  // nullopt for bad sizes.
   std::optional<Bitmap> Stretch(int width, int height) const;
 
   friend bool operator==(const Bitmap&, const Bitmap&) = default;

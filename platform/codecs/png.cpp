@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <vector>
 
@@ -35,25 +37,37 @@ void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
   source->position += length;
 }
 
-class PngReader {
+// The libpng read or write structures with their info structure, released together.
+template <bool kWrite>
+class PngHandles {
  public:
-  PngReader()
-      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning)),
-        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
-  ~PngReader() {
-    if (png_) png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+  PngHandles() {
+    png_ = kWrite
+               ? png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning)
+               : png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    info_ = png_ ? png_create_info_struct(png_) : nullptr;
   }
-  PngReader(const PngReader&) = delete;
-  PngReader& operator=(const PngReader&) = delete;
+  ~PngHandles() {
+    if (!png_) return;
+    if constexpr (kWrite) {
+      png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
+    } else {
+      png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+    }
+  }
+  PngHandles(const PngHandles&) = delete;
+  PngHandles& operator=(const PngHandles&) = delete;
 
   bool Valid() const { return png_ && info_; }
   png_structp Png() const { return png_; }
   png_infop Info() const { return info_; }
 
  private:
-  png_structp png_;
-  png_infop info_;
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
 };
+using PngReader = PngHandles<false>;
+using PngWriter = PngHandles<true>;
 
 // Asks libpng for 8-bit B, G, R, A pixels whatever the stored form: the
 // Bitmap's memory layout with alpha in the top byte.
@@ -115,26 +129,6 @@ void WriteToSink(png_structp png, png_bytep data, png_size_t length) {
 
 void FlushSink(png_structp) {}
 
-class PngWriter {
- public:
-  PngWriter()
-      : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning)),
-        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
-  ~PngWriter() {
-    if (png_) png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
-  }
-  PngWriter(const PngWriter&) = delete;
-  PngWriter& operator=(const PngWriter&) = delete;
-
-  bool Valid() const { return png_ && info_; }
-  png_structp Png() const { return png_; }
-  png_infop Info() const { return info_; }
-
- private:
-  png_structp png_;
-  png_infop info_;
-};
-
 struct PngLayout {
   png_uint_32 width;
   png_uint_32 height;
@@ -175,10 +169,10 @@ bool WritePngRows(png_structp png, png_infop info, const PngLayout* layout, cons
   return true;
 }
 
-}  // namespace
-
+// A palette picture written row by row: `fillRow(y, row)` puts row y's
+// palette indices, packed at `bitDepth` bits each, into `row`.
 Bytes EncodePngRows(int width, int height, std::span<const std::uint32_t> colours, int bitDepth,
-                    const std::function<void(int y, std::uint8_t* row)>& fillRow) {
+                    const RowFiller& fillRow) {
   const bool depthOk = bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8;
   if (width < 1 || height < 1 || width > kMaxBitmapSide || height > kMaxBitmapSide || !depthOk ||
       colours.empty() || colours.size() > (std::size_t{1} << bitDepth)) {
@@ -203,6 +197,8 @@ Bytes EncodePngRows(int width, int height, std::span<const std::uint32_t> colour
   }
   return out;
 }
+
+}  // namespace
 
 Bytes EncodePng(const Bitmap& bitmap) {
   if (bitmap.Empty()) return {};
@@ -249,6 +245,30 @@ Bytes EncodePng(const Bitmap& bitmap) {
     return {};
   }
   return out;
+}
+
+Bytes EncodePngEnlarged(const Bitmap& source, int width, int height) {
+  const auto indexed = IndexColours(source);
+  if (!indexed) {
+    const auto enlarged = source.Stretch(width, height);
+    return enlarged ? EncodePng(*enlarged) : Bytes{};
+  }
+  const int bitDepth = IndexBitDepth(indexed->colours.size());
+  const std::vector<int> sourceColumn = NearestSources(width, source.Width());
+  std::vector<std::uint8_t> indices(static_cast<std::size_t>(std::max(width, 0)));
+  std::vector<std::uint8_t> packed((indices.size() * bitDepth + 7) / 8);
+  int packedRow = -1;  // the source row `packed` holds; neighbouring rows repeat it
+  return EncodePngRows(width, height, indexed->colours, bitDepth, [&](int y, std::uint8_t* row) {
+    const int sourceRow = NearestSource(y, height, source.Height());
+    if (sourceRow != packedRow) {
+      const std::uint8_t* from =
+          &indexed->indices[static_cast<std::size_t>(sourceRow) * source.Width()];
+      for (int x = 0; x < width; ++x) indices[x] = from[sourceColumn[x]];
+      PackIndexRow(indices.data(), width, bitDepth, packed.data());
+      packedRow = sourceRow;
+    }
+    std::copy(packed.begin(), packed.end(), row);
+  });
 }
 
 std::optional<Bitmap> DecodePng(std::span<const std::uint8_t> bytes) {

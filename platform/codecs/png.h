@@ -2,7 +2,6 @@
 // PNG files through libpng, entirely in memory.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 
@@ -16,13 +15,12 @@ namespace qrsmith::platform::codecs {
 // 8-bit RGB otherwise. Not interlaced. Empty on failure.
 Bytes EncodePng(const Bitmap& bitmap);
 
-// A palette picture written row by row: `fillRow(y, row)` puts row y's
-// palette indices, packed at `bitDepth` (1, 2, 4 or 8) bits each, most
-// significant first, into `row`. Only one row is held at a time, so a huge
-// picture of few colours costs little more memory than its file. Empty on
-// failure or for sizes or a palette out of range.
-Bytes EncodePngRows(int width, int height, std::span<const std::uint32_t> palette, int bitDepth,
-                    const std::function<void(int y, std::uint8_t* row)>& fillRow);
+// `source` enlarged to width x height by nearest neighbour (Bitmap's rule),
+// written row by row when it has at most 256 colours: an 8192-pixel square
+// of a version-40 symbol then needs a few kilobytes besides its file, where
+// the enlarged picture itself would take 256 MiB. Empty on failure or for
+// sizes out of range.
+Bytes EncodePngEnlarged(const Bitmap& source, int width, int height);
 
 // Reads every colour type and bit depth, interlaced or not; transparency is
 // flattened onto white. nullopt for a malformed or truncated file (a missing

@@ -541,6 +541,29 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 12);
 }
 
+TEST_F(WindowTest, ATypedExtensionDecidesTheFormOverTheFilter) {
+  Type(QStringLiteral("typed"));
+  Click("按钮1");
+  QTemporaryDir folder;
+  const struct {
+    const char* typed;
+    int filter;  // 0 PNG, 5 SVG
+    const char* written;
+    QByteArray start;
+  } cases[] = {
+      {"x.svg", 0, "x.svg", "<?xml"},
+      {"y.PNG", 5, "y.PNG", "\x89PNG"},
+      {"z.v2", 5, "z.v2", "<?xml"},  // not a form's extension: the filter's form, name kept
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QString::fromUtf8(c.typed)), c.filter});
+    Click("按钮3");
+    EXPECT_TRUE(ReadAll(folder.filePath(QString::fromUtf8(c.written))).startsWith(c.start));
+  }
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3);
+}
+
 TEST_F(WindowTest, CopyPutsTheEnlargedSymbolOnTheClipboard) {
   const auto previous = platform::InstallClipboard(std::make_shared<platform::QtClipboard>());
   const QString content = QStringLiteral("copied 复制");

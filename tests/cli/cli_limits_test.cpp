@@ -62,6 +62,8 @@ TEST_F(CliLimits, IntegerOptionsAtAndPastTheirBounds) {
   };
   const std::string twenty = "99999999999999999999";
   const std::string int32Max = "2147483647";
+  const std::string background = Path("background.png");
+  ASSERT_EQ(Run({"-o", background, "-s", "20", "background"}).status, 0);
   const Case cases[] = {
       // -s: pixels per module, 1..16384, and the picture at most 16384 wide.
       {{"-s", "1"}, 0, ""},
@@ -108,7 +110,7 @@ TEST_F(CliLimits, IntegerOptionsAtAndPastTheirBounds) {
       {{"--picture-size", "0x1"}, 1, "--picture-size takes WxH in pixels from 1 to 16384"},
       {{"--picture-size", "16385x1"}, 1, "--picture-size takes WxH in pixels from 1 to 16384"},
       {{"--picture-size", "1x" + int32Max}, 1, "--picture-size takes WxH"},
-      {{"--offset", "16384,-16384"}, 0, ""},
+      {{"--picture", background, "--offset", "16384,-16384"}, 0, ""},
       {{"--offset", "16385,0"}, 1, "--offset takes DX,DY in pixels, not '16385,0'"},
       {{"--offset", "0,-" + twenty}, 1, "--offset takes DX,DY in pixels"},
   };

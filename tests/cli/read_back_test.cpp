@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "export/html.h"
-#include "export/text_art.h"
-#include "export/vector_export.h"
+#include "export/output_forms.h"
 #include "generator/qr_generator.h"
 
 namespace qrsmith::cli {
@@ -22,58 +20,43 @@ class ReadBack : public ::testing::Test {
       for (int c = 1; c <= g_.SymbolWidth(); ++c) grid_.push_back(g_.IsDark(r, c) ? 1 : 0);
     }
   }
-  Bytes Written(OutputType type) const {
-    auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
-    switch (type) {
-      case OutputType::kSvg:
-        return ExportVector(g_, VectorKind::kSvg);
-      case OutputType::kEps:
-        return ExportVector(g_, VectorKind::kEps);
-      case OutputType::kPs:
-        return ExportVector(g_, VectorKind::kPostScript);
-      case OutputType::kEmf:
-        return ExportVector(g_, VectorKind::kEmf);
-      case OutputType::kWmf:
-        return ExportVector(g_, VectorKind::kWmf);
-      case OutputType::kHtml:
-        return text(ExportHtml(g_, 250, 250));
-      default:
-        return text(ExportTextArt(g_, true));
-    }
+  Bytes Written(FormId form) const {
+    FormRequest request;
+    if (form == FormId::kHtml) request.layout.width = request.layout.height = 250;
+    return ExportForm(g_, FormOf(form), request);
   }
-  std::optional<std::vector<std::uint8_t>> Read(OutputType type, const Bytes& file) const {
-    return ReadBackGrid(type, file, g_.SymbolWidth(), g_.SymbolHeight(), g_.ForegroundColour());
+  std::optional<std::vector<std::uint8_t>> Read(FormId form, const Bytes& file) const {
+    return ReadBackGrid(form, file, g_.SymbolWidth(), g_.SymbolHeight(), g_.ForegroundColour());
   }
 
   QrGenerator g_;
   std::vector<std::uint8_t> grid_;
 };
 
-constexpr OutputType kForms[] = {OutputType::kSvg, OutputType::kEps, OutputType::kPs,
-                                 OutputType::kEmf, OutputType::kWmf, OutputType::kHtml,
-                                 OutputType::kTxt};
+constexpr FormId kForms[] = {FormId::kSvg, FormId::kEps,  FormId::kPs, FormId::kEmf,
+                             FormId::kWmf, FormId::kHtml, FormId::kTxt};
 
 TEST_F(ReadBack, EveryFormGivesBackTheGridItWasWrittenFrom) {
-  for (OutputType type : kForms) {
-    EXPECT_EQ(Read(type, Written(type)), grid_) << static_cast<int>(type);
+  for (FormId form : kForms) {
+    EXPECT_EQ(Read(form, Written(form)), grid_) << FormOf(form).name;
   }
 }
 
 TEST_F(ReadBack, ACutFileIsNotTakenForTheSymbol) {
-  for (OutputType type : kForms) {
-    Bytes file = Written(type);
+  for (FormId form : kForms) {
+    Bytes file = Written(form);
     file.resize(file.size() / 2);
-    EXPECT_NE(Read(type, file), grid_) << static_cast<int>(type);
+    EXPECT_NE(Read(form, file), grid_) << FormOf(form).name;
   }
 }
 
 TEST_F(ReadBack, AChangedColourShowsAsALightModule) {
-  const Bytes svg = Written(OutputType::kSvg);
+  const Bytes svg = Written(FormId::kSvg);
   std::string text(svg.begin(), svg.end());
   const auto dark = text.find("fill=\"#FF0000\"");  // the first dark module, red
   ASSERT_NE(dark, std::string::npos);
   text.replace(dark, 14, "fill=\"#00FFFF\"");
-  const auto back = Read(OutputType::kSvg, Bytes(text.begin(), text.end()));
+  const auto back = Read(FormId::kSvg, Bytes(text.begin(), text.end()));
   ASSERT_TRUE(back.has_value());
   EXPECT_EQ(std::count(back->begin(), back->end(), 1),
             std::count(grid_.begin(), grid_.end(), 1) - 1);

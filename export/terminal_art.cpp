@@ -1,6 +1,6 @@
-#include "cli/terminal_art.h"
+#include "export/terminal_art.h"
 
-namespace qrsmith::cli {
+namespace qrsmith {
 
 std::string RenderHalfBlocks(const QrGenerator& generator) {
   if (!generator.HasSymbol()) return {};
@@ -27,10 +27,6 @@ std::string RenderHalfBlocks(const QrGenerator& generator) {
   return out;
 }
 
-}  // namespace qrsmith::cli
-
-namespace qrsmith::cli {
-
 std::string RenderAnsi(const QrGenerator& generator) {
   if (!generator.HasSymbol()) return {};
   static constexpr const char* kLight = "\x1b[47m  ";
@@ -45,4 +41,4 @@ std::string RenderAnsi(const QrGenerator& generator) {
   return out;
 }
 
-}  // namespace qrsmith::cli
+}  // namespace qrsmith

@@ -8,7 +8,7 @@
 
 #include "generator/qr_generator.h"
 
-namespace qrsmith::cli {
+namespace qrsmith {
 
 // One line per two rows of the symbol picture, each ended by LF; empty without a symbol.
 std::string RenderHalfBlocks(const QrGenerator& generator);
@@ -16,4 +16,4 @@ std::string RenderHalfBlocks(const QrGenerator& generator);
 // One line per row, each ended by a colour reset and LF; empty without a symbol.
 std::string RenderAnsi(const QrGenerator& generator);
 
-}  // namespace qrsmith::cli
+}  // namespace qrsmith

@@ -1,0 +1,249 @@
+#include "export/output_forms.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "export/html.h"
+#include "export/terminal_art.h"
+#include "export/text_art.h"
+#include "export/vector_export.h"
+#include "generator/qr_generator.h"
+
+namespace qrsmith {
+
+namespace {
+
+constexpr FormCapabilities kRasterCan{
+    .pixelSize = true, .centreIcon = true, .backgroundPicture = true};
+constexpr FormCapabilities kSizedCan{.pixelSize = true};
+constexpr FormCapabilities kFixedCan{};
+constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
+
+constexpr std::int16_t Vector(VectorKind kind) { return static_cast<std::int16_t>(kind); }
+
+constexpr std::array<OutputForm, 14> kForms{{
+    {FormId::kPng,
+     "png",
+     {"png"},
+     "image/png",
+     "PNG图像",
+     FormWriter::kRaster,
+     kRasterPng,
+     kRasterCan},
+    {FormId::kJpeg,
+     "jpeg",
+     {"jpg", "jpeg"},
+     "image/jpeg",
+     "JPEG图像",
+     FormWriter::kRaster,
+     kRasterJpeg,
+     kRasterCan},
+    {FormId::kGif,
+     "gif",
+     {"gif"},
+     "image/gif",
+     "GIF图像",
+     FormWriter::kRaster,
+     kRasterGif,
+     kRasterCan},
+    {FormId::kTiff,
+     "tiff",
+     {"tif", "tiff"},
+     "image/tiff",
+     "TIFF图像",
+     FormWriter::kRaster,
+     kRasterTiff,
+     kRasterCan},
+    {FormId::kBmp,
+     "bmp",
+     {"bmp"},
+     "image/bmp",
+     "BMP图像",
+     FormWriter::kRaster,
+     kRasterBmp,
+     kRasterCan},
+    {FormId::kSvg,
+     "svg",
+     {"svg"},
+     "image/svg+xml",
+     "SVG矢量图",
+     FormWriter::kVector,
+     Vector(VectorKind::kSvg),
+     kSizedCan},
+    {FormId::kEps,
+     "eps",
+     {"eps"},
+     "application/postscript",
+     "EPS矢量图",
+     FormWriter::kVector,
+     Vector(VectorKind::kEps),
+     kFixedCan},
+    {FormId::kPs,
+     "ps",
+     {"ps"},
+     "application/postscript",
+     "PostScript文档",
+     FormWriter::kVector,
+     Vector(VectorKind::kPostScript),
+     kFixedCan},
+    {FormId::kEmf,
+     "emf",
+     {"emf"},
+     "image/emf",
+     "EMF增强型图元文件",
+     FormWriter::kVector,
+     Vector(VectorKind::kEmf),
+     kFixedCan},
+    {FormId::kWmf,
+     "wmf",
+     {"wmf"},
+     "image/wmf",
+     "WMF图元文件",
+     FormWriter::kVector,
+     Vector(VectorKind::kWmf),
+     kFixedCan},
+    {FormId::kHtml,
+     "html",
+     {"html", "htm"},
+     "text/html",
+     "HTML网页片段",
+     FormWriter::kHtml,
+     0,
+     kSizedCan},
+    {FormId::kTxt,
+     "txt",
+     {"txt"},
+     "text/plain; charset=utf-8",
+     "文本字符画",
+     FormWriter::kTextArt,
+     0,
+     kGlyphCan},
+    {FormId::kUtf8,
+     "utf8",
+     {},
+     "text/plain; charset=utf-8",
+     "",
+     FormWriter::kTerminal,
+     0,
+     kFixedCan},
+    {FormId::kAnsi,
+     "ansi",
+     {},
+     "text/plain; charset=utf-8",
+     "",
+     FormWriter::kTerminal,
+     1,
+     kFixedCan},
+}};
+
+// FormOf indexes the table by id.
+constexpr bool IdsInOrder() {
+  for (std::size_t i = 0; i < kForms.size(); ++i) {
+    if (static_cast<std::size_t>(kForms[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(IdsInOrder());
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool HasExtension(const OutputForm& form, std::string_view extension) {
+  return std::any_of(form.extensions.begin(), form.extensions.end(),
+                     [&](std::string_view e) { return !e.empty() && SameLetters(e, extension); });
+}
+
+Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+}  // namespace
+
+std::string OutputForm::Patterns() const {
+  std::string out;
+  for (std::string_view e : extensions) {
+    if (e.empty()) continue;
+    if (!out.empty()) out += ' ';
+    out += "*.";
+    out += e;
+  }
+  return out;
+}
+
+std::span<const OutputForm> OutputForms() { return kForms; }
+
+const OutputForm& FormOf(FormId id) { return kForms[static_cast<std::size_t>(id)]; }
+
+const OutputForm* FormNamed(std::string_view name) {
+  for (const OutputForm& form : kForms) {
+    if (SameLetters(form.name, name) || HasExtension(form, name)) return &form;
+  }
+  return nullptr;
+}
+
+const OutputForm* FormOfPath(std::string_view path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+    return nullptr;
+  }
+  const std::string_view extension = path.substr(dot + 1);
+  for (const OutputForm& form : kForms) {
+    if (HasExtension(form, extension)) return &form;
+  }
+  return nullptr;
+}
+
+std::string FormNames() {
+  std::string out;
+  for (std::size_t i = 0; i < kForms.size(); ++i) {
+    if (i > 0) out += i + 1 == kForms.size() ? " or " : ", ";
+    out += kForms[i].name;
+  }
+  return out;
+}
+
+std::int64_t HeightKeepingModulesSquare(std::int64_t width, std::int64_t gridWidth,
+                                        std::int64_t gridHeight) {
+  return std::max<std::int64_t>(1, (width * gridHeight + gridWidth / 2) / gridWidth);
+}
+
+std::int64_t WidthKeepingModulesSquare(std::int64_t height, std::int64_t gridWidth,
+                                       std::int64_t gridHeight) {
+  return HeightKeepingModulesSquare(height, gridHeight, gridWidth);
+}
+
+bool ModulesSquare(std::int64_t width, std::int64_t height, std::int64_t gridWidth,
+                   std::int64_t gridHeight) {
+  if (gridWidth < 1 || gridHeight < 1) return false;
+  return height == HeightKeepingModulesSquare(width, gridWidth, gridHeight) ||
+         width == WidthKeepingModulesSquare(height, gridWidth, gridHeight);
+}
+
+Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request) {
+  const RasterLayout& layout = request.layout;
+  switch (form.writer) {
+    case FormWriter::kRaster:
+      return EncodeRasterFile(generator, form.kind, layout);
+    case FormWriter::kVector: {
+      const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
+      return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
+                          size(layout.height));
+    }
+    case FormWriter::kHtml: {
+      if (!generator.HasSymbol()) return {};
+      const std::int32_t w = layout.width > 0 ? layout.width : generator.SymbolWidth();
+      const std::int32_t h = layout.height > 0 ? layout.height : generator.SymbolHeight();
+      return BytesOf(ExportHtml(generator, w, h));
+    }
+    case FormWriter::kTextArt:
+      return BytesOf(ExportTextArt(generator, request.circles));
+    case FormWriter::kTerminal:
+      return BytesOf(form.kind == 0 ? RenderHalfBlocks(generator) : RenderAnsi(generator));
+  }
+  return {};
+}
+
+}  // namespace qrsmith

@@ -1,0 +1,109 @@
+// Sizes, forms and what the tool reports about them, with the real binary:
+// modules never stretched, an option a form cannot honour refused by name,
+// --verify on grids of any shape, and the measures of what does not fit.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/codecs/image.h"
+#include "tests/cli/process.h"
+
+namespace qrsmith {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliSizes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("qrsmith-sizes-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  static testing::ProcessResult Run(const std::vector<std::string>& args) {
+    return testing::RunProcess(QRSMITH_BINARY, args);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
+  const std::string small = Path("small.png");
+  ASSERT_EQ(Run({"-o", small, "-s", "1", "-m", "0", "small"}).status, 0);  // 21 x 21 pixels
+  struct Case {
+    std::vector<std::string> args;  // before "x", with "-o FILE" when the form is a file
+    int status;
+    std::string message;        // part of the error; for 0, the verification note or ""
+    int width = 0, height = 0;  // of a written PNG
+  };
+  const std::string png = Path("out.png"), svg = Path("out.svg");
+  const std::string aLot(5000, 'a');
+  const Case cases[] = {
+      // -s is pixels per module on both axes; -w and --height keep modules square.
+      {{"--margins", "3,0,1,2", "-o", png}, 0, "", 250, 230},
+      {{"--margins", "3,0,1,2", "-s", "3", "-o", png}, 0, "", 75, 69},
+      {{"--margins", "3,0,1,2", "-w", "100", "-o", png}, 0, "", 100, 92},
+      {{"--margins", "3,0,1,2", "--height", "46", "-o", png}, 0, "", 50, 46},
+      {{"-w", "100", "--height", "100", "--verify", "-o", png}, 0, "verified", 100, 100},
+      {{"-w", "100", "--height", "50", "-o", png}, 1, "would stretch the modules of the 29 x 29"},
+      {{"-s", "3", "-w", "100", "-o", png}, 1, "-s and -w/--height both set the size"},
+      {{"-w", "100", "--verify", "-o", svg}, 0, "verified"},
+      {{"-w", "100", "--verify", "-t", "html", "-o", "-"}, 0, "verified"},
+      // What a form cannot carry is refused, naming the option and the form.
+      {{"-w", "100", "-t", "eps", "-o", "-"}, 1, "the eps form cannot honour -w"},
+      {{"--height", "9", "-t", "ps", "-o", "-"}, 1, "the ps form cannot honour --height"},
+      {{"-s", "2", "-t", "wmf", "-o", "-"}, 1, "the wmf form cannot honour -s"},
+      {{"-w", "9", "-t", "txt", "-o", "-"}, 1, "the txt form cannot honour -w"},
+      {{"--icon", small, "-o", svg}, 1, "the svg form cannot honour --icon"},
+      {{"--picture", small, "-t", "emf", "-o", "-"}, 1, "the emf form cannot honour --picture"},
+      {{"--circles", "-o", png}, 1, "the png form cannot honour --circles"},
+      {{"--noise", "-o", png}, 1, "--noise needs --picture"},
+      {{"--offset", "1,1", "-o", png}, 1, "--offset needs --picture"},
+      {{"--picture-size", "9x9", "-o", png}, 1, "--picture-size needs --picture"},
+      {{"--picture", small, "-o", png},
+       2,
+       "the picture is 21 x 21 pixels, smaller than the "
+       "symbol's 290 x 290"},
+      // --verify on grids wider than 4096 modules: read back smaller, or refused.
+      {{"--margins", "2038,0,2038,0", "-v", "1", "--verify", "-o", svg}, 0, "verified"},
+      {{"--margins", "2038,0,2038,0", "-v", "1", "--verify", "-t", "txt", "-o", "-"},
+       0,
+       "verified"},
+      {{"--margins", "0,2038,0,2038", "-v", "1", "--verify", "-t", "utf8", "-o", "-"},
+       0,
+       "verified"},
+      {{"--margins", "8000,0,8000,0", "-v", "1", "--verify", "-t", "wmf", "-o", "-"},
+       2,
+       "cannot verify a grid of 16021 x 21 modules: at most 8192 modules a side"},
+      // The export grid bound and the measure of content that fits nothing.
+      {{"-m", "1100", "-v", "1", "-o", svg},
+       2,
+       "cannot write a grid of 2221 x 2221 positions as svg: at most 4194304 positions"},
+      {{"-o", png, aLot}, 2, "(needs more than 32764 bits, holds 23648)"},
+      {{"-v", "1", "-o", png, std::string(30, 'a')}, 2, "version 1 at level L (needs 252 bits"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    if (c.message.find("needs") == std::string::npos) args.push_back("x");
+    SCOPED_TRACE(args[0] + " " + args[1] + " " + args[2]);
+    fs::remove(png);
+    const testing::ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    if (c.width != 0) {
+      std::ifstream in(png, std::ios::binary);
+      const auto picture =
+          platform::codecs::DecodeImage(Bytes(std::istreambuf_iterator<char>(in), {}));
+      ASSERT_TRUE(picture.has_value());
+      EXPECT_EQ(picture->Width(), c.width);
+      EXPECT_EQ(picture->Height(), c.height);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qrsmith
