@@ -18,11 +18,13 @@ function(qrsmith_library name)
   qrsmith_warnings(qrsmith_${name})
 endfunction()
 
-# One GoogleTest executable per folder of tests/.
+# One GoogleTest executable per folder of tests/. Parameterised tests are
+# named by their cases' own names (NO_PRETTY_VALUES keeps ctest from adding
+# a byte dump of each parameter).
 function(qrsmith_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   qrsmith_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES TIMEOUT 600)
 endfunction()

@@ -15,7 +15,7 @@ namespace qrsmith {
 class QrGenerator;
 
 // The largest grid any export writes: 2048 x 2048 positions. A version-40
-// symbol with one-module margins has 183 x 183; only huge margins come near.
+// symbol with one-module margins has 179 x 179; only huge margins come near.
 // Every form spends a bounded number of bytes per position (at most about 200,
 // the HTML element), so this keeps each result well under 1 GiB, within the
 // 32-bit size fields of the metafiles, and refuses before allocating.

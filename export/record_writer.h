@@ -28,16 +28,6 @@ class RecordWriter {
   // An IEEE 754 single, as the EMF transform fields hold it.
   void F32(float v);
 
-  // Overwrites the field at `offset`, which was written earlier.
-  void PatchU16(std::size_t offset, std::uint16_t v) {
-    out_[offset] = static_cast<std::uint8_t>(v);
-    out_[offset + 1] = static_cast<std::uint8_t>(v >> 8);
-  }
-  void PatchU32(std::size_t offset, std::uint32_t v) {
-    PatchU16(offset, static_cast<std::uint16_t>(v));
-    PatchU16(offset + 2, static_cast<std::uint16_t>(v >> 16));
-  }
-
  private:
   Bytes& out_;
 };

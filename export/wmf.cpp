@@ -20,7 +20,7 @@ constexpr std::uint16_t kHeaderWords = 9;          // 2.3.2.2 META_HEADER, 18 by
 constexpr std::uint16_t kBrushSolid = 0;           // 2.1.1.4 BS_SOLID
 constexpr std::uint16_t kPenSolid = 0;             // 2.1.1.23 PS_SOLID
 
-// A fill is five object records and one rectangle:
+// A fill is six object records and one rectangle:
 //   CREATEBRUSHINDIRECT (object 0), SELECTOBJECT 0, CREATEPENINDIRECT
 //   (object 1, the same colour, one unit wide), SELECTOBJECT 1, RECTANGLE,
 //   DELETEOBJECT 1, DELETEOBJECT 0.

@@ -30,7 +30,6 @@ std::int32_t Presence(const auto& object) { return object ? 1 : 0; }
 std::optional<platform::Bitmap> PaintAttachedWindow(const PreviewWindow& window) {
   if (Read(window, kSymbolProperty) == 0) return std::nullopt;
   PreviewValues v;
-  v.paintHandler = Read(window, kPaintHandlerProperty);
   v.symbol = window.SharedBitmap(Name(kSymbolProperty));
   v.symbolWidth = Read(window, kSymbolWidthProperty);
   v.symbolHeight = Read(window, kSymbolHeightProperty);
@@ -90,7 +89,6 @@ bool QrGenerator::AttachPreview(PreviewWindow& window, std::int32_t mode,
   if (!picture.empty() && ConvertImage(picture, kConvertToBmp, image)) {
     auto bitmap = LoadImageBitmap(image, pictureWidth, pictureHeight);
     if (bitmap) {
-      pictureImage_ = std::move(image);
       pictureBitmap_ = std::make_shared<const platform::Bitmap>(std::move(*bitmap));
       set(kPictureProperty, 1);
       window.ShareBitmap(Name(kPictureProperty), pictureBitmap_);

@@ -63,9 +63,8 @@ enum PreviewProperty : std::size_t {
 struct PreviewValues {
   using BitmapRef = std::shared_ptr<const platform::Bitmap>;
 
-  std::int32_t paintHandler = 0;  // the token of the paint handling the preview installed
-  BitmapRef symbol;               // one pixel per module; null: nothing to paint
-  std::int32_t symbolWidth = 0;   // the module grid of the noise, margins included
+  BitmapRef symbol;              // one pixel per module; null: nothing to paint
+  std::int32_t symbolWidth = 0;  // the module grid of the noise, margins included
   std::int32_t symbolHeight = 0;
   std::int32_t mode = kPreviewCentre;  // 0..10, see above
   BitmapRef icon;                      // null: no centre icon

@@ -47,10 +47,7 @@ std::int32_t QrGenerator::SymbolHeight() const {
   return symbolImage_.size() < 27 ? 0 : ReadLe32(symbolImage_, 22);
 }
 
-void QrGenerator::ClearIcon() {
-  iconBitmap_.reset();
-  iconImage_.clear();
-}
+void QrGenerator::ClearIcon() { iconBitmap_.reset(); }
 
 bool QrGenerator::Fail(GenerateFailure why) {
   lastFailure_ = why;
@@ -62,7 +59,6 @@ void QrGenerator::TakeIcon(const Bytes& icon) {
   if (!ConvertImage(icon, 1, image)) return;  // unreadable: keep the earlier icon
   auto bitmap = LoadImageBitmap(image);
   if (!bitmap) return;
-  iconImage_ = std::move(image);
   iconBitmap_ = std::make_shared<const platform::Bitmap>(std::move(*bitmap));
 }
 

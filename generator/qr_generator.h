@@ -160,12 +160,10 @@ class QrGenerator {
   std::int32_t marginBottom_ = 0;
   std::int32_t marginTop_ = 0;
   std::int32_t marginRight_ = 0;
-  Bytes iconImage_;  // the icon as a BMP file image
   Bytes noiseBits_;  // W x H x 10 / 8 random bytes for the current symbol
   GenerateFailure lastFailure_ = GenerateFailure::kNone;
   std::vector<std::uintptr_t> previewWindows_;  // handles of the attached windows
   BitmapRef pictureBitmap_;  // the preview's background picture of the last attach
-  Bytes pictureImage_;       // that picture as a BMP file image
 };
 
 }  // namespace qrsmith

@@ -30,10 +30,11 @@ int Trunc(double v) {
   return static_cast<int>(std::clamp(std::trunc(v), double{INT_MIN}, double{INT_MAX}));
 }
 
-// Scatters noise cells of the symbol's background colour over the picture,
-// outside the symbol: the grid has the size of one scaled module and runs
-// through the symbol's corner (x0, y0), which may lie far outside the picture
-// and is therefore taken exactly, as a whole number in floating point.
+// Scatters noise cells of the symbol's background colour over the picture
+// around the symbol and over its outermost ring of cells (its first and last
+// rows and columns, where the light margin lies); the grid has the size of one scaled module and
+// runs through the symbol's corner (x0, y0), which may lie far outside the picture and is therefore
+// taken exactly, as a whole number in floating point.
 void PaintComposeNoise(platform::Bitmap& result, double x0, double y0, int symbolWidth,
                        int symbolHeight, std::uint32_t pixel,
                        std::span<const std::uint8_t> noiseBits, std::int32_t gridWidth,

@@ -32,10 +32,10 @@ void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std:
 // `symbol` OR-combined onto a copy of `picture` at trunc((PW - SW) / 2 - 1 + dx),
 // trunc((PH - SH) / 2 - 1 + dy): white symbol parts stay white, black ones let
 // the picture show through. With `noise`, cells of one scaled module in the
-// symbol's background `colour` are scattered over the picture outside the
-// symbol, one noise bit per cell. gridWidth and gridHeight are the symbol's
-// size in modules, margins included. `picture` is taken by value: a caller
-// done with it moves it in, and the result needs no copy of it.
+// symbol's background `colour` are scattered over the picture around the
+// symbol and over its outermost ring of cells, one noise bit per cell. gridWidth and gridHeight are
+// the symbol's size in modules, margins included. `picture` is taken by value: a caller done with
+// it moves it in, and the result needs no copy of it.
 platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform::Bitmap& symbol,
                                         Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
                                         std::span<const std::uint8_t> noiseBits,

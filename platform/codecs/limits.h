@@ -12,9 +12,12 @@ namespace qrsmith::platform::codecs {
 
 // Largest side of a decoded picture, the same as the largest Bitmap.
 inline constexpr std::int64_t kMaxImageSide = kMaxBitmapSide;
-// Largest pixel count of a decoded picture: 2^26 pixels, 256 MiB as a Bitmap.
-// Backgrounds and icons are a few thousand pixels a side at most.
-inline constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 26;
+// Largest pixel count of a decoded picture: the largest picture qrsmith
+// makes (2^28 pixels, 1 GiB as a Bitmap), so that every picture the exports
+// write can be read back, converted and drawn on. A decoder holds the Bitmap
+// and at most one row or palette index per pixel besides the file: within
+// 2 GiB.
+inline constexpr std::int64_t kMaxImagePixels = kMaxBitmapPixels;
 
 // True when a picture of width x height may be decoded. Takes 64-bit sides so
 // that callers can pass unchecked header fields without overflow.

@@ -109,6 +109,21 @@ TEST(ComposeEnlarged, DrawsWhatStretchingFirstDraws) {
   }
 }
 
+// The readers take every picture the writers make: a symbol enlarged past
+// 8192 pixels a side is converted and loaded back at its full size.
+TEST(SharedPictureBound, TheLargestEnlargementsReadBack) {
+  QrGenerator g;
+  ASSERT_TRUE(g.Generate("bound", false, 1, 1, 0, kBlack, kWhite, std::nullopt, 0, 0, 0, 0));
+  const Bytes image = g.ExportImage(8193, 0);
+  ASSERT_FALSE(image.empty());
+  Bytes png;
+  ASSERT_TRUE(ConvertImage(image, kConvertToPng, png));
+  const auto back = LoadImageBitmap(png);
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->Width(), 8193);
+  EXPECT_EQ(back->Height(), 8193);
+}
+
 class FarOffsets : public ::testing::TestWithParam<std::pair<std::int32_t, std::int32_t>> {};
 
 // A symbol moved off the picture leaves the picture as it was; one moved to
@@ -139,7 +154,17 @@ INSTANTIATE_TEST_SUITE_P(Int32Range, FarOffsets,
                                            std::pair{0, INT_MAX}, std::pair{0, INT_MIN},
                                            std::pair{INT_MAX, INT_MIN},
                                            std::pair{INT_MAX - 30, INT_MAX - 30},
-                                           std::pair{-100000, 100000}));
+                                           std::pair{-100000, 100000}),
+                         [](const auto& info) {
+                           // "dx_max_dy_min": test names hold letters, digits and '_' only.
+                           const auto name = [](std::int32_t v) {
+                             return v == INT_MAX   ? std::string("max")
+                                    : v == INT_MIN ? std::string("min")
+                                    : v < 0        ? "minus" + std::to_string(-std::int64_t{v})
+                                                   : std::to_string(v);
+                           };
+                           return "dx_" + name(info.param.first) + "_dy_" + name(info.param.second);
+                         });
 
 }  // namespace
 }  // namespace qrsmith

@@ -110,18 +110,19 @@ TEST(ComposeOnPicture, OrCombinesTheSymbolOnePixelAboveLeftOfCentre) {
   EXPECT_EQ(*viaImages, out);
 }
 
-TEST(ComposeOnPicture, NoiseFillsWholeCellsOutsideTheSymbolOnly) {
+TEST(ComposeOnPicture, NoiseFillsWholeCellsAroundTheSymbolAndOnItsOuterRingOnly) {
   const Bitmap picture = *Bitmap::Create(400, 300, 0x000000);
   const Bitmap symbol = *Bitmap::Create(230, 230, kWhitePixel);
   const Bytes allOnes(1000, 0xFF);
   const Colour red = 0x0000FF;
   const Bitmap out = ComposeOnPictureBitmap(picture, symbol, red, 0, 0, true, allOnes, 23, 23);
   // Cells are 10 x 10 and the grid passes through the symbol's corner (84, 34),
-  // starting at (-6, -6): every cell outside the symbol is filled.
+  // starting at (-6, -6): every cell around the symbol and on its outer ring is filled.
   EXPECT_EQ(out.Pixel(0, 0), 0xFF0000u);
   EXPECT_EQ(out.Pixel(83, 33), 0xFF0000u);
   EXPECT_EQ(out.Pixel(399, 299), 0xFF0000u);
-  EXPECT_EQ(out.Pixel(150, 150), kWhitePixel);  // the symbol itself is never covered
+  EXPECT_EQ(out.Pixel(84, 34), 0xFF0000u);      // the symbol's first cell, on the ring
+  EXPECT_EQ(out.Pixel(150, 150), kWhitePixel);  // inside the ring it is never covered
   // With a pool of zeros nothing is drawn.
   const Bytes zeros(1000, 0);
   const Bitmap none = ComposeOnPictureBitmap(picture, symbol, red, 0, 0, true, zeros, 23, 23);
