@@ -3,16 +3,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codecs/byte_order.h"
+
 namespace qrsmith::cli {
 
 namespace {
 
 using Colours = std::vector<Colour>;
 
-std::uint32_t Le32(const Bytes& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
-}
-std::uint32_t Le16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+using platform::codecs::LoadLe16;
+using platform::codecs::LoadLe32;
 
 // "RRGGBB" as a 0x00BBGGRR colour; nullopt for anything else.
 std::optional<Colour> ColourOfHex(std::string_view hex) {
@@ -65,9 +65,9 @@ std::optional<Colours> EmfBrushes(const Bytes& emf) {
   constexpr std::uint32_t kCreateBrushIndirect = 39;
   Colours out;
   for (std::size_t at = 0; at + 8 <= emf.size();) {
-    const std::uint32_t type = Le32(emf, at), size = Le32(emf, at + 4);
+    const std::uint32_t type = LoadLe32(&emf[at]), size = LoadLe32(&emf[at + 4]);
     if (size < 8 || size > emf.size() - at) return std::nullopt;
-    if (type == kCreateBrushIndirect && size >= 24) out.push_back(Le32(emf, at + 16));
+    if (type == kCreateBrushIndirect && size >= 24) out.push_back(LoadLe32(&emf[at + 16]));
     at += size;
   }
   return out;
@@ -78,9 +78,10 @@ std::optional<Colours> WmfBrushes(const Bytes& wmf) {
   constexpr std::size_t kHeaderBytes = 18;
   Colours out;
   for (std::size_t at = kHeaderBytes; at + 6 <= wmf.size();) {
-    const std::size_t size = std::size_t{Le32(wmf, at)} * 2;
+    const std::size_t size = std::size_t{LoadLe32(&wmf[at])} * 2;
     if (size < 6 || size > wmf.size() - at) return std::nullopt;
-    if (Le16(wmf, at + 4) == kCreateBrushIndirect && size >= 14) out.push_back(Le32(wmf, at + 8));
+    if (LoadLe16(&wmf[at + 4]) == kCreateBrushIndirect && size >= 14)
+      out.push_back(LoadLe32(&wmf[at + 8]));
     at += size;
   }
   return out;

@@ -2,18 +2,13 @@
 
 #include "generator/imaging.h"
 #include "generator/raster_rendering.h"
+#include "platform/codecs/byte_order.h"
 #include "platform/codepage.h"
 #include "platform/random.h"
 
 namespace qrsmith {
 
 namespace {
-
-std::int32_t ReadLe32(const Bytes& image, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | image[at + i];
-  return static_cast<std::int32_t>(v);
-}
 
 // The symbol picture may not exceed the largest side of any picture qrsmith
 // makes; a version 40 symbol is 177 modules wide.
@@ -40,11 +35,11 @@ bool MarginsInRange(std::int32_t left, std::int32_t bottom, std::int32_t top, st
 }  // namespace
 
 std::int32_t QrGenerator::SymbolWidth() const {
-  return symbolImage_.size() < 27 ? 0 : ReadLe32(symbolImage_, 18);
+  return symbolImage_.size() < 27 ? 0 : platform::codecs::LoadLeI32(&symbolImage_[18]);
 }
 
 std::int32_t QrGenerator::SymbolHeight() const {
-  return symbolImage_.size() < 27 ? 0 : ReadLe32(symbolImage_, 22);
+  return symbolImage_.size() < 27 ? 0 : platform::codecs::LoadLeI32(&symbolImage_[22]);
 }
 
 void QrGenerator::ClearIcon() { iconBitmap_.reset(); }

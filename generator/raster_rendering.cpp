@@ -6,22 +6,16 @@
 
 #include "generator/imaging.h"
 #include "generator/noise_bits.h"
+#include "platform/codecs/byte_order.h"
 
 namespace qrsmith {
 
 namespace {
 
+namespace codecs = platform::codecs;
+
 // Comparisons of pixel positions computed in floating point allow this much slack.
 constexpr double kTolerance = 1e-7;
-
-void PutLe16(Bytes& out, std::size_t at, std::uint16_t v) {
-  out[at] = static_cast<std::uint8_t>(v);
-  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void PutLe32(Bytes& out, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 // Truncates toward zero. Offsets are any int32, so a position can lie beyond
 // the int range; it is then held at the range's edge, which is as far outside
@@ -124,19 +118,20 @@ Bytes BitmapToImage(const platform::Bitmap& bitmap) {
   Bytes out(kSymbolImagePixelOffset + imageSize, 0);
   out[0] = 'B';
   out[1] = 'M';
-  PutLe32(out, 2, static_cast<std::uint32_t>(out.size()));
-  PutLe32(out, 10, static_cast<std::uint32_t>(kSymbolImagePixelOffset));
-  PutLe32(out, 14, static_cast<std::uint32_t>(kSymbolImageInfoHeaderSize));
-  PutLe32(out, 18, static_cast<std::uint32_t>(width));
-  PutLe32(out, 22, static_cast<std::uint32_t>(height));  // positive: rows bottom-up
-  PutLe16(out, 26, 1);                                   // planes
-  PutLe16(out, 28, 32);                                  // bits per pixel
-  PutLe32(out, 34, static_cast<std::uint32_t>(imageSize));
+  codecs::StoreLe32(&out[2], static_cast<std::uint32_t>(out.size()));
+  codecs::StoreLe32(&out[10], static_cast<std::uint32_t>(kSymbolImagePixelOffset));
+  codecs::StoreLe32(&out[14], static_cast<std::uint32_t>(kSymbolImageInfoHeaderSize));
+  codecs::StoreLe32(&out[18], static_cast<std::uint32_t>(width));
+  codecs::StoreLe32(&out[22], static_cast<std::uint32_t>(height));  // positive: rows bottom-up
+  codecs::StoreLe16(&out[26], 1);                                   // planes
+  codecs::StoreLe16(&out[28], 32);                                  // bits per pixel
+  codecs::StoreLe32(&out[34], static_cast<std::uint32_t>(imageSize));
   // Compression, resolutions, colour counts and the 4 padding bytes stay 0.
   std::size_t at = kSymbolImagePixelOffset;
   for (int y = bitmap.Height() - 1; y >= 0; --y) {
     const std::uint32_t* in = bitmap.Row(y);
-    for (std::size_t x = 0; x < width; ++x, at += 4) PutLe32(out, at, in[x]);  // B, G, R, 0
+    for (std::size_t x = 0; x < width; ++x, at += 4)
+      codecs::StoreLe32(&out[at], in[x]);  // B, G, R, 0
   }
   return out;
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Little-endian fields of the BMP and ICO containers. The readers take a
-// pointer the caller has already bounds-checked; the writers append.
+// Little-endian fields, as the BMP, ICO and metafile containers and the
+// symbol image form hold them: the one set of helpers for every such field.
+// The readers and storers take a pointer the caller has already
+// bounds-checked; the appenders grow the bytes.
 
 #include <cstdint>
 
@@ -17,6 +19,15 @@ inline std::uint32_t LoadLe32(const std::uint8_t* p) {
 }
 inline std::int32_t LoadLeI32(const std::uint8_t* p) {
   return static_cast<std::int32_t>(LoadLe32(p));
+}
+
+inline void StoreLe16(std::uint8_t* p, std::uint32_t value) {
+  p[0] = static_cast<std::uint8_t>(value);
+  p[1] = static_cast<std::uint8_t>(value >> 8);
+}
+inline void StoreLe32(std::uint8_t* p, std::uint32_t value) {
+  StoreLe16(p, value & 0xFFFF);
+  StoreLe16(p + 2, value >> 16);
 }
 
 inline void AppendLe16(Bytes& out, std::uint32_t value) {
