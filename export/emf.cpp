@@ -144,10 +144,8 @@ Bytes WriteEnhancedMetafile(const ModuleGrid& grid, std::u16string_view descript
   w.U16(0);
   while (w.Position() < headerBytes) w.U16(0);
 
-  Fill(w, 0, 0, grid.width + 1, grid.height + 1, grid.background);
-  for (std::int32_t r = 1; r <= grid.height; ++r) {
-    for (std::int32_t c = 1; c <= grid.width; ++c) Fill(w, c - 1, r - 1, c, r, grid.ColourAt(r, c));
-  }
+  FillBackgroundThenEveryPosition(grid, grid.width + 1, grid.height + 1,
+                                  [&](auto... edges) { Fill(w, edges...); });
 
   w.U32(kEmrEof);  // 2.3.4.1
   w.U32(kEofRecordBytes);

@@ -39,6 +39,19 @@ struct ModuleGrid {
   }
 };
 
+// The drawing both metafiles make: the background over 0..right-1 by
+// 0..bottom-1 first, then every position in scan order as its own one-unit
+// fill, light positions too. fill(left, top, right, bottom, colour) draws
+// left..right-1 by top..bottom-1.
+template <typename Fill>
+void FillBackgroundThenEveryPosition(const ModuleGrid& grid, std::int32_t right,
+                                     std::int32_t bottom, Fill fill) {
+  fill(0, 0, right, bottom, grid.background);
+  for (std::int32_t r = 1; r <= grid.height; ++r) {
+    for (std::int32_t c = 1; c <= grid.width; ++c) fill(c - 1, r - 1, c, r, grid.ColourAt(r, c));
+  }
+}
+
 // The grid of the generator's current symbol. nullopt when there is no symbol
 // or the grid has more than kMaxExportPositions positions.
 std::optional<ModuleGrid> GridOf(const QrGenerator& generator);

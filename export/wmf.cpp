@@ -95,10 +95,8 @@ Bytes WriteWindowsMetafile(const ModuleGrid& grid) {
   w.U32(kLargestRecordWords);                // MaxRecord
   w.U16(0);                                  // NumberOfMembers, unused
 
-  Fill(w, 0, 0, grid.width, grid.height, grid.background);
-  for (std::int32_t r = 1; r <= grid.height; ++r) {
-    for (std::int32_t c = 1; c <= grid.width; ++c) Fill(w, c - 1, r - 1, c, r, grid.ColourAt(r, c));
-  }
+  FillBackgroundThenEveryPosition(grid, grid.width, grid.height,
+                                  [&](auto... edges) { Fill(w, edges...); });
   RecordStart(w, kEofRecordWords, kMetaEof);
   return out;
 }
