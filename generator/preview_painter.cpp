@@ -25,8 +25,8 @@ struct Rect {
   std::int64_t x = 0, y = 0, w = 0, h = 0;
 };
 
-// Draws `source` scaled onto `target` at `to` by nearest neighbour (target
-// column x takes source column floor(x * SW / w), rows likewise), clipped to
+// Draws `source` scaled onto `target` at `to` by nearest neighbour (Bitmap's
+// rule, platform::NearestSource, on both axes), clipped to
 // the target; only the visible part is ever computed. Opaque, or OR-combined.
 void StretchInto(Bitmap& target, const Bitmap& source, const Rect& to, bool orCombine) {
   if (source.Empty() || to.w < 1 || to.h < 1) return;
@@ -35,10 +35,11 @@ void StretchInto(Bitmap& target, const Bitmap& source, const Rect& to, bool orCo
   const std::int64_t x1 = std::min<std::int64_t>(to.x + to.w, target.Width());
   const std::int64_t y1 = std::min<std::int64_t>(to.y + to.h, target.Height());
   for (std::int64_t y = y0; y < y1; ++y) {
-    const auto sourceRow = source.Row(static_cast<int>((y - to.y) * source.Height() / to.h));
+    const auto sourceRow = source.Row(platform::NearestSource(y - to.y, to.h, source.Height()));
     std::uint32_t* row = target.Row(static_cast<int>(y));
     for (std::int64_t x = x0; x < x1; ++x) {
-      const std::uint32_t pixel = sourceRow[(x - to.x) * source.Width() / to.w];
+      const std::uint32_t pixel =
+          sourceRow[platform::NearestSource(x - to.x, to.w, source.Width())];
       row[x] = orCombine ? (row[x] | pixel) : pixel;
     }
   }

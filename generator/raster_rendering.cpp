@@ -92,16 +92,17 @@ platform::Bitmap ComposeEnlargedOnPictureBitmap(platform::Bitmap picture,
   const double x0 = std::trunc((result.Width() - width) / 2.0 - 1 + dx);
   const double y0 = std::trunc((result.Height() - height) / 2.0 - 1 + dy);
   // OR-combined where it overlaps the picture, each pixel taken from the
-  // source as Stretch takes it: column floor(x * W / width), rows likewise.
+  // source as Stretch takes it (platform::NearestSource on both axes).
   const auto left = static_cast<std::int64_t>(x0), top = static_cast<std::int64_t>(y0);
   const std::int64_t xBegin = std::max<std::int64_t>(0, left);
   const std::int64_t xEnd = std::min<std::int64_t>(result.Width(), left + width);
   const std::int64_t yBegin = std::max<std::int64_t>(0, top);
   const std::int64_t yEnd = std::min<std::int64_t>(result.Height(), top + height);
   for (std::int64_t y = yBegin; y < yEnd; ++y) {
-    const std::uint32_t* in = symbol.Row(static_cast<int>((y - top) * symbol.Height() / height));
+    const std::uint32_t* in = symbol.Row(platform::NearestSource(y - top, height, symbol.Height()));
     std::uint32_t* out = result.Row(static_cast<int>(y));
-    for (std::int64_t x = xBegin; x < xEnd; ++x) out[x] |= in[(x - left) * symbol.Width() / width];
+    for (std::int64_t x = xBegin; x < xEnd; ++x)
+      out[x] |= in[platform::NearestSource(x - left, width, symbol.Width())];
   }
   if (noise) {
     PaintComposeNoise(result, x0, y0, width, height, platform::PixelFromColour(colour), noiseBits,
