@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "tests/cli/process.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
@@ -22,18 +23,6 @@ using testing::ProcessResult;
 
 class CliLimits : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qrsmith-limits-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
-
   static ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
     return testing::RunProcess(QRSMITH_BINARY, args, input);
   }
@@ -51,7 +40,8 @@ class CliLimits : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"qrsmith-limits"};
+  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(CliLimits, IntegerOptionsAtAndPastTheirBounds) {

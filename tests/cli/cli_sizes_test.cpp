@@ -10,6 +10,7 @@
 
 #include "platform/codecs/image.h"
 #include "tests/cli/process.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
@@ -18,17 +19,13 @@ namespace fs = std::filesystem;
 
 class CliSizes : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("qrsmith-sizes-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   static testing::ProcessResult Run(const std::vector<std::string>& args) {
     return testing::RunProcess(QRSMITH_BINARY, args);
   }
 
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"qrsmith-sizes"};
+  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {

@@ -12,6 +12,7 @@
 #include "platform/codecs/image.h"
 #include "tests/cli/process.h"
 #include "tests/support/qr_decode.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
@@ -21,15 +22,6 @@ using testing::ProcessResult;
 
 class Cli : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qrsmith-cli-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   static ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
     return testing::RunProcess(QRSMITH_BINARY, args, input);
   }
@@ -45,7 +37,8 @@ class Cli : public ::testing::Test {
     return testing::DecodeWithZxing(*picture, picture->Width() < 100 ? 4 : 1);
   }
 
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"qrsmith-cli"};
+  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(Cli, EveryRasterTypeScansAtTheRequestedScale) {

@@ -10,6 +10,7 @@
 #include "generator/raster_rendering.h"
 #include "platform/codecs/image.h"
 #include "tests/support/qr_decode.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
@@ -31,15 +32,7 @@ Bytes Png(const Bitmap& b) {
 
 class RasterFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qrsmith-raster-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    ASSERT_TRUE(generator_.Generate(kContent, false, 1, 2, -1, kBlack));
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_TRUE(generator_.Generate(kContent, false, 1, 2, -1, kBlack)); }
 
   static Bytes ReadFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -57,7 +50,8 @@ class RasterFiles : public ::testing::Test {
 
   static constexpr const char* kContent = "RASTER";
   QrGenerator generator_;
-  fs::path dir_;
+  testing::ScratchFolder scratch_{"qrsmith-raster"};
+  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(RasterFiles, EveryKindScansAtItsOwnAndAtAnEnlargedSize) {
