@@ -13,7 +13,6 @@
 #include <fstream>
 
 #include "tests/cli/process.h"
-#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
@@ -21,12 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ProcessResult;
 
-class CliLimits : public ::testing::Test {
+class CliLimits : public testing::ToolTest {
  protected:
-  static ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
-    return testing::RunProcess(QRSMITH_BINARY, args, input);
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  CliLimits() : ToolTest("qrsmith-limits") {}
   static std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -39,9 +35,6 @@ class CliLimits : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-
-  testing::ScratchFolder scratch_{"qrsmith-limits"};
-  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(CliLimits, IntegerOptionsAtAndPastTheirBounds) {

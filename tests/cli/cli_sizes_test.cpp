@@ -10,22 +10,15 @@
 
 #include "platform/codecs/image.h"
 #include "tests/cli/process.h"
-#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
 
 namespace fs = std::filesystem;
 
-class CliSizes : public ::testing::Test {
+class CliSizes : public testing::ToolTest {
  protected:
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static testing::ProcessResult Run(const std::vector<std::string>& args) {
-    return testing::RunProcess(QRSMITH_BINARY, args);
-  }
-
-  testing::ScratchFolder scratch_{"qrsmith-sizes"};
-  const fs::path& dir_ = scratch_.Path();
+  CliSizes() : ToolTest("qrsmith-sizes") {}
 };
 
 TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {

@@ -12,7 +12,6 @@
 #include "platform/codecs/image.h"
 #include "tests/cli/process.h"
 #include "tests/support/qr_decode.h"
-#include "tests/support/scratch_folder.h"
 
 namespace qrsmith {
 namespace {
@@ -20,12 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ProcessResult;
 
-class Cli : public ::testing::Test {
+class Cli : public testing::ToolTest {
  protected:
-  static ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
-    return testing::RunProcess(QRSMITH_BINARY, args, input);
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  Cli() : ToolTest("qrsmith-cli") {}
   static Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
@@ -36,9 +32,6 @@ class Cli : public ::testing::Test {
     if (!picture) return std::nullopt;
     return testing::DecodeWithZxing(*picture, picture->Width() < 100 ? 4 : 1);
   }
-
-  testing::ScratchFolder scratch_{"qrsmith-cli"};
-  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(Cli, EveryRasterTypeScansAtTheRequestedScale) {
