@@ -44,14 +44,14 @@ struct CliOptions {
   std::optional<std::string> payloadCommand;  // "wifi", "vcard", ... when one was given
   bool keepNewline = false;
 
-  std::optional<std::string> output;     // "-" for standard output
-  OutputType type = OutputType::kNone;   // from -t, else from the output's extension
-  std::int32_t moduleSize = 10;          // -s: pixels per module of raster files
-  std::optional<std::int32_t> width;     // -w / --width: raster square side; SVG/HTML width
-  std::optional<std::int32_t> height;    // --height: SVG/HTML height
-  std::int16_t level = 1;                // L
-  std::int16_t version = 0;              // automatic
-  std::optional<std::int16_t> mask = 0;  // nullopt: choose the best (--mask auto)
+  std::optional<std::string> output;    // "-" for standard output
+  OutputType type = OutputType::kNone;  // from -t, else from the output's extension
+  std::int32_t moduleSize = 10;         // -s: pixels per module of raster files
+  std::optional<std::int32_t> width;    // -w / --width: raster square side; SVG/HTML width
+  std::optional<std::int32_t> height;   // --height: SVG/HTML height
+  std::int16_t level = 1;               // L
+  std::int16_t version = 0;             // automatic
+  std::optional<std::int16_t> mask;     // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
   Colour background = kWhite;
