@@ -29,6 +29,13 @@ class BitSource {
     --left_;
     return bit;
   }
+  // Both cells of a row free, the usual case: two bits in one step.
+  void TakeTwo(std::uint8_t* cell) {
+    cell[1] = static_cast<std::uint8_t>(kDataFlag | (window_ >> 63));
+    cell[0] = static_cast<std::uint8_t>(kDataFlag | ((window_ >> 62) & 1));
+    window_ <<= 2;
+    left_ -= 2;
+  }
   bool Low() const { return left_ < 2; }
 
  private:
@@ -51,6 +58,10 @@ void FillStrip(std::uint8_t* matrix, std::int32_t side, std::int32_t right, bool
   const std::ptrdiff_t step = upward ? -stride : stride;
   for (std::int32_t n = 0; n < side; ++n, cell += step) {
     if (bits.Low()) bits.Top2();
+    if ((cell[0] | cell[1]) == kFree) {
+      bits.TakeTwo(cell);
+      continue;
+    }
     if (cell[1] == kFree) cell[1] = kDataFlag | bits.Take();
     if (cell[0] == kFree) cell[0] = kDataFlag | bits.Take();
   }
