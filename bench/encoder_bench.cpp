@@ -44,12 +44,13 @@ void Label(benchmark::State& state, const Input& input) {
   state.SetLabel(std::to_string(input.text.size()) + " bytes, level " + "LMQH"[input.level - 1]);
 }
 
-void BM_QrsmithEncode(benchmark::State& state) {
+void Qrsmith(benchmark::State& state, bool chooseMask) {
   const Input& input = InputNumber(static_cast<int>(state.range(0)));
   const qrsmith::Bytes content(input.text.begin(), input.text.end());
   qrsmith::QrEncoder encoder;
   qrsmith::EncodeOptions options;
   options.level = input.level;
+  options.chooseMask = chooseMask;
   for (auto _ : state) {
     auto picture = encoder.Encode(content, static_cast<std::int32_t>(content.size()), options);
     if (picture == nullptr) state.SkipWithError("not encoded");
@@ -58,20 +59,8 @@ void BM_QrsmithEncode(benchmark::State& state) {
   Label(state, input);
 }
 
-void BM_QrsmithEncodeChoosingTheMask(benchmark::State& state) {
-  const Input& input = InputNumber(static_cast<int>(state.range(0)));
-  const qrsmith::Bytes content(input.text.begin(), input.text.end());
-  qrsmith::QrEncoder encoder;
-  qrsmith::EncodeOptions options;
-  options.level = input.level;
-  options.chooseMask = true;
-  for (auto _ : state) {
-    auto picture = encoder.Encode(content, static_cast<std::int32_t>(content.size()), options);
-    if (picture == nullptr) state.SkipWithError("not encoded");
-    benchmark::DoNotOptimize(picture);
-  }
-  Label(state, input);
-}
+void BM_QrsmithEncode(benchmark::State& state) { Qrsmith(state, false); }
+void BM_QrsmithEncodeChoosingTheMask(benchmark::State& state) { Qrsmith(state, true); }
 
 // mask -1 asks libqrencode for its automatic choice.
 void Libqrencode(benchmark::State& state, int mask) {
