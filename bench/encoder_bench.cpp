@@ -1,5 +1,6 @@
 // One Encode call (module matrix and symbol bitmap) for typical contents, with
-// libqrencode and qrcodegen encoding the same contents at mask 0 as peers.
+// libqrencode and qrcodegen encoding the same contents at mask 0 as peers; and
+// Encode choosing the mask against libqrencode's own automatic mask.
 #include <benchmark/benchmark.h>
 #include <qrencode.h>
 
@@ -43,12 +44,13 @@ void Label(benchmark::State& state, const Input& input) {
   state.SetLabel(std::to_string(input.text.size()) + " bytes, level " + "LMQH"[input.level - 1]);
 }
 
-void BM_QrsmithEncode(benchmark::State& state) {
+void Qrsmith(benchmark::State& state, bool chooseMask) {
   const Input& input = InputNumber(static_cast<int>(state.range(0)));
   const qrsmith::Bytes content(input.text.begin(), input.text.end());
   qrsmith::QrEncoder encoder;
   qrsmith::EncodeOptions options;
   options.level = input.level;
+  options.chooseMask = chooseMask;
   for (auto _ : state) {
     auto picture = encoder.Encode(content, static_cast<std::int32_t>(content.size()), options);
     if (picture == nullptr) state.SkipWithError("not encoded");
@@ -57,13 +59,17 @@ void BM_QrsmithEncode(benchmark::State& state) {
   Label(state, input);
 }
 
-void BM_LibqrencodeMask0(benchmark::State& state) {
+void BM_QrsmithEncode(benchmark::State& state) { Qrsmith(state, false); }
+void BM_QrsmithEncodeChoosingTheMask(benchmark::State& state) { Qrsmith(state, true); }
+
+// mask -1 asks libqrencode for its automatic choice.
+void Libqrencode(benchmark::State& state, int mask) {
   const Input& input = InputNumber(static_cast<int>(state.range(0)));
   constexpr QRecLevel kLevels[] = {QR_ECLEVEL_L, QR_ECLEVEL_M, QR_ECLEVEL_Q, QR_ECLEVEL_H};
   for (auto _ : state) {
     QRinput* qrInput = QRinput_new2(0, kLevels[input.level - 1]);
     Split_splitStringToQRinput(input.text.c_str(), qrInput, QR_MODE_8, 1);
-    QRcode* code = QRcode_encodeMask(qrInput, 0);
+    QRcode* code = QRcode_encodeMask(qrInput, mask);
     if (code == nullptr) state.SkipWithError("not encoded");
     benchmark::DoNotOptimize(code);
     QRcode_free(code);
@@ -71,6 +77,9 @@ void BM_LibqrencodeMask0(benchmark::State& state) {
   }
   Label(state, input);
 }
+
+void BM_LibqrencodeMask0(benchmark::State& state) { Libqrencode(state, 0); }
+void BM_LibqrencodeAutomaticMask(benchmark::State& state) { Libqrencode(state, -1); }
 
 void BM_QrcodegenMask0(benchmark::State& state) {
   const Input& input = InputNumber(static_cast<int>(state.range(0)));
@@ -90,3 +99,5 @@ void BM_QrcodegenMask0(benchmark::State& state) {
 BENCHMARK(BM_QrsmithEncode)->DenseRange(0, 4);
 BENCHMARK(BM_LibqrencodeMask0)->DenseRange(0, 4);
 BENCHMARK(BM_QrcodegenMask0)->DenseRange(0, 4);
+BENCHMARK(BM_QrsmithEncodeChoosingTheMask)->DenseRange(0, 4);
+BENCHMARK(BM_LibqrencodeAutomaticMask)->DenseRange(0, 4);

@@ -34,7 +34,7 @@ struct CliOptions {
   std::optional<std::int32_t> height;  // --height: pixels
   std::int16_t level = 1;              // L
   std::int16_t version = 0;            // automatic
-  std::optional<std::int16_t> mask = 0;  // nullopt: choose the best (--mask auto)
+  std::optional<std::int16_t> mask;  // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
   Colour background = kWhite;

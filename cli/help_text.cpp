@@ -36,7 +36,7 @@ Output:
 Symbol:
   -l, --level L|M|Q|H      error correction (default L)
   -v, --symversion 1-40    version (default: the smallest that fits)
-      --mask 0-7|auto      mask pattern (default 0; auto: lowest penalty)
+      --mask 0-7|auto      mask pattern (default auto: the lowest penalty)
   -m, --margin N           quiet zone in modules on every side (default 4)
       --margins L,T,R,B    quiet zone per side
       --foreground RRGGBB  colour of dark modules (also --fg; default 000000)

@@ -2,10 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <limits>
 
 #include "app/content_encryption.h"
-#include "encoder/mask_penalty.h"
 #include "encoder/qr_tables.h"
 #include "platform/codecs/image.h"
 #include "platform/codepage.h"
@@ -42,6 +40,19 @@ std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16
   const std::string where = version == 0 ? "any version" : "version " + std::to_string(version);
   return "content does not fit " + where + " at level " + LevelName(level) + " (needs " + needs +
          " bits, holds " + std::to_string(holds) + ")";
+}
+
+// The mask the encoder chooses for the content (ISO/IEC 18004 section 7.8.3);
+// 0 when the content fits no symbol, whose generation then says why.
+std::int16_t ChosenMask(const Bytes& bytes, const CliOptions& options, bool allowKanji) {
+  QrEncoder chooser;
+  EncodeOptions request;
+  request.version = options.version;
+  request.level = options.level;
+  request.allowKanji = allowKanji;
+  request.chooseMask = true;
+  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), INT32_MAX));
+  return chooser.Encode(bytes, n, request) ? static_cast<std::int16_t>(chooser.Mask()) : 0;
 }
 
 // The content as it goes into the symbol: with a password, "&&&" and the hex
@@ -154,32 +165,21 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
   }
 
   const bool ansi = options.encoding == TextEncoding::kAnsi;
+  // The bytes the symbol carries, as Generate makes them.
+  Bytes carried(content.begin(), content.end());
+  if (ansi) carried = platform::Utf8ToCodePage(content).value_or(carried);
+  const bool kanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
+  const std::int16_t mask = options.mask ? *options.mask : ChosenMask(carried, options, kanji);
   QrGenerator& g = symbol.generator;
-  auto generate = [&](std::int16_t mask) {
-    return g.Generate(content, ansi, options.version, options.level, mask, options.foreground,
-                      options.background, icon, options.marginLeft, options.marginBottom,
-                      options.marginTop, options.marginRight);
-  };
-  std::int16_t mask = options.mask.value_or(0);
-  if (!options.mask) {
-    // The mask with the lowest penalty score of ISO/IEC 18004 section 7.8.3.
-    std::int32_t best = std::numeric_limits<std::int32_t>::max();
-    for (std::int16_t m = 0; m < 8 && generate(m); ++m) {
-      const std::int32_t score = MaskPenaltyScore(g.Encoder());
-      if (score < best) best = score, mask = m;
-    }
-  }
-  if (!generate(mask)) {
+  if (!g.Generate(content, ansi, options.version, options.level, mask, options.foreground,
+                  options.background, icon, options.marginLeft, options.marginBottom,
+                  options.marginTop, options.marginRight)) {
     switch (g.LastFailure()) {
       case GenerateFailure::kContentNotRepresentable:
         return InputError("the content has a character that " + platform::SystemCodePage() +
                           " cannot represent (use --encoding utf8)");
-      case GenerateFailure::kContentTooLong: {
-        Bytes bytes(content.begin(), content.end());
-        if (ansi) bytes = platform::Utf8ToCodePage(content).value_or(bytes);
-        const bool kanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
-        return InputError(DescribeTooLong(bytes, options.version, options.level, kanji));
-      }
+      case GenerateFailure::kContentTooLong:
+        return InputError(DescribeTooLong(carried, options.version, options.level, kanji));
       case GenerateFailure::kSymbolTooLarge:
         return InputError(
             "the margins make the symbol picture too large (at most 16384 pixels a side and "
@@ -188,8 +188,7 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
         return InputError("cannot make the symbol");
     }
   }
-  symbol.carried.assign(content.begin(), content.end());
-  if (ansi) symbol.carried = platform::Utf8ToCodePage(content).value_or(symbol.carried);
+  symbol.carried = std::move(carried);
   return std::nullopt;
 }
 

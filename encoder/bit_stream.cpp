@@ -194,13 +194,12 @@ bool Segmenter::AssignModes() {
   return true;
 }
 
-template <class Writer>
-std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& output) {
+std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output) {
   if (length_ == 0) return 0;
   if (n_ > 0 && !AssignModes()) return 0;
   // A local copy stays in registers; the writer's byte stores could otherwise
   // alias its own fields.
-  Writer writer = output;
+  PackedBitWriter writer = output;
   const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group_);
   std::array<std::int32_t, kModeCount> limits = SegmentLimits(group_);
   limits[kKanjiMode] *= 2;  // from here on every limit counts bytes
@@ -264,8 +263,5 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, Writer& output) {
   output = writer;
   return writer.Count();
 }
-
-template std::int32_t Segmenter::Write(const std::uint8_t*, UnpackedBitWriter&);
-template std::int32_t Segmenter::Write(const std::uint8_t*, PackedBitWriter&);
 
 }  // namespace qrsmith::encoder

@@ -35,23 +35,8 @@ std::int32_t IsKanjiPair(std::int32_t lead, std::int32_t trail);
 // (anything else, in Kanji mode at best).
 std::int64_t MinimumStreamBits(const std::uint8_t* data, std::int32_t n);
 
-// Bits written most significant first, one byte per bit.
-class UnpackedBitWriter {
- public:
-  explicit UnpackedBitWriter(std::uint8_t* bits) : bits_(bits) {}
-  void Put(std::uint32_t value, std::int32_t width) {
-    for (std::int32_t i = width - 1; i >= 0; --i) bits_[count_++] = (value >> i) & 1;
-  }
-  void Finish() {}
-  std::int32_t Count() const { return count_; }
-
- private:
-  std::uint8_t* bits_;
-  std::int32_t count_ = 0;
-};
-
-// Bits written most significant first, eight to a byte; the encoder's own
-// form of the bit array. Finish writes the last partial byte, zero-filled.
+// Bits written most significant first, eight to a byte: the encoder's form
+// of the bit array. Finish writes the last partial byte, zero-filled.
 class PackedBitWriter {
  public:
   explicit PackedBitWriter(std::uint8_t* bytes) : bytes_(bytes) {}
@@ -91,8 +76,7 @@ class Segmenter {
   // Writes the stream of the last Measure (same data) and returns its length,
   // or 0 when it cannot be written (a pair in Kanji mode that is no Kanji
   // character). The writer must take Measure's result in bits.
-  template <class Writer>
-  std::int32_t Write(const std::uint8_t* data, Writer& writer);
+  std::int32_t Write(const std::uint8_t* data, PackedBitWriter& writer);
 
  private:
   bool AssignModes();
@@ -109,8 +93,5 @@ class Segmenter {
   std::vector<std::uint16_t> runs_;
   std::vector<std::int8_t> modes_;  // mode of each byte after the backward walk
 };
-
-extern template std::int32_t Segmenter::Write(const std::uint8_t*, UnpackedBitWriter&);
-extern template std::int32_t Segmenter::Write(const std::uint8_t*, PackedBitWriter&);
 
 }  // namespace qrsmith::encoder

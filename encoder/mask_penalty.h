@@ -1,12 +1,11 @@
 #pragma once
 // Mask evaluation (ISO/IEC 18004 section 7.8.3): penalty points for the
-// features that trouble readers, and the choice of the mask with the fewest.
-// The encoder itself never compares masks; this serves callers that want the
-// standard's choice (the command-line tool's --mask auto).
+// features that trouble readers. The rules work on whole rows of bits at a
+// time (bit_matrix.h); the byte-grid forms below pack their grid first.
 
 #include <cstdint>
 
-#include "encoder/qr_encoder.h"
+#include "encoder/bit_matrix.h"
 
 namespace qrsmith {
 
@@ -16,25 +15,36 @@ inline constexpr std::int32_t kPenaltyBlock = 3;        // N2: 2 x 2 block of on
 inline constexpr std::int32_t kPenaltyFinderLike = 40;  // N3: 1:1:3:1:1 beside 4 light modules
 inline constexpr std::int32_t kPenaltyBalance = 10;  // N4: per 5 % of dark modules away from 50 %
 
+namespace encoder {
+
+// Rules 1 and 3 for one line of `length` modules (bit set: dark; bits from
+// `length` on 0). Rule 3 counts modules beyond the ends as light (the quiet
+// zone), and each 1:1:3:1:1 pattern once, light on one side or both.
+std::int32_t LineRunPenalty(const BitRow& line, std::int32_t length);
+std::int32_t LineFinderLikePenalty(const BitRow& line);
+
+// Rule 2 for the blocks that rows a and b (neighbours, `length` modules) form.
+std::int32_t RowPairBlockPenalty(const BitRow& a, const BitRow& b, std::int32_t length);
+
+// Rule 4 for `dark` dark modules out of side x side: 10 x k, where k =
+// floor(|dark / total - 1/2| / 5 %).
+std::int32_t BalancePenaltyOf(std::int64_t dark, std::int32_t side);
+
+// The whole score of a symbol given as its rows and as its columns (the
+// transposed rows).
+std::int32_t MatrixPenalty(const BitMatrix& rows, const BitMatrix& columns);
+
+}  // namespace encoder
+
 // The four rules on an s x s grid of modules (0 light, non-zero dark), rows
-// `stride` bytes apart, each over all rows and columns.
+// `stride` bytes apart, each over all rows and columns; s 1..192.
 std::int32_t RunPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
 std::int32_t BlockPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
 std::int32_t FinderLikePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
 std::int32_t BalancePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
 
-// Penalty of an s x s grid of modules (0 light, non-zero dark), rows `stride`
-// bytes apart. Rule 3 counts modules beyond the edge as light (the quiet
-// zone); rule 4 takes k = floor(|dark / total - 1/2| / 5 %). 0 for side < 1.
+// Penalty of an s x s grid of modules: the sum of the four rules. 0 for a
+// null grid, side < 1 or > 192, or stride < side.
 std::int32_t MaskPenaltyScore(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
-
-// Penalty of the encoder's current symbol; 0 before the first one.
-std::int32_t MaskPenaltyScore(const QrEncoder& encoder);
-
-// Encodes the content with each of the eight masks (on a copy of `base`,
-// which stays as it is) and returns the mask with the lowest penalty, the
-// lowest number on ties; -1 when the content cannot be encoded at all.
-std::int16_t ChooseBestMask(const QrEncoder& base, const Bytes& data, std::int32_t n,
-                            const EncodeOptions& options);
 
 }  // namespace qrsmith

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "encoder/bit_stream.h"
 #include "encoder/block_interleaver.h"
 #include "encoder/function_patterns.h"
+#include "encoder/galois_field.h"
 #include "encoder/mask.h"
+#include "encoder/mask_choice.h"
+#include "encoder/qr_tables.h"
+#include "encoder/reed_solomon_encoder.h"
 #include "encoder/symbol_matrix.h"
 
 namespace qrsmith {
@@ -34,11 +39,70 @@ std::int32_t ContentLength(const Bytes& data, std::int32_t n) {
   return static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(n), data.size()));
 }
 
+// The version to encode at, or 0 when the content fits no allowed version.
+// The stream is measured with `segmenter`, which afterwards holds the
+// segmentation for the returned version's group, ready to be written.
+std::int32_t SelectVersion(encoder::Segmenter& segmenter, const encoder::QrTables& tables,
+                           const std::uint8_t* data, std::int32_t n, std::int32_t requested,
+                           std::int32_t level, bool allowKanji) {
+  // A stream of length L fits when all but its terminator fits: ISO/IEC 18004
+  // lets the terminator be cut short at the end of the data capacity.
+  auto fits = [&](std::int32_t length, std::int32_t version) {
+    return length > 0 && length - 4 <= 8 * tables.DataCodewords(version, level);
+  };
+  if (requested >= kMinVersion && requested <= kMaxVersion) {
+    const std::int32_t length =
+        segmenter.Measure(data, n, encoder::VersionGroup(requested), allowKanji);
+    return fits(length, requested) ? requested : 0;
+  }
+  const std::int64_t atLeast = encoder::MinimumStreamBits(data, n);
+  for (const VersionRange& range : kVersionGroups) {
+    // A group whose largest version cannot hold even the cheapest conceivable
+    // stream is skipped unmeasured; measuring would reach the same verdict.
+    if (atLeast > 8 * std::int64_t{tables.DataCodewords(range.last, level)}) continue;
+    const std::int32_t length =
+        segmenter.Measure(data, n, encoder::VersionGroup(range.first), allowKanji);
+    for (std::int32_t v = range.first; v <= range.last; ++v) {
+      if (fits(length, v)) return v;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
-QrEncoder::QrEncoder() {
-  field_.Initialise(kFieldSize, kFieldPolynomial, kFieldGenerator);
-  tables_.Fill();
+struct QrEncoder::Machinery {
+  Machinery() {
+    field.Initialise(kFieldSize, kFieldPolynomial, kFieldGenerator);
+    tables.Fill();
+  }
+  GaloisField field;      // GF(256), polynomial 0x11D, generator 2
+  ReedSolomonEncoder rs;  // re-initialised by every Encode
+  encoder::QrTables tables;
+  // Work buffers of one Encode call, kept between calls only to spare the
+  // allocations: every call overwrites what it reads.
+  std::vector<std::uint8_t> codewords;    // padded data codewords
+  std::vector<std::uint8_t> interleaved;  // data and parity in placement order
+  std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
+};
+
+QrEncoder::QrEncoder() : machinery_(std::make_unique<Machinery>()) {}
+QrEncoder::~QrEncoder() = default;
+QrEncoder::QrEncoder(const QrEncoder& other)
+    : machinery_(std::make_unique<Machinery>(*other.machinery_)),
+      moduleMatrix_(other.moduleMatrix_),
+      side_(other.side_),
+      margins_(other.margins_),
+      mask_(other.mask_) {}
+QrEncoder& QrEncoder::operator=(const QrEncoder& other) {
+  if (this != &other) {
+    *machinery_ = *other.machinery_;
+    moduleMatrix_ = other.moduleMatrix_;
+    side_ = other.side_;
+    margins_ = other.margins_;
+    mask_ = other.mask_;
+  }
+  return *this;
 }
 
 std::int32_t QrEncoder::DataModuleCount(std::int32_t version) const {
@@ -77,9 +141,15 @@ std::int32_t QrEncoder::BuildBitStream(std::vector<std::uint8_t>& bits, const By
   const std::int32_t length = segmenter.Measure(data.data(), ContentLength(data, n),
                                                 encoder::VersionGroup(version), allowKanji);
   if (length == 0 || measure) return length;
+  // Written as Encode writes it, eight bits to a byte, then one bit per byte.
+  std::vector<std::uint8_t> packed(static_cast<std::size_t>(length + 7) / 8);
+  encoder::PackedBitWriter writer(packed.data());
+  if (segmenter.Write(data.data(), writer) == 0) return 0;
   if (bits.size() < static_cast<std::size_t>(length)) bits.resize(static_cast<std::size_t>(length));
-  encoder::UnpackedBitWriter writer(bits.data());
-  return segmenter.Write(data.data(), writer);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i) {
+    bits[i] = (packed[i / 8] >> (7 - i % 8)) & 1;
+  }
+  return length;
 }
 
 std::int32_t QrEncoder::DrawFunctionPatterns(std::vector<std::uint8_t>& functionMatrix,
@@ -88,8 +158,9 @@ std::int32_t QrEncoder::DrawFunctionPatterns(std::vector<std::uint8_t>& function
   if (version < kMinVersion || version > kMaxVersion) return 0;
   const auto stride = static_cast<std::size_t>(encoder::MatrixStride(encoder::SymbolSize(version)));
   if (functionMatrix.size() < stride * stride) functionMatrix.resize(stride * stride, 0);
-  encoder::DrawFunctionPatterns(functionMatrix.data(), version,
-                                tables_.alignmentStep[static_cast<std::size_t>(version - 1)]);
+  encoder::DrawFunctionPatterns(
+      functionMatrix.data(), version,
+      machinery_->tables.alignmentStep[static_cast<std::size_t>(version - 1)]);
   return 1;
 }
 
@@ -114,33 +185,6 @@ std::uint8_t QrEncoder::ModuleAt(std::int32_t p, std::int32_t q, bool raw) const
   return moduleMatrix_[static_cast<std::size_t>((row - 1) * dimension + (column - 1))];
 }
 
-std::int32_t QrEncoder::SelectVersion(const std::uint8_t* data, std::int32_t n,
-                                      std::int32_t requested, std::int32_t level, bool allowKanji) {
-  // A stream of length L fits when all but its terminator fits: ISO/IEC 18004
-  // lets the terminator be cut short at the end of the data capacity.
-  auto fits = [&](std::int32_t length, std::int32_t version) {
-    return length > 0 && length - 4 <= 8 * tables_.DataCodewords(version, level);
-  };
-  encoder::Segmenter& segmenter = scratch_.segmenter;
-  if (requested >= kMinVersion && requested <= kMaxVersion) {
-    const std::int32_t length =
-        segmenter.Measure(data, n, encoder::VersionGroup(requested), allowKanji);
-    return fits(length, requested) ? requested : 0;
-  }
-  const std::int64_t atLeast = encoder::MinimumStreamBits(data, n);
-  for (const VersionRange& range : kVersionGroups) {
-    // A group whose largest version cannot hold even the cheapest conceivable
-    // stream is skipped unmeasured; measuring would reach the same verdict.
-    if (atLeast > 8 * std::int64_t{tables_.DataCodewords(range.last, level)}) continue;
-    const std::int32_t length =
-        segmenter.Measure(data, n, encoder::VersionGroup(range.first), allowKanji);
-    for (std::int32_t v = range.first; v <= range.last; ++v) {
-      if (fits(length, v)) return v;
-    }
-  }
-  return 0;
-}
-
 std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std::int32_t n,
                                                           const EncodeOptions& options) {
   const std::int32_t requested = options.version.value_or(0);
@@ -154,9 +198,11 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
     return nullptr;
   }
   const std::int32_t count = ContentLength(data, n);
+  Machinery& work = *machinery_;
 
-  const std::int32_t version =
-      SelectVersion(data.data(), count, requested, level, options.allowKanji.value_or(true));
+  encoder::Segmenter segmenter;
+  const std::int32_t version = SelectVersion(segmenter, work.tables, data.data(), count, requested,
+                                             level, options.allowKanji.value_or(true));
   if (version == 0) return nullptr;
   const std::int32_t s = encoder::SymbolSize(version);
   if (std::int64_t{s} + margins[0] + margins[2] > platform::kMaxBitmapSide ||
@@ -164,44 +210,49 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
     return nullptr;
   }
 
-  // Data codewords: the stream, zero bits to the byte boundary, pad codewords.
+  // The bit stream as data codewords: the stream, zero bits to the byte
+  // boundary, pad codewords.
   const auto v = static_cast<std::size_t>(version - 1), l = static_cast<std::size_t>(level - 1);
-  const std::int32_t blocks = tables_.blockCount[v][l], parity = tables_.blockParity[v][l];
+  const std::int32_t blocks = work.tables.blockCount[v][l], parity = work.tables.blockParity[v][l];
   const std::int32_t total = encoder::CodewordCount(version);
   const std::int32_t dataCodewords = total - blocks * parity;
-  std::vector<std::uint8_t>& codewords = scratch_.codewords;
+  std::vector<std::uint8_t>& codewords = work.codewords;
   codewords.assign(static_cast<std::size_t>(dataCodewords) + 1, 0);  // + the cut terminator
   encoder::PackedBitWriter writer(codewords.data());
-  const std::int32_t length = scratch_.segmenter.Write(data.data(), writer);
+  const std::int32_t length = segmenter.Write(data.data(), writer);
   if (length == 0) return nullptr;
   for (std::int32_t i = (length + 7) / 8, k = 0; i < dataCodewords; ++i, k ^= 1) {
     codewords[static_cast<std::size_t>(i)] = kPadCodewords[k];
   }
 
-  std::vector<std::uint8_t>& interleaved = scratch_.interleaved;
+  // Reed-Solomon parity and interleaving.
+  std::vector<std::uint8_t>& interleaved = work.interleaved;
   interleaved.resize(static_cast<std::size_t>(total));
-  if (!encoder::InterleaveBlocks(codewords.data(), dataCodewords, blocks, parity, field_, rs_,
-                                 interleaved.data())) {
+  if (!encoder::InterleaveBlocks(codewords.data(), dataCodewords, blocks, parity, work.field,
+                                 work.rs, interleaved.data())) {
     return nullptr;
   }
 
+  // Function patterns, codeword placement, mask, merge, format and version
+  // information. Data modules stay flagged until the merge, so the mask can
+  // be XORed over the whole grid: the merge discards it on function modules.
   const auto stride = static_cast<std::size_t>(encoder::MatrixStride(s));
-  std::vector<std::uint8_t>& function = scratch_.function;
+  std::vector<std::uint8_t>& function = work.function;
   function.assign(stride * stride, 0);
-  encoder::DrawFunctionPatterns(function.data(), version, tables_.alignmentStep[v]);
-  const std::int32_t mask = encoder::NormaliseMask(options.mask.value_or(-1));
-  std::vector<std::uint8_t>& maskRows = scratch_.maskRows;
-  maskRows.resize(encoder::kMaskRowPeriod * static_cast<std::size_t>(s));
-  encoder::FillMaskRows(mask, s, maskRows.data());
-  // Placing, masking and merging in one walk: each data module is written
-  // once, as its bit XOR the mask.
-  encoder::PlaceMaskedCodewords(function.data(), s, interleaved.data(), total, maskRows.data());
+  encoder::DrawFunctionPatterns(function.data(), version, work.tables.alignmentStep[v]);
+  encoder::PlaceCodewords(function.data(), s, interleaved.data(), total);
+  const std::int32_t mask = options.chooseMask.value_or(false)
+                                ? encoder::ChooseMask(function.data(), version, level)
+                                : encoder::NormaliseMask(options.mask.value_or(-1));
+  encoder::ApplyMaskPattern(function.data(), s, static_cast<std::int32_t>(stride), mask);
+  encoder::MergeModules(function.data(), s);
   if (version >= 7) encoder::WriteVersionInformation(function.data(), s, version);
   encoder::WriteFormatInformation(function.data(), s, level, mask);
 
   margins_ = margins;
   std::swap(moduleMatrix_, function);  // the old matrix's storage serves the next call
   side_ = s;
+  mask_ = mask;
   return RenderSymbolBitmap(moduleMatrix_.data(), s, s, margins[0], margins[1], margins[2],
                             margins[3], options.foreground.value_or(kBlack), options.background);
 }

@@ -8,10 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "encoder/bit_stream.h"
-#include "encoder/galois_field.h"
-#include "encoder/qr_tables.h"
-#include "encoder/reed_solomon_encoder.h"
 #include "platform/bitmap.h"
 #include "platform/types.h"
 
@@ -23,8 +19,11 @@ struct EncodeOptions {
   std::optional<std::int16_t> version;  // 1..40 fixed; 0 or >40 automatic; <0 refused. Default 0.
   std::optional<std::int16_t> level;    // 1 L, 2 M, 3 Q, 4 H; anything else 2. Default 2.
   std::optional<std::int16_t> mask;     // 0..7; anything else mask 0. Default -1.
-  std::optional<Colour> foreground;     // dark modules, 0x00BBGGRR. Default black.
-  std::optional<Colour> background;     // light modules and margins. Default white.
+  // true: the mask with the lowest penalty of ISO/IEC 18004 section 7.8.3
+  // (the lowest number on ties) instead of `mask`. Default false.
+  std::optional<bool> chooseMask;
+  std::optional<Colour> foreground;  // dark modules, 0x00BBGGRR. Default black.
+  std::optional<Colour> background;  // light modules and margins. Default white.
   std::optional<std::int32_t> left, top, right, bottom;  // margins in modules. Default 0.
   // Whether byte pairs that form Shift-JIS characters may go into Kanji mode.
   // Readers decode Kanji mode as Shift-JIS, so only Shift-JIS content should
@@ -35,8 +34,9 @@ struct EncodeOptions {
 class QrEncoder {
  public:
   QrEncoder();
-  QrEncoder(const QrEncoder&) = default;  // deep copy: every member is a value
-  QrEncoder& operator=(const QrEncoder&) = default;
+  ~QrEncoder();
+  QrEncoder(const QrEncoder& other);  // deep copy
+  QrEncoder& operator=(const QrEncoder& other);
 
   // Per-version quantities; versions 1..40 and -1..-4 (Micro QR M1..M4).
   std::int32_t DataModuleCount(std::int32_t version) const;
@@ -65,8 +65,10 @@ class QrEncoder {
   std::int32_t MarginTop() const { return margins_[1]; }
   std::int32_t MarginRight() const { return margins_[2]; }
   std::int32_t MarginBottom() const { return margins_[3]; }
+  // The mask of the current symbol, 0..7 (0 before the first).
+  std::int32_t Mask() const { return mask_; }
 
-  // Lower layers, public for tests and for the mask chooser.
+  // The stages of Encode, each also callable on its own.
   // BuildBitStream: the stream's length in bits, terminator included, for the
   // version group of `version`; unless measuring it is also written to bits
   // from index 0 (one byte per bit; bits grows if shorter than the stream).
@@ -90,33 +92,16 @@ class QrEncoder {
                                    std::int32_t shiftCount);
 
  private:
-  // Work buffers of one Encode call, kept between calls only to spare the
-  // allocations; nothing in them carries over, and copies start empty.
-  struct Scratch {
-    Scratch() = default;
-    Scratch(const Scratch&) {}
-    Scratch& operator=(const Scratch&) { return *this; }
-    encoder::Segmenter segmenter;
-    std::vector<std::uint8_t> codewords;    // padded data codewords
-    std::vector<std::uint8_t> interleaved;  // data and parity in placement order
-    std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
-    std::vector<std::uint8_t> maskRows;     // the mask pattern's first 12 rows
-  };
-
-  // The version to encode at, or 0 when the content fits no allowed version.
-  // Leaves the segmentation of the chosen version's group in scratch_.
-  std::int32_t SelectVersion(const std::uint8_t* data, std::int32_t n, std::int32_t requested,
-                             std::int32_t level, bool allowKanji);
-
-  GaloisField field_;      // GF(256), polynomial 0x11D, generator 2
-  ReedSolomonEncoder rs_;  // re-initialised by every Encode
-  encoder::QrTables tables_;
+  // The field, the Reed-Solomon encoder, the tables and the work buffers
+  // (qr_encoder.cpp); copied deep with the encoder.
+  struct Machinery;
+  std::unique_ptr<Machinery> machinery_;
   // The current symbol: (s + 3) x (s + 3) bytes, 0 light, 1 dark, rows and
   // columns s .. s+2 all 0; a single 0 before the first successful Encode.
   std::vector<std::uint8_t> moduleMatrix_ = std::vector<std::uint8_t>(1, 0);
   std::int32_t side_ = 0;                  // s, 0 before the first successful Encode
   std::array<std::int32_t, 4> margins_{};  // left, top, right, bottom
-  Scratch scratch_;
+  std::int32_t mask_ = 0;
 };
 
 // Draws the module matrix (rows of s + 3 bytes, 0 light, 1 dark) as a

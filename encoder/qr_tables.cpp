@@ -67,7 +67,6 @@ void QrTables::Fill() {
   }
   Unpack(kPackedBlockCounts, blockCount);
   Unpack(kPackedBlockParity, blockParity);
-  for (std::size_t k = 0; k < bit.size(); ++k) bit[k] = std::int32_t{1} << k;
 }
 
 std::int32_t QrTables::DataCodewords(std::int32_t version, std::int32_t level) const {

@@ -14,8 +14,6 @@ inline constexpr std::int32_t kMinVersion = 1;
 inline constexpr std::int32_t kMaxVersion = 40;
 inline constexpr std::int32_t kLevelCount = 4;  // 1 L, 2 M, 3 Q, 4 H
 inline constexpr std::int32_t kDefaultLevel = 2;
-// Widest field ever written MSB first: the 18-bit version information.
-inline constexpr std::int32_t kBitTableLength = 18;
 // Length of the encoder's bit arrays: more than the 29648 data modules of
 // version 40, so every symbol's bits fit.
 inline constexpr std::int32_t kBitArrayLength = 32768;
@@ -29,10 +27,7 @@ struct QrTables {
   // (both block groups together) and parity codewords per block.
   std::array<std::array<std::uint8_t, kLevelCount>, kMaxVersion> blockCount{};
   std::array<std::array<std::uint8_t, kLevelCount>, kMaxVersion> blockParity{};
-  // Entry k is 2^k: bit k of v is set when v AND entry k is non-zero.
-  std::array<std::int32_t, kBitTableLength> bit{};
-
-  // Fills all four tables (table set-up of the encoder's creation).
+  // Fills the three tables (table set-up of the encoder's creation).
   void Fill();
 
   // Data codewords of a version 1..40 at a level 1..4: codewords minus parity.

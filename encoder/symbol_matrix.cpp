@@ -1,18 +1,12 @@
 #include "encoder/symbol_matrix.h"
 
 #include "encoder/function_patterns.h"
-#include "encoder/mask.h"
-#include "encoder/qr_tables.h"
 
 namespace qrsmith::encoder {
 namespace {
 
 // Column of the vertical timing pattern, which no strip of data uses.
 constexpr std::int32_t kTimingColumn = 6;
-
-// A data module during placement: this flag plus the unmasked bit. Function
-// modules are 1 (dark) or 2 (light), so the flag tells data from function.
-constexpr std::uint8_t kDataFlag = 4;
 
 // The codeword bits in order, then zeros for ever. At least two bits are
 // always in the window after Top2().
@@ -34,6 +28,13 @@ class BitSource {
     window_ <<= 1;
     --left_;
     return bit;
+  }
+  // Both cells of a row free, the usual case: two bits in one step.
+  void TakeTwo(std::uint8_t* cell) {
+    cell[1] = static_cast<std::uint8_t>(kDataFlag | (window_ >> 63));
+    cell[0] = static_cast<std::uint8_t>(kDataFlag | ((window_ >> 62) & 1));
+    window_ <<= 2;
+    left_ -= 2;
   }
   bool Low() const { return left_ < 2; }
 
@@ -57,6 +58,10 @@ void FillStrip(std::uint8_t* matrix, std::int32_t side, std::int32_t right, bool
   const std::ptrdiff_t step = upward ? -stride : stride;
   for (std::int32_t n = 0; n < side; ++n, cell += step) {
     if (bits.Low()) bits.Top2();
+    if ((cell[0] | cell[1]) == kFree) {
+      bits.TakeTwo(cell);
+      continue;
+    }
     if (cell[1] == kFree) cell[1] = kDataFlag | bits.Take();
     if (cell[0] == kFree) cell[0] = kDataFlag | bits.Take();
   }
@@ -65,8 +70,8 @@ void FillStrip(std::uint8_t* matrix, std::int32_t side, std::int32_t right, bool
 
 }  // namespace
 
-void PlaceMaskedCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t* codewords,
-                          std::int32_t count, const std::uint8_t* maskRows) {
+void PlaceCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t* codewords,
+                    std::int32_t count) {
   // Every free module is reached; those after the last codeword bit (the
   // remainder bits) take 0.
   BitSource bits(codewords, count);
@@ -80,54 +85,35 @@ void PlaceMaskedCodewords(std::uint8_t* matrix, std::int32_t side, const std::ui
     const std::int32_t down = a < kTimingColumn ? a - 1 : a;
     FillStrip(matrix, side, down + 1, false, bits);
   }
-  // Data modules take their bit XOR the mask, function modules 1 for dark
-  // and 0 for light: (v AND 1) XOR (mask AND flag).
+}
+
+void MergeModules(std::uint8_t* matrix, std::int32_t side) {
   const std::int32_t stride = MatrixStride(side);
   for (std::int32_t r = 0; r < side; ++r) {
     std::uint8_t* line = matrix + r * stride;
-    const std::uint8_t* mask = maskRows + (r % kMaskRowPeriod) * side;
     for (std::int32_t c = 0; c < side; ++c) {
-      line[c] = static_cast<std::uint8_t>((line[c] & 1) ^ (mask[c] & (line[c] >> 2)));
+      // Branch-free, so that the compiler can work on whole vectors.
+      const std::uint8_t v = line[c];
+      const std::uint8_t data = (v >> 2) & 1;
+      const std::uint8_t function = ((v >> 1) & 1) ^ 1;
+      line[c] = static_cast<std::uint8_t>((data & v) | ((data ^ 1) & function));
     }
   }
 }
 
 void WriteVersionInformation(std::uint8_t* matrix, std::int32_t side, std::int32_t version) {
   const std::int32_t stride = MatrixStride(side);
-  const std::int32_t bits = VersionInformation(version);
-  for (std::int32_t i = 0; i < 6; ++i) {
-    for (std::int32_t j = 0; j < 3; ++j) {
-      const auto dark = static_cast<std::uint8_t>((bits >> (3 * i + j)) & 1);
-      matrix[(side - 11 + j) * stride + i] = dark;
-      matrix[i * stride + side - 11 + j] = dark;
-    }
-  }
+  ForEachVersionModule(side, version, [&](std::int32_t row, std::int32_t column, bool dark) {
+    matrix[row * stride + column] = dark ? 1 : 0;
+  });
 }
 
 void WriteFormatInformation(std::uint8_t* matrix, std::int32_t side, std::int32_t level,
                             std::int32_t mask) {
-  const std::int32_t s = side, stride = MatrixStride(side);
-  const std::int32_t bits = FormatInformation(level, mask);
-  auto put = [&](std::int32_t row, std::int32_t column, std::int32_t bit) {
-    matrix[row * stride + column] = static_cast<std::uint8_t>((bits >> bit) & 1);
-  };
-  // Bit 14 is the first bit of the level indicator. The first copy runs
-  // around the top-left finder, the second is split between the top-right
-  // and bottom-left finders.
-  for (std::int32_t n = 0; n < 6; ++n) {
-    put(8, n, 14 - n);
-    put(s - 1 - n, 8, 14 - n);
-  }
-  put(8, 7, 8);
-  put(s - 7, 8, 8);
-  put(8, 8, 7);
-  put(8, s - 8, 7);
-  put(7, 8, 6);
-  put(8, s - 7, 6);
-  for (std::int32_t bit = 5; bit >= 0; --bit) {
-    put(bit, 8, bit);
-    put(8, s - 1 - bit, bit);
-  }
+  const std::int32_t stride = MatrixStride(side);
+  ForEachFormatModule(side, level, mask, [&](std::int32_t row, std::int32_t column, bool dark) {
+    matrix[row * stride + column] = dark ? 1 : 0;
+  });
 }
 
 }  // namespace qrsmith::encoder

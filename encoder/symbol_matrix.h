@@ -1,26 +1,79 @@
 #pragma once
-// Filling a symbol's matrix: the zig-zag placement of the masked codeword
-// bits (ISO/IEC 18004 sections 7.7.3 and 7.8) and the format and version
-// information (sections 7.9 and 7.10). The matrix has rows of s + 3 bytes
-// (see function_patterns.h).
+// Filling a symbol's matrix: the zig-zag placement of the codeword bits
+// (ISO/IEC 18004 section 7.7.3), the merge of data and function modules, and
+// the format and version information (sections 7.9 and 7.10). The matrix has
+// rows of s + 3 bytes (see function_patterns.h).
 
 #include <cstdint>
 
+#include "encoder/qr_tables.h"
+
 namespace qrsmith::encoder {
 
-// Places the 8 x count bits of `codewords`, each most significant bit first
-// and XORed with the mask (its rows from FillMaskRows), into the free modules
-// of the function matrix: two-column strips from the right, alternately
-// upwards and downwards, skipping the vertical timing column. Free modules
-// beyond the last bit (the remainder bits) are light before masking. Every
-// module of the symbol is then made final: 1 dark, 0 light.
-void PlaceMaskedCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t* codewords,
-                          std::int32_t count, const std::uint8_t* maskRows);
+// A data module between placement and merge: this flag plus its bit. Function
+// modules are 1 (dark) or 2 (light), so the flag tells data from function.
+inline constexpr std::uint8_t kDataFlag = 4;
 
-// The 18 version information bits of a version 7..40, in both 6 x 3 blocks.
+// Places the 8 x count bits of `codewords`, each most significant bit first,
+// into the free modules of the function matrix as kDataFlag | bit: two-column
+// strips from the right, alternately upwards and downwards, skipping the
+// vertical timing column. Free modules beyond the last bit (the remainder
+// bits) take 0.
+void PlaceCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t* codewords,
+                    std::int32_t count);
+
+// Makes every module final, 1 dark and 0 light: a data module keeps its bit,
+// a function module is dark when it was 1. Masking may have flipped the low
+// bit of any module first, so function modules are told apart by bit 1
+// (1 or 0 dark, 2 or 3 light).
+void MergeModules(std::uint8_t* matrix, std::int32_t side);
+
+// Calls put(row, column, dark) for the 30 modules of the format information
+// of a level 1..4 and mask 0..7, both copies.
+template <class Put>
+void ForEachFormatModule(std::int32_t side, std::int32_t level, std::int32_t mask, Put put) {
+  const std::int32_t s = side;
+  const std::int32_t bits = FormatInformation(level, mask);
+  auto at = [&](std::int32_t row, std::int32_t column, std::int32_t bit) {
+    put(row, column, ((bits >> bit) & 1) != 0);
+  };
+  // Bit 14 is the first bit of the level indicator. The first copy runs
+  // around the top-left finder, the second is split between the top-right
+  // and bottom-left finders.
+  for (std::int32_t n = 0; n < 6; ++n) {
+    at(8, n, 14 - n);
+    at(s - 1 - n, 8, 14 - n);
+  }
+  at(8, 7, 8);
+  at(s - 7, 8, 8);
+  at(8, 8, 7);
+  at(8, s - 8, 7);
+  at(7, 8, 6);
+  at(8, s - 7, 6);
+  for (std::int32_t bit = 5; bit >= 0; --bit) {
+    at(bit, 8, bit);
+    at(8, s - 1 - bit, bit);
+  }
+}
+
+// Calls put(row, column, dark) for the 36 modules of the version information
+// of a version 7..40, both 6 x 3 blocks.
+template <class Put>
+void ForEachVersionModule(std::int32_t side, std::int32_t version, Put put) {
+  const std::int32_t bits = VersionInformation(version);
+  for (std::int32_t i = 0; i < 6; ++i) {
+    for (std::int32_t j = 0; j < 3; ++j) {
+      const bool dark = ((bits >> (3 * i + j)) & 1) != 0;
+      put(side - 11 + j, i, dark);
+      put(i, side - 11 + j, dark);
+    }
+  }
+}
+
+// The version information of a version 7..40 into a merged matrix.
 void WriteVersionInformation(std::uint8_t* matrix, std::int32_t side, std::int32_t version);
 
-// The 15 format information bits of a level 1..4 and mask 0..7, twice.
+// The format information of a level 1..4 and mask 0..7 into a merged matrix.
 void WriteFormatInformation(std::uint8_t* matrix, std::int32_t side, std::int32_t level,
                             std::int32_t mask);
 

@@ -228,6 +228,13 @@ TEST_F(Cli, MaskAutoAndFixedMasksAllScan) {
     const ProcessResult r = Run({"-o", path, "--mask", mask, "--verify", "mask " + mask});
     ASSERT_EQ(r.status, 0) << mask << ": " << r.err;
   }
+  // auto is the default; the best mask for this content is not 0.
+  auto art = [](std::vector<std::string> mask) {
+    mask.insert(mask.end(), {"-t", "txt", "-o", "-", "DEFAULT MASK"});
+    return Run(mask).out;
+  };
+  EXPECT_EQ(art({}), art({"--mask", "auto"}));
+  EXPECT_NE(art({}), art({"--mask", "0"}));
 }
 
 TEST_F(Cli, BatchWritesEveryGoodRowAndReportsTheBadOne) {

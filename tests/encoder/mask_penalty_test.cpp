@@ -73,32 +73,6 @@ TEST(MaskPenalty, ScoreSumsTheRules) {
   const Grid light({".....", ".....", ".....", ".....", "....."});
   EXPECT_EQ(MaskPenaltyScore(light.data(), 5, 5), 30 + 48 + 0 + 100);
   EXPECT_EQ(MaskPenaltyScore(nullptr, 5, 5), 0);
-  EXPECT_EQ(MaskPenaltyScore(QrEncoder()), 0);  // no symbol yet
-}
-
-TEST(MaskPenalty, ChooseBestMaskTakesTheLowestScoreAndLeavesTheEncoderAlone) {
-  QrEncoder encoder;
-  const Bytes first = {'k', 'e', 'e', 'p'};
-  EncodeOptions options;
-  options.left = 2;
-  ASSERT_NE(encoder.Encode(first, 4, options), nullptr);
-  const Bytes content = {'h', 't', 't', 'p', 's', ':', '/', '/', 'q', 'r', 's', 'm', 'i', 't', 'h'};
-  options.version = 4;
-  const std::int16_t best = ChooseBestMask(encoder, content, 15, options);
-  ASSERT_GE(best, 0);
-  EXPECT_EQ(encoder.Side(), 21);
-  EXPECT_EQ(encoder.MarginLeft(), 2);
-  std::int32_t scores[8];
-  for (std::int16_t mask = 0; mask < 8; ++mask) {
-    options.mask = mask;
-    ASSERT_NE(encoder.Encode(content, 15, options), nullptr);
-    scores[mask] = MaskPenaltyScore(encoder);
-  }
-  for (int mask = 0; mask < 8; ++mask) {
-    EXPECT_TRUE(scores[best] < scores[mask] || (scores[best] == scores[mask] && best <= mask));
-  }
-  options.version = 1;
-  EXPECT_EQ(ChooseBestMask(encoder, Bytes(100, 'x'), 100, options), -1);
 }
 
 }  // namespace
