@@ -102,7 +102,8 @@ class QrGenerator {
                  std::int32_t pictureHeight = 0, std::int32_t dx = 0, std::int32_t dy = 0,
                  bool noise = false) const;
   // The picture's bytes; kind 0 gives the symbol image form (44-byte header).
-  // Empty on any failure.
+  // A size of 0 or below is taken as left out (SaveImage refuses it). Empty
+  // on any failure.
   Bytes ExportImage(std::optional<std::int32_t> size, std::int16_t kind, const Bytes& picture = {},
                     std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
                     std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;
@@ -138,8 +139,8 @@ class QrGenerator {
                      std::optional<Colour> fill = std::nullopt, std::int32_t d = 0,
                      const Bytes& picture = {},
                      std::optional<std::int32_t> pictureWidth = std::nullopt,
-                     std::optional<std::int32_t> pictureHeight = std::nullopt,
-                     std::int32_t g = 0, std::int32_t h = 0, bool noise = false);
+                     std::optional<std::int32_t> pictureHeight = std::nullopt, std::int32_t g = 0,
+                     std::int32_t h = 0, bool noise = false);
   // Gives the window its own painting back and, when this object attached it,
   // removes the 19 values. False only when the window is gone.
   bool DetachPreview(platform::PreviewWindow& window);

@@ -132,6 +132,9 @@ Bytes QrGenerator::ExportImage(std::optional<std::int32_t> size, std::int16_t ki
                                std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy,
                                bool noise) const {
   if (!KindInRange(kind)) return {};
+  // A size of 0 or below asks for no enlargement: the one-pixel-per-module
+  // picture, as when the size is left out.
+  if (size && *size <= 0) size.reset();
   if (StreamsAsPng(size, kind, picture)) return EnlargedPng(*symbolBitmap_, *size);
   const auto image = ComposeRaster(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
   if (!image) return {};
