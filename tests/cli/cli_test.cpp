@@ -277,6 +277,8 @@ TEST_F(Cli, HelpAndVersion) {
   const ProcessResult help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: qrsmith", 0), 0u);
+  // What the encryption is worth is said where the option is listed.
+  EXPECT_NE(help.out.find("RC4 keyed directly by the password, without salt"), std::string::npos);
   const ProcessResult version = Run({"-V"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("qrsmith ", 0), 0u);
