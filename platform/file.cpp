@@ -64,7 +64,8 @@ std::string TemporaryName(const std::string& name) {
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   std::uint64_t v = (static_cast<std::uint64_t>(::getpid()) << 40) ^ ticks ^
                     (counter.fetch_add(1) * 0x9E3779B97F4A7C15u);
-  std::string out = "." + name.substr(0, kMaxNamePrefix) + ".qrsmith-";
+  std::string out(1, '.');
+  out.append(name, 0, kMaxNamePrefix).append(".qrsmith-");
   for (int i = 0; i < 6; ++i, v /= kDigits.size()) out += kDigits[v % kDigits.size()];
   return out;
 }

@@ -209,7 +209,8 @@ TEST(GenerateRoundTrip, EveryVersionAndLevelScans) {
   QrGenerator g;
   for (std::int16_t version : {1, 2, 7, 10, 27, 40}) {
     for (std::int16_t level = 1; level <= 4; ++level) {
-      const std::string content = "V" + std::to_string(version) + " L" + std::to_string(level);
+      std::string content = "V";
+      content.append(std::to_string(version)).append(" L").append(std::to_string(level));
       ASSERT_TRUE(g.Generate(content, false, version, level, -1, kBlack)) << content;
       EXPECT_EQ(g.SymbolWidth(), 17 + 4 * version + 2);
       const auto scan = DecodeWithZxing(*g.SymbolBitmap(), 3);

@@ -101,8 +101,10 @@ TEST_P(RoundTrip, ImageMagickReadsWhatItEncodes) {
     const auto file = dir / ("picture." + codec.name);
     WriteFileBytes(file, codec.encode(picture.bitmap));
     // "[0]": the first (for ICO, the only) picture of the file.
-    ASSERT_TRUE(
-        RunConvert("'" + file.string() + "[0]' -depth 8 '" + (dir / "back.ppm").string() + "'"));
+    std::string arguments(1, '\'');
+    arguments.append(file.string()).append("[0]' -depth 8 '");
+    arguments.append((dir / "back.ppm").string()).append(1, '\'');
+    ASSERT_TRUE(RunConvert(arguments));
     const auto back = ReadPpm(dir / "back.ppm");
     ASSERT_TRUE(back);
     ExpectClose(codec, picture, *back);
