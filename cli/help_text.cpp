@@ -44,7 +44,8 @@ Symbol:
       --encoding E         utf8 (default; the input must be valid UTF-8), ansi
                            (the system code page) or binary (bytes as they are)
   -8                       the same as --encoding binary
-      --keep-newline       keep the final newline of standard input
+      --keep-newline       keep the final newline of standard input (text;
+                           binary input keeps every byte)
       --password TEXT      encrypt the content (RC4; "&&&" and hexadecimal)
       --icon FILE          picture drawn at the centre of enlarged raster files
       --picture FILE       background picture of raster files
@@ -71,6 +72,10 @@ Commands (each flag left out is left out of the content):
     text += "\n";
   }
   text += R"(
+Encryption: the "&&&" form is RC4 keyed directly by the password, without salt.
+It keeps ordinary scanners out, not a determined attacker, and the same
+password always gives the same key stream.
+
 Exit status: 0 done, 1 usage error, 2 input or output error, 3 failed verification.
 )";
   return text;

@@ -174,8 +174,12 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
 Outcome Deliver(const CliOptions& options, const Bytes& bytes, std::FILE* out) {
   if (options.output && *options.output != "-") {
     if (!platform::WriteFileAtomically(*options.output, bytes)) {
-      return Failure{kExitInputOutput, "cannot write '" + *options.output +
-                                           "': " + std::strerror(errno != 0 ? errno : EIO)};
+      const int error = errno != 0 ? errno : EIO;
+      // Through a link, the file that could not be written is the one it leads to.
+      std::string where = "'" + *options.output + "'";
+      const std::string target = platform::WriteTargetOf(*options.output);
+      if (!target.empty() && target != *options.output) where += " (a link to '" + target + "')";
+      return Failure{kExitInputOutput, "cannot write " + where + ": " + std::strerror(error)};
     }
     return std::nullopt;
   }

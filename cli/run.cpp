@@ -7,6 +7,7 @@
 #include "cli/output_writer.h"
 #include "cli/symbol_job.h"
 #include "cli/verify.h"
+#include "platform/codepage.h"
 
 namespace qrsmith::cli {
 
@@ -33,6 +34,8 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
 
 int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
                std::FILE* err) {
+  // The code page is settled once, here, before a batch starts its workers.
+  platform::SystemCodePage();
   const ParseResult parsed = ParseCommandLine(args);
   if (!parsed.options) {
     std::fprintf(err, "qrsmith: %s\nTry 'qrsmith --help'.\n", parsed.error.c_str());

@@ -59,6 +59,10 @@ std::int16_t ChosenMask(const Bytes& bytes, const CliOptions& options, bool allo
 // of its RC4 ciphertext, as the window makes it.
 Outcome Encrypt(const CliOptions& options, std::string& content) {
   if (!options.password || options.password->empty()) return std::nullopt;
+  // The key is the password's code-page bytes, so it must first be text.
+  if (!platform::IsValidUtf8(*options.password)) {
+    return InputError("the password is not valid UTF-8");
+  }
   if (options.encoding == TextEncoding::kBinary) {
     // Raw bytes have no code page: encrypt them as they are.
     const auto key = platform::Utf8ToCodePage(*options.password);
@@ -146,7 +150,12 @@ Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& conte
     return std::nullopt;
   }
   if (Outcome failed = ReadAll(in, content)) return failed;
-  if (!options.keepNewline && !content.empty() && content.back() == '\n') content.pop_back();
+  // The newline that ends a typed or echoed line is no part of the text;
+  // binary input is taken byte for byte, its last byte included.
+  const bool text = options.encoding != TextEncoding::kBinary;
+  if (text && !options.keepNewline && !content.empty() && content.back() == '\n') {
+    content.pop_back();
+  }
   return std::nullopt;
 }
 

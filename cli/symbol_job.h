@@ -26,7 +26,7 @@ Outcome ReadFileBounded(const std::string& path, std::size_t limit, Bytes& bytes
                         const std::string& what);
 
 // The content of the command: the TEXT argument, or standard input with one
-// final newline dropped unless --keep-newline.
+// final newline dropped unless --keep-newline; binary input (-8) keeps every byte.
 Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& content);
 
 struct Symbol {

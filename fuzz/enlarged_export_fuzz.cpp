@@ -2,7 +2,8 @@
 // size, kind, background picture size, symbol offset and noise flag, over a
 // plain symbol, one with a centre icon and one with unequal margins. A call
 // with legal arguments must give a picture of exactly the asked size, the
-// same pixels in every lossless format; any other call must give nothing.
+// same pixels in every lossless format (a size below 1 gives the symbol at
+// one pixel per module); any other call must give nothing.
 //
 // Input: a selector byte (bits 0..1 generator, bit 2 size left out, bit 3
 // with picture, bit 4 noise), kind, size, picture width and height, dx, dy.
@@ -82,11 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::optional<std::int32_t> asked = leftOut ? std::nullopt : std::optional(side);
   const Bytes& picture = withPicture ? subjects.picture : Bytes{};
+  // A size below 1 asks for no enlargement, as a size left out does.
+  const bool enlarged = asked && side > 0;
   const bool legal =
-      kind >= 0 && kind <= 4 && (!asked || SideInRange(side)) &&
-      (!withPicture || !asked || (SideInRange(pictureWidth) && SideInRange(pictureHeight)));
-  if (legal && asked && side > kLargestFuzzedSide) return 0;
-  if (legal && asked && withPicture &&
+      kind >= 0 && kind <= 4 && (!enlarged || SideInRange(side)) &&
+      (!withPicture || !enlarged || (SideInRange(pictureWidth) && SideInRange(pictureHeight)));
+  if (legal && enlarged && side > kLargestFuzzedSide) return 0;
+  if (legal && enlarged && withPicture &&
       std::int64_t{pictureWidth} * pictureHeight > kLargestFuzzedPicture) {
     return 0;
   }
@@ -101,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto image = Decode(bytes, kind);
   Expect(image.has_value(), "the export does not decode");
   std::int32_t width = generator.SymbolWidth(), height = generator.SymbolHeight();
-  if (asked) {
+  if (enlarged) {
     width = withPicture ? pictureWidth : side;
     height = withPicture ? pictureHeight : side;
   }

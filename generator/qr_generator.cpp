@@ -22,9 +22,14 @@ constexpr std::int32_t kMaxMarginSum = platform::kMaxBitmapSide;
 // The side bound alone would let margins ask for 2.4 GiB in Generate.
 constexpr std::int64_t kMaxSymbolPixels = std::int64_t{1} << 24;
 
+// Whether a symbol of `side` modules with these margins stays within both
+// bounds of the symbol picture: its side and its pixel count.
 bool SymbolPictureFits(std::int64_t side, std::int32_t left, std::int32_t bottom, std::int32_t top,
                        std::int32_t right) {
-  return (side + left + right) * (side + top + bottom) <= kMaxSymbolPixels;
+  const std::int64_t width = side + left + right;
+  const std::int64_t height = side + top + bottom;
+  return width <= platform::kMaxBitmapSide && height <= platform::kMaxBitmapSide &&
+         width * height <= kMaxSymbolPixels;
 }
 
 bool MarginsInRange(std::int32_t left, std::int32_t bottom, std::int32_t top, std::int32_t right) {
@@ -124,7 +129,8 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   const auto length = static_cast<std::int32_t>(bytes.size());
   if (!SymbolPictureFits(kLargestSymbolSide, left, bottom, top, right)) {
     // Margins this wide may make too large a picture, depending on the
-    // version: settle the version on a picture without margins first.
+    // version: settle the version on a picture without margins first, so
+    // that content no version holds is reported as that, whatever the margins.
     EncodeOptions bare = options;
     bare.left = bare.top = bare.right = bare.bottom = 0;
     const auto symbol = encoder_.Encode(bytes, length, bare);
@@ -133,12 +139,9 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
       return Fail(GenerateFailure::kSymbolTooLarge);
     }
   }
+  // The picture fits at the version the content takes, so only the content can fail here.
   symbolBitmap_ = encoder_.Encode(bytes, length, options);
-  if (!symbolBitmap_) {
-    const bool tooLarge = left + right + kLargestSymbolSide > platform::kMaxBitmapSide ||
-                          top + bottom + kLargestSymbolSide > platform::kMaxBitmapSide;
-    return Fail(tooLarge ? GenerateFailure::kSymbolTooLarge : GenerateFailure::kContentTooLong);
-  }
+  if (!symbolBitmap_) return Fail(GenerateFailure::kContentTooLong);
 
   symbolImage_ = BitmapToImage(*symbolBitmap_);
   if (symbolImage_.empty()) {

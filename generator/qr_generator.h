@@ -103,7 +103,8 @@ class QrGenerator {
                  std::int32_t pictureHeight = 0, std::int32_t dx = 0, std::int32_t dy = 0,
                  bool noise = false) const;
   // The picture's bytes; kind 0 gives the symbol image form (44-byte header).
-  // Empty on any failure.
+  // A size of 0 or below is taken as left out (SaveImage refuses it). Empty
+  // on any failure.
   Bytes ExportImage(std::optional<std::int32_t> size, std::int16_t kind, const Bytes& picture = {},
                     std::int32_t pictureWidth = 0, std::int32_t pictureHeight = 0,
                     std::int32_t dx = 0, std::int32_t dy = 0, bool noise = false) const;

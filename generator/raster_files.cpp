@@ -110,6 +110,9 @@ Bytes QrGenerator::ExportImage(std::optional<std::int32_t> size, std::int16_t ki
                                const Bytes& picture, std::int32_t pictureWidth,
                                std::int32_t pictureHeight, std::int32_t dx, std::int32_t dy,
                                bool noise) const {
+  // A size of 0 or below asks for no enlargement: the one-pixel-per-module
+  // picture, as when the size is left out.
+  if (size && *size <= 0) size.reset();
   const auto layout = SquareRasterLayout(size, picture, pictureWidth, pictureHeight, dx, dy, noise);
   if (!layout) return {};
   if (kind != kRasterBmp) return EncodeRasterFile(*this, kind, *layout);

@@ -2,11 +2,11 @@
 
 #include <iconv.h>
 #include <langinfo.h>
+#include <locale.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <clocale>
 
 namespace qrsmith::platform {
 
@@ -56,13 +56,14 @@ std::string CodePageForLocaleCharset(std::string_view charset) {
 
 const std::string& SystemCodePage() {
   static const std::string codePage = [] {
-    // Read the character set of the user's locale without leaving the process
-    // locale changed for anyone else.
-    const char* previous = std::setlocale(LC_CTYPE, nullptr);
-    const std::string saved = previous != nullptr ? previous : "C";
+    // The character set of the user's locale (LC_ALL, LC_CTYPE, LANG), read
+    // from a locale object of its own: setlocale would change the locale of
+    // the whole process, which no thread may do while others run.
     std::string charset;
-    if (std::setlocale(LC_CTYPE, "") != nullptr) charset = nl_langinfo(CODESET);
-    std::setlocale(LC_CTYPE, saved.c_str());
+    if (const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr))) {
+      charset = nl_langinfo_l(CODESET, user);
+      freelocale(user);
+    }
     return CodePageForLocaleCharset(charset);
   }();
   return codePage;

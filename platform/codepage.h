@@ -15,7 +15,9 @@
 
 namespace qrsmith::platform {
 
-// The iconv name of the system code page, settled once per process.
+// The iconv name of the system code page, settled on the first call (the
+// command-line tool makes it before any thread starts) and the same ever after.
+// Reading it leaves the process locale untouched, so it is safe on any thread.
 const std::string& SystemCodePage();
 
 // Chooses the system code page from a locale character set name

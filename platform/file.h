@@ -1,9 +1,21 @@
 #pragma once
 // Writing export files without ever leaving a half-written one: the bytes go
 // to a temporary file in the target's folder, are flushed to the disk, and the
-// temporary file is then renamed over the target. On any failure the target is
-// untouched (an existing file stays byte for byte as it was) and the temporary
-// file is removed.
+// temporary file is then renamed over the target and the folder synced. On any
+// failure the target is untouched (an existing file stays byte for byte as it
+// was) and the temporary file is removed.
+//
+// A symbolic link is written through: the file it leads to (through a chain
+// of at most kMaxLinkHops links) gets the new bytes and the link stays a link.
+// A replaced file keeps its permission bits, and its owner and group as far as
+// the process may set them. The temporary file has no name while it is
+// written, so even a process killed part way leaves nothing behind; only
+// where the file system cannot make unnamed files does it get a hidden name,
+// ".<target>.qrsmith-XXXXXX", which a killed process may leave.
+//
+// Failures set errno for the caller's message: EISDIR for a folder (or a link
+// to one), EACCES for a read-only file or folder, ELOOP for too long a chain
+// of links, ENOENT for a missing folder.
 
 #include <cstdint>
 #include <span>
@@ -12,7 +24,17 @@
 
 namespace qrsmith::platform {
 
+// Links followed from the named path to the file written, as the kernel
+// follows them when it opens a file.
+inline constexpr int kMaxLinkHops = 40;
+
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 bool WriteFileAtomically(const std::string& path, std::string_view text);
+
+// The file a write to `path` goes to: the end of its chain of symbolic links,
+// or `path` itself when it is no link. A relative link is taken from the
+// folder of the link. Empty (errno set) when the chain is too long or cannot
+// be read.
+std::string WriteTargetOf(const std::string& path);
 
 }  // namespace qrsmith::platform

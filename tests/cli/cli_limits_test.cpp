@@ -4,11 +4,14 @@
 // clear message and its exit status, keep an existing file byte for byte and
 // leave no temporary file behind.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -213,6 +216,60 @@ TEST_F(CliLimits, FailedWritesKeepTheExistingFileAndLeaveNoTemporary) {
       fs::remove_all(dir_);
       fs::create_directories(dir_);
     }
+  }
+}
+
+// -o through a symbolic link writes the file the link leads to and leaves the
+// link a link; a link that leads to a folder is refused, naming both.
+TEST_F(CliLimits, OutputThroughASymbolicLinkReachesItsFile) {
+  std::ofstream(Path("real.svg")) << "old";
+  fs::create_symlink("real.svg", Path("link.svg"));
+  fs::create_directories(Path("folder"));
+  fs::create_symlink("folder", Path("to-folder.svg"));
+  const ProcessResult r = Run({"-o", Path("link.svg"), "--verify", "through the link"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::is_symlink(Path("link.svg")));
+  EXPECT_EQ(ReadFile(Path("real.svg")).rfind("<?xml", 0), 0u);
+  const ProcessResult folder = Run({"-o", Path("to-folder.svg"), "x"});
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_EQ(folder.err, "qrsmith: cannot write '" + Path("to-folder.svg") + "' (a link to '" +
+                            Path("folder") + "'): Is a directory\n");
+  EXPECT_EQ(Listing(dir_).size(), 4u);
+}
+
+// SIGKILL part way through an 8192 x 8192 BMP (some 200 MB) over an existing
+// file: the old file stays byte for byte, and no temporary file is left. Only
+// where the file system has no unnamed files may a hidden, plainly named
+// temporary file stay behind, since a killed process cannot remove it.
+TEST_F(CliLimits, AKillDuringALargeWriteLeavesTheOldFileAsItWas) {
+  const std::string path = Path("big.bmp");
+  int status = 0;
+  std::string before;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ASSERT_EQ(Run({"-o", path, "the old symbol"}).status, 0);
+    before = ReadFile(path);
+    const int pid = testing::StartProcess(QRSMITH_BINARY, {"-w", "8192", "-o", path, "new"});
+    ASSERT_GT(pid, 0);
+    // Kill once the first megabytes of the new file are out.
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+      if (testing::BytesWritten(pid) >= 8 << 20) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        break;
+      }
+      ::usleep(200);
+    }
+    if (WIFSIGNALED(status)) break;  // else it finished first: try again
+  }
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the write always ended before the kill";
+  EXPECT_EQ(ReadFile(path), before);
+  const int probe = ::open(dir_.c_str(), O_TMPFILE | O_WRONLY, 0600);
+  const bool unnamedFiles = probe >= 0;
+  if (probe >= 0) ::close(probe);
+  for (const std::string& name : Listing(dir_)) {
+    if (name == path) continue;
+    EXPECT_FALSE(unnamedFiles) << name;
+    EXPECT_EQ(name.rfind(Path(".big.bmp.qrsmith-"), 0), 0u) << name;
   }
 }
 

@@ -86,13 +86,13 @@ TEST_F(Cli, TerminalRenderingsTakeTwoRowsPerLineOrOneWithColours) {
   EXPECT_NE(ansi.out.find("\x1b[40m"), std::string::npos);
 }
 
-TEST_F(Cli, StandardInputKeepsEveryByteButTheFinalNewline) {
+TEST_F(Cli, StandardInputDropsTheFinalNewlineOfTextOnly) {
   const std::string path = Path("stdin.png");
   ASSERT_EQ(Run({"-o", path}, "from stdin\n").status, 0);
   EXPECT_EQ(Scan(path)->text, "from stdin");
   ASSERT_EQ(Run({"-o", path, "--keep-newline", "-"}, "kept\n").status, 0);
   EXPECT_EQ(Scan(path)->text, "kept\n");
-  const std::string binary("a\0b\xFF\x01", 5);
+  const std::string binary("a\0b\xFF\x01\n", 6);  // binary: the newline is a byte like any
   const ProcessResult r = Run({"-8", "-o", path}, binary);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Scan(path)->bytes, Bytes(binary.begin(), binary.end()));
@@ -220,6 +220,11 @@ TEST_F(Cli, PasswordEncryptsAsTheWindowDoes) {
   const std::string path = Path("secret.png");
   ASSERT_EQ(Run({"-o", path, "--password", "Key", "Plaintext"}).status, 0);
   EXPECT_EQ(Scan(path)->text, "&&&BBF316E8D940AF0AD3");
+  for (const char* encoding : {"utf8", "binary"}) {
+    const ProcessResult r = Run({"--encoding", encoding, "-o", path, "--password", "k\xFF", "x"});
+    EXPECT_EQ(r.status, 2) << encoding;
+    EXPECT_EQ(r.err, "qrsmith: the password is not valid UTF-8\n") << encoding;
+  }
 }
 
 TEST_F(Cli, MaskAutoAndFixedMasksAllScan) {
@@ -265,6 +270,8 @@ TEST_F(Cli, HelpAndVersion) {
   const ProcessResult help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: qrsmith", 0), 0u);
+  // What the encryption is worth is said where the option is listed.
+  EXPECT_NE(help.out.find("RC4 keyed directly by the password, without salt"), std::string::npos);
   const ProcessResult version = Run({"-V"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("qrsmith ", 0), 0u);

@@ -6,8 +6,43 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <fstream>
+#include <string>
 
 namespace qrsmith::testing {
+
+namespace {
+
+[[noreturn]] void Exec(const std::string& binary, const std::vector<std::string>& args) {
+  std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  execv(binary.c_str(), argv.data());
+  _exit(127);
+}
+
+}  // namespace
+
+int StartProcess(const std::string& binary, const std::vector<std::string>& args) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int null = open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd) dup2(null, fd);
+    close(null);
+    Exec(binary, args);
+  }
+  return pid;
+}
+
+long long BytesWritten(int pid) {
+  std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+  std::string key;
+  long long value = 0;
+  while (io >> key >> value) {
+    if (key == "wchar:") return value;
+  }
+  return -1;
+}
 
 ProcessResult RunProcess(const std::string& binary, const std::vector<std::string>& args,
                          const std::string& input) {
@@ -19,11 +54,7 @@ ProcessResult RunProcess(const std::string& binary, const std::vector<std::strin
     dup2(out[1], 1);
     dup2(err[1], 2);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(binary.c_str(), argv.data());
-    _exit(127);
+    Exec(binary, args);
   }
   close(in[0]);
   close(out[1]);

@@ -33,5 +33,12 @@ class ToolTest : public ::testing::Test {
   ScratchFolder scratch_;
   const std::filesystem::path& dir_ = scratch_.Path();
 };
+// Starts the binary without waiting, its standard streams on /dev/null, for a
+// test that stops it part way; the caller waits for it. -1 when fork fails.
+int StartProcess(const std::string& binary, const std::vector<std::string>& args);
+
+// The bytes a running process has passed to write calls so far (the wchar of
+// /proc/PID/io); -1 when that cannot be read.
+long long BytesWritten(int pid);
 
 }  // namespace qrsmith::testing

@@ -42,6 +42,8 @@ TEST(GenerateLimits, PicturesBeyondTwoToTheTwentyFourPixelsAreRefusedBeforeDrawi
       {"version decides", 0, SquareOf(4096, 21), GenerateFailure::kSymbolTooLarge},
       // Too long for any version: the content is what fails, whatever the margins.
       {"content first", 0, {8000, 8000, 8000, 8000}, GenerateFailure::kContentTooLong},
+      {"side past 16384", 40, {16300, 1, 1, 1}, GenerateFailure::kSymbolTooLarge},
+      {"content first, past the side", 0, {16300, 1, 1, 1}, GenerateFailure::kContentTooLong},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -141,13 +141,29 @@ TEST_F(RasterFiles, RefusesBadArgumentsAndWritesNothing) {
   };
   for (const Case& c : cases) {
     EXPECT_FALSE(generator_.SaveImage(path.string(), c.size, c.kind, c.picture, c.pw, c.ph));
-    EXPECT_TRUE(generator_.ExportImage(c.size, c.kind, c.picture, c.pw, c.ph).empty());
+    if (!c.size || *c.size > 0) {  // ExportImage takes a size below 1 as left out
+      EXPECT_TRUE(generator_.ExportImage(c.size, c.kind, c.picture, c.pw, c.ph).empty());
+    }
   }
   EXPECT_FALSE(fs::exists(path));
   QrGenerator empty;
   EXPECT_FALSE(empty.SaveImage(path.string(), std::nullopt, 4));
   EXPECT_TRUE(empty.ExportImage(std::nullopt, 4).empty());
   EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(RasterFiles, ExportWithoutAPositiveSizeGivesTheOnePixelPerModulePicture) {
+  WithIcon();
+  const Bytes picture = Png(*Bitmap::Create(40, 40, kGreen));
+  for (std::int16_t kind = 0; kind <= 4; ++kind) {
+    const Bytes plain = generator_.ExportImage(std::nullopt, kind);
+    ASSERT_FALSE(plain.empty()) << kind;
+    for (const std::int32_t size : {0, -5}) {
+      // Neither the icon nor the picture is applied, as without a size.
+      EXPECT_EQ(generator_.ExportImage(size, kind, picture, 40, 40, 0, 0, true), plain) << kind;
+    }
+  }
+  EXPECT_EQ(Decode(generator_.ExportImage(0, 4)), *generator_.SymbolBitmap());
 }
 
 TEST_F(RasterFiles, FailedSaveLeavesTheExistingFileAsItWas) {

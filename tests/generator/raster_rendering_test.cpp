@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "generator/imaging.h"
@@ -128,6 +129,43 @@ TEST(ComposeOnPicture, NoiseFillsWholeCellsAroundTheSymbolAndOnItsOuterRingOnly)
   const Bitmap none = ComposeOnPictureBitmap(picture, symbol, red, 0, 0, true, zeros, 23, 23);
   EXPECT_EQ(none.Pixel(0, 0), 0u);
   EXPECT_EQ(none.Pixel(399, 299), 0u);
+}
+
+// The noise rule worked through by hand for a 10 x 10 symbol of 3 x 3 modules
+// on a 24 x 24 picture, with a fixed pool short enough to wrap: the symbol's
+// corner is (6, 6); cells are 10/3 wide and high, and since trunc(x + 10/3)
+// is x + 3 the grid runs at 0, 3, ..., 24 both ways (the cells at 24 lie off
+// the picture and still take their bits). A cell is inside the symbol when
+// 6 < x < 6 + 10 - 1.5 * 10/3 = 11 and 6 < y < 6 + 10 - 10/3 = 12.67: only
+// (9, 9) and (9, 12), which take no bit. Every other cell, row by row, takes
+// the next bit (from bit 1, least significant first, bit 8n never read) and
+// is filled with the colour when it is 1.
+TEST(ComposeOnPicture, NoiseFollowsTheBitsOfARandomPoolCellByCell) {
+  const std::uint32_t picturePixel = 0x204060;
+  const Bitmap picture = *Bitmap::Create(24, 24, picturePixel);
+  const Bitmap symbol = Checker(10, 10);
+  const Bytes pool = {0xB5, 0x3C, 0x96, 0x6A, 0xE1};  // 39 bits, read 79 times over
+  const Colour red = 0x0000FF;
+  const Bitmap out = ComposeOnPictureBitmap(picture, symbol, red, 0, 0, true, pool, 3, 3);
+
+  Bitmap expected = picture;
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 10; ++x) expected.SetPixel(6 + x, 6 + y, picturePixel | symbol.Pixel(x, y));
+  }
+  const std::array<int, 9> grid = {0, 3, 6, 9, 12, 15, 18, 21, 24};
+  std::size_t bit = 0;  // 0-based: bit p of the rule is bit p - 1 here
+  for (const int y : grid) {
+    for (const int x : grid) {
+      if (x == 9 && (y == 9 || y == 12)) continue;  // inside the symbol
+      const bool on = (pool[bit / 8] >> (bit % 8)) & 1;
+      bit = (bit + 1) % (pool.size() * 8 - 1);
+      if (!on) continue;
+      for (int py = y; py < std::min(y + 3, 24); ++py) {
+        for (int px = x; px < std::min(x + 3, 24); ++px) expected.SetPixel(px, py, 0xFF0000);
+      }
+    }
+  }
+  EXPECT_EQ(out, expected);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,92 @@ TEST_F(AtomicWrite, FullDiskKeepsTheExistingFile) {
   EXPECT_FALSE(written);
   EXPECT_EQ(Read(target), "original");
   EXPECT_EQ(Entries(), 1u);
+}
+
+// A write through a symbolic link reaches the file at the end of the chain
+// and leaves every link a link; where that cannot be done, nothing changes.
+TEST_F(AtomicWrite, WritesThroughSymbolicLinks) {
+  fs::create_directories(dir_ / "sub");
+  fs::create_directories(dir_ / "folder");
+  std::ofstream(dir_ / "real.svg") << "old";
+  std::ofstream(dir_ / "sub" / "deep.svg") << "old";
+  fs::create_symlink("real.svg", dir_ / "link.svg");
+  fs::create_symlink(dir_ / "link.svg", dir_ / "chain.svg");  // absolute, onto a link
+  fs::create_symlink("sub/deep.svg", dir_ / "into-sub.svg");
+  fs::create_symlink("sub/new.svg", dir_ / "dangling.svg");
+  fs::create_symlink("folder", dir_ / "to-folder.svg");
+  fs::create_symlink("loop-b.svg", dir_ / "loop-a.svg");
+  fs::create_symlink("loop-a.svg", dir_ / "loop-b.svg");
+  struct Case {
+    const char* link;
+    const char* target;  // the file that gets the bytes; null: the write fails
+    int error;
+  };
+  const Case cases[] = {
+      {"link.svg", "real.svg", 0},         {"chain.svg", "real.svg", 0},
+      {"into-sub.svg", "sub/deep.svg", 0}, {"dangling.svg", "sub/new.svg", 0},
+      {"to-folder.svg", nullptr, EISDIR},  {"loop-a.svg", nullptr, ELOOP},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    const std::string text = std::string("new through ") + c.link;
+    errno = 0;
+    EXPECT_EQ(WriteFileAtomically((dir_ / c.link).string(), std::string_view(text)),
+              c.target != nullptr);
+    if (c.target != nullptr) {
+      EXPECT_EQ(Read(dir_ / c.target), text);
+      EXPECT_EQ(fs::canonical(WriteTargetOf((dir_ / c.link).string())), dir_ / c.target);
+    } else {
+      EXPECT_EQ(errno, c.error);
+    }
+  }
+  for (const char* link : {"link.svg", "chain.svg", "into-sub.svg", "dangling.svg", "to-folder.svg",
+                           "loop-a.svg", "loop-b.svg"}) {
+    EXPECT_TRUE(fs::is_symlink(dir_ / link)) << link;
+  }
+  EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+  EXPECT_EQ(Entries(), 10u);  // the file, the two folders and the seven links: no temporary
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "sub"), {}), 2);
+}
+
+TEST_F(AtomicWrite, AReplacedFileKeepsItsModeOwnerAndGroup) {
+  const fs::path target = dir_ / "shared.png";
+  std::ofstream(target) << "old";
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  // Only a privileged process may give a file to another user.
+  const bool privileged = ::geteuid() == 0;
+  if (privileged) {
+    ASSERT_EQ(::chown(target.c_str(), 12345, 23456), 0);
+  }
+  fs::create_symlink("shared.png", dir_ / "link.png");
+  ASSERT_TRUE(WriteFileAtomically((dir_ / "link.png").string(), std::string_view("new")));
+  struct stat after {};
+  ASSERT_EQ(::stat(target.c_str(), &after), 0);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  if (privileged) {
+    EXPECT_EQ(after.st_uid, 12345u);
+    EXPECT_EQ(after.st_gid, 23456u);
+  }
+}
+
+TEST_F(AtomicWrite, ReadOnlyFileOrLinkedFolderKeepsEverything) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files and folders";
+  fs::create_directories(dir_ / "ro");
+  std::ofstream(dir_ / "ro" / "real.svg") << "original";
+  std::ofstream(dir_ / "locked.svg") << "original";
+  fs::permissions(dir_ / "locked.svg", fs::perms::owner_read);
+  fs::create_symlink("ro/real.svg", dir_ / "link.svg");
+  fs::permissions(dir_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+  for (const char* name : {"link.svg", "locked.svg"}) {
+    errno = 0;
+    EXPECT_FALSE(WriteFileAtomically((dir_ / name).string(), std::string_view("new"))) << name;
+    EXPECT_EQ(errno, EACCES) << name;
+  }
+  fs::permissions(dir_ / "ro", fs::perms::owner_all);
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.svg"));
+  EXPECT_EQ(Read(dir_ / "ro" / "real.svg"), "original");
+  EXPECT_EQ(Read(dir_ / "locked.svg"), "original");
+  EXPECT_EQ(Entries(), 3u);
 }
 
 }  // namespace
