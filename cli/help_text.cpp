@@ -83,7 +83,7 @@ Symbol:
   -h, --help               this help
   -V, --version            the version
 
-Commands (text only: not with -8; 'qrsmith COMMAND --help' shows a command's flags):
+Commands ('qrsmith COMMAND --help' shows a command's flags; not with -8):
 )";
   for (const PayloadCommand& c : PayloadCommands()) {
     std::string line = "  " + c.name;
