@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <set>
 #include <string_view>
 
 #include "cli/payload_commands.h"
@@ -178,7 +179,7 @@ const std::vector<OptionRule>& Options() {
          o.encoding = TextEncoding::kBinary;
          return std::string();
        }},
-      {"password", 0, true,
+      {"encryption-password", 0, true,
        [](CliOptions& o, const std::string& v) {
          o.password = v;
          return std::string();
@@ -253,6 +254,7 @@ const std::vector<OptionRule>& Options() {
 std::string_view Canonical(std::string_view name) {
   if (name == "fg") return "foreground";
   if (name == "bg") return "background";
+  if (name == "password") return "encryption-password";
   return name;
 }
 
@@ -271,19 +273,12 @@ const OptionRule* FindShort(char c) {
   return nullptr;
 }
 
-const PayloadFlag* FindPayloadFlag(const PayloadCommand* command, std::string_view name) {
-  if (command == nullptr) return nullptr;
-  for (const PayloadFlag& f : command->flags) {
-    if (f.name == name) return &f;
-  }
-  return nullptr;
-}
-
 ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool allowCommand) {
   const PayloadCommand* command = nullptr;
   PayloadValues payloadValues;
   std::vector<std::string> positional;
   bool onlyPositional = false;
+  std::set<std::string_view> given;  // options seen so far: a second one is refused
 
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -314,16 +309,19 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
       }
       // A payload subcommand's own flags come first: "wifi --password" is the
       // network's password, not the content encryption's.
-      if (const PayloadFlag* flag = FindPayloadFlag(command, name)) {
-        if (flag->takesValue) {
+      if (const PayloadFlag* flag = command ? FindPayloadFlag(*command, name) : nullptr) {
+        if (payloadValues.count(flag->name)) {
+          return {std::nullopt, "--" + flag->name + " is given twice"};
+        }
+        if (flag->TakesValue()) {
           if (!inlineValue) {
             if (i + 1 >= args.size()) return {std::nullopt, "--" + name + " needs a value"};
             inlineValue = args[++i];
           }
-          payloadValues[name] = *inlineValue;
+          payloadValues[flag->name] = *inlineValue;
         } else {
           if (inlineValue) return {std::nullopt, "--" + name + " takes no value"};
-          payloadValues[name] = "";
+          payloadValues[flag->name] = "";
         }
         continue;
       }
@@ -337,6 +335,9 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
         if (!rule->takesValue) return {std::nullopt, "unknown option '" + arg + "'"};
         inlineValue = arg.substr(2);
       }
+    }
+    if (!given.insert(rule->longName).second) {
+      return {std::nullopt, "--" + std::string(rule->longName) + " is given twice"};
     }
     std::string value;
     if (rule->takesValue) {
@@ -355,6 +356,15 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
   }
 
   if (command != nullptr) {
+    // "qrsmith wifi --help": the command's help, whatever else is missing.
+    if (options.help) return {std::move(options), {}};
+    if (options.encoding == TextEncoding::kBinary) {
+      // The flags are text: taking their bytes raw could split a double-byte
+      // character where the form adds its escapes.
+      return {std::nullopt, options.payloadCommand.value() +
+                                " takes text: -8 and --encoding binary cannot be used with it "
+                                "(--encoding ansi writes the system code page)"};
+    }
     if (!positional.empty()) {
       return {std::nullopt, options.payloadCommand.value() + " takes no text argument ('" +
                                 positional.front() + "')"};

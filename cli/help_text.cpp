@@ -1,5 +1,7 @@
 #include "cli/help_text.h"
 
+#include <algorithm>
+
 #include "cli/payload_commands.h"
 
 #ifndef QRSMITH_VERSION
@@ -10,7 +12,32 @@ namespace qrsmith::cli {
 
 std::string VersionText() { return std::string("qrsmith ") + QRSMITH_VERSION + "\n"; }
 
-std::string HelpText() {
+namespace {
+
+// "qrsmith COMMAND --help": the command's flags, one a line, and its rules.
+std::string CommandHelpText(const PayloadCommand& command) {
+  std::string text = "Usage: qrsmith " + command.name + " FLAGS [OPTIONS]\nMakes a symbol of " +
+                     command.summary + ".\nA flag left out is left out of the content.\n\nFlags:\n";
+  for (const PayloadFlag& f : command.flags) {
+    std::string line = "  --" + f.name;
+    if (f.TakesValue()) line += " " + f.value;
+    line.resize(std::max<std::size_t>(line.size() + 2, 30), ' ');
+    line += f.help;
+    if (f.required) line += " (required)";
+    for (const std::string& alias : f.aliases) line += "; also --" + alias;
+    text += line + "\n";
+  }
+  if (!command.notes.empty()) text += "\n" + command.notes + "\n";
+  text += "\nThe symbol and output options of 'qrsmith --help' apply too.\n";
+  return text;
+}
+
+}  // namespace
+
+std::string HelpText(const std::optional<std::string>& command) {
+  if (command) {
+    if (const PayloadCommand* c = FindPayloadCommand(*command)) return CommandHelpText(*c);
+  }
   std::string text = R"(Usage: qrsmith [OPTIONS] [TEXT]
        qrsmith COMMAND [COMMAND FLAGS] [OPTIONS]
 Makes a QR Code symbol of TEXT (or of standard input when TEXT is absent or "-").
@@ -46,7 +73,10 @@ Symbol:
   -8                       the same as --encoding binary
       --keep-newline       keep the final newline of standard input (text;
                            binary input keeps every byte)
-      --password TEXT      encrypt the content (RC4; "&&&" and hexadecimal)
+      --encryption-password TEXT
+                           encrypt the content (RC4; "&&&" and hexadecimal); also
+                           --password, except after wifi, where --password is the
+                           network's password
       --icon FILE          picture drawn at the centre of enlarged raster files
       --picture FILE       background picture of raster files
       --picture-size WxH   size the picture is stretched to
@@ -56,26 +86,19 @@ Symbol:
   -h, --help               this help
   -V, --version            the version
 
-Commands (each flag left out is left out of the content):
+Commands ('qrsmith COMMAND --help' shows a command's flags; not with -8):
 )";
   for (const PayloadCommand& c : PayloadCommands()) {
     std::string line = "  " + c.name;
     line.resize(20, ' ');
-    text += line + c.summary + ":";
-    for (const PayloadFlag& f : c.flags) {
-      text += " ";
-      if (!f.required) text += "[";
-      text += "--" + f.name;
-      if (f.takesValue) text += " " + f.help;
-      if (!f.required) text += "]";
-    }
-    text += "\n";
+    text += line + c.summary + "\n";
   }
   text += R"(
 Encryption: the "&&&" form is RC4 keyed directly by the password, without salt.
 It keeps ordinary scanners out, not a determined attacker, and the same
 password always gives the same key stream.
 
+Each option is given once.
 Exit status: 0 done, 1 usage error, 2 input or output error, 3 failed verification.
 )";
   return text;

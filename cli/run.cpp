@@ -43,7 +43,7 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
   }
   const CliOptions& options = *parsed.options;
   if (options.help) {
-    std::fputs(HelpText().c_str(), out);
+    std::fputs(HelpText(options.payloadCommand).c_str(), out);
     return kExitOk;
   }
   if (options.version_) {

@@ -5,7 +5,7 @@ _qrsmith() {
 
   local options="-o --output -t --type -s --size -w --width --height -l --level
     -v --symversion --mask -m --margin --margins --foreground --fg --background --bg
-    --encoding -8 --keep-newline --password --icon --picture --picture-size --offset
+    --encoding -8 --keep-newline --encryption-password --password --icon --picture --picture-size --offset
     --noise --circles --verify --batch -h --help -V --version"
   local commands="wifi mail smtp tel sms mms geo map-search map-view market app-store url
     venue bookmark youtube social microblog microblog-status event bbm mecard vcard"
@@ -31,7 +31,7 @@ _qrsmith() {
   if [[ $cur == -* ]]; then
     local flags=""
     case ${words[1]} in
-      wifi) flags="--ssid --password --wep --wpa --hidden" ;;
+      wifi) flags="--network-name --network-password --wep --wpa --hidden" ;;
       mail|url) flags="--address" ;;
       smtp) flags="--address --subject --body" ;;
       tel) flags="--number" ;;
@@ -39,16 +39,18 @@ _qrsmith() {
       geo) flags="--latitude --longitude --altitude" ;;
       map-search) flags="--latitude --longitude --label" ;;
       map-view) flags="--latitude --longitude" ;;
-      market) flags="--package --search" ;;
-      app-store|venue|youtube) flags="--id" ;;
-      bookmark) flags="--title --url" ;;
-      social) flags="--profile" ;;
-      microblog) flags="--user" ;;
-      microblog-status) flags="--status" ;;
+      market) flags="--package-name --query" ;;
+      app-store) flags="--application-id" ;;
+      venue) flags="--venue-id" ;;
+      youtube) flags="--video-id" ;;
+      bookmark) flags="--title --address" ;;
+      social) flags="--profile-name" ;;
+      microblog) flags="--user-name" ;;
+      microblog-status) flags="--status-text" ;;
       event) flags="--summary --start --end --location --description" ;;
-      bbm) flags="--first --second --third" ;;
-      mecard) flags="--family-name --given-name --email --phone --video-phone --url --second-url --birthday" ;;
-      vcard) flags="--family-name --given-name --company --formatted-name --organisation --title
+      bbm) flags="--first-name --last-name --pin" ;;
+      mecard) flags="--family-name --given-name --email --phone --video-phone --first-url --second-url --birthday" ;;
+      vcard) flags="--family-name --given-name --show-as-company --formatted-name --organisation --title
         --work-email --mobile-phone --work-phone --home-phone --work-fax --home-fax
         --work-address --home-address --work-url --home-url --birthday" ;;
     esac

@@ -10,9 +10,26 @@ class LineWriter {
     if (!out_.empty()) out_ += '\n';
     out_ += text;
   }
-  // label + E(value), only when the value is supplied.
+  // label + the escaped text value, only when the value is supplied.
   void Field(std::string_view label, const OptionalText& value) {
-    if (value) Line(std::string(label) + EscapeField(*value));
+    if (value) Line(std::string(label) + EscapeText(*value));
+  }
+  // label + a web address as given, only when it is supplied. A web address
+  // is not text to a card reader, so it is not escaped; only a line break,
+  // which would end the line, is percent-encoded.
+  void Address(std::string_view label, const OptionalText& value) {
+    if (!value) return;
+    std::string line(label);
+    for (const char c : *value) {
+      if (c == '\n') {
+        line += "%0A";
+      } else if (c == '\r') {
+        line += "%0D";
+      } else {
+        line.push_back(c);
+      }
+    }
+    Line(line);
   }
   std::string Take() { return std::move(out_); }
 
@@ -34,7 +51,7 @@ std::string EventPayload(std::string_view summary, const DateTime& start, const 
                          const OptionalText& location, const OptionalText& description) {
   LineWriter lines;
   lines.Line("BEGIN:VEVENT");
-  lines.Line("SUMMARY:" + EscapeField(summary));
+  lines.Line("SUMMARY:" + EscapeText(summary));
   lines.Field("LOCATION:", location);
   lines.Field("DESCRIPTION:", description);
   lines.Line("DTSTART:" + FormatDateTime(start, kEventTimePattern));
@@ -65,7 +82,7 @@ std::string VcardPayload(std::string_view familyName, std::string_view givenName
   LineWriter lines;
   lines.Line("BEGIN:VCARD");
   lines.Line("VERSION:3.0");
-  lines.Line("N:" + EscapeField(familyName) + ";" + EscapeField(givenName) + ";;");
+  lines.Line("N:" + EscapeText(familyName) + ";" + EscapeText(givenName) + ";;");
   if (showAsCompany) lines.Line("X-ABShowAs:COMPANY");
   lines.Field("FN:", fields.formattedName);
   lines.Field("ORG:", fields.organisation);
@@ -81,8 +98,8 @@ std::string VcardPayload(std::string_view familyName, std::string_view givenName
   if (fields.birthday) {
     lines.Line("BDAY;value=date:" + FormatDateTime(*fields.birthday, kVcardBirthdayPattern));
   }
-  lines.Field("URL;type=WORK:", fields.workUrl);
-  lines.Field("URL;type=HOME:", fields.homeUrl);
+  lines.Address("URL;type=WORK:", fields.workUrl);
+  lines.Address("URL;type=HOME:", fields.homeUrl);
   lines.Line("END:VCARD");
   return lines.Take();
 }

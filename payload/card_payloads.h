@@ -12,7 +12,8 @@
 namespace qrsmith::payload {
 
 // BEGIN:VEVENT, SUMMARY, LOCATION and DESCRIPTION (each only when supplied),
-// DTSTART, DTEND, END:VEVENT. Times are local, as yyyyMMddThhmmss, without a
+// DTSTART, DTEND, END:VEVENT. The texts are escaped as iCalendar text values
+// (EscapeText). Times are local, as yyyyMMddThhmmss, without a
 // zone suffix; the event stands alone, with no calendar object around it.
 std::string EventPayload(std::string_view summary, const DateTime& start, const DateTime& end,
                          const OptionalText& location = std::nullopt,
@@ -58,8 +59,9 @@ struct VcardFields {
 // vCard 3.0: BEGIN, VERSION:3.0, N, X-ABShowAs:COMPANY when showAsCompany,
 // then FN, ORG, TITLE, EMAIL, TEL (cell, work, home, work fax, home fax),
 // ADR (work, home), BDAY (yyyy-MM-dd), URL (work, home), each only when
-// supplied, and END:VCARD. Every value is escaped whole: an address is one
-// text, not split into components.
+// supplied, and END:VCARD. Every text value is escaped whole (EscapeText):
+// an address is one text, not split into components. The web addresses are
+// written as given, a line break in them percent-encoded.
 std::string VcardPayload(std::string_view familyName, std::string_view givenName,
                          bool showAsCompany, const VcardFields& fields = {});
 

@@ -24,7 +24,90 @@ void AppendPadded(std::string& out, std::int32_t value, std::size_t width) {
   while (count > 0) out.push_back(digits[--count]);
 }
 
+bool IsUnreserved(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~';
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// The decimal number of the digits text[at, at + width).
+int Digits(std::string_view text, std::size_t at, std::size_t width) {
+  int value = 0;
+  for (std::size_t i = at; i < at + width; ++i) value = value * 10 + (text[i] - '0');
+  return value;
+}
+
 }  // namespace
+
+std::string EscapeText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\\' || c == ';' || c == ',') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (c == '\n' || c == '\r') {
+      out += "\\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;  // CR LF is one break
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string PercentEncode(std::string_view text, UriPart part) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  static constexpr std::string_view kMailtoKept = "!$'()*;:@";
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (IsUnreserved(c) ||
+        (part == UriPart::kMailtoAddress && kMailtoKept.find(ch) != std::string_view::npos)) {
+      out.push_back(ch);
+    } else if (c == ' ' && part == UriPart::kQueryValue) {
+      out.push_back('+');
+    } else {
+      out.push_back('%');
+      out.push_back(kHex[c >> 4]);
+      out.push_back(kHex[c & 15]);
+    }
+  }
+  return out;
+}
+
+std::optional<DateTime> ParseDateTime(std::string_view text) {
+  // "0" stands for a digit; the separators must be where the shape has them.
+  static constexpr std::string_view kShape = "0000-00-00T00:00:00";
+  if (text.size() != 10 && text.size() != 16 && text.size() != 19) return std::nullopt;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool digit = text[i] >= '0' && text[i] <= '9';
+    if (kShape[i] == '0' ? !digit : text[i] != kShape[i]) return std::nullopt;
+  }
+  DateTime value;
+  value.year = Digits(text, 0, 4);
+  value.month = Digits(text, 5, 2);
+  value.day = Digits(text, 8, 2);
+  if (text.size() >= 16) {
+    value.hour = Digits(text, 11, 2);
+    value.minute = Digits(text, 14, 2);
+  }
+  if (text.size() == 19) value.second = Digits(text, 17, 2);
+  if (value.year < 1 || value.month < 1 || value.month > 12 || value.day < 1 ||
+      value.day > DaysInMonth(value.year, value.month) || value.hour > 23 || value.minute > 59 ||
+      value.second > 59) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 std::string EscapeField(std::string_view text) {
   std::string out;

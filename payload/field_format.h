@@ -1,7 +1,8 @@
 #pragma once
-// The two helpers every payload builder shares: escaping of the reserved
-// characters of the field-based formats (MECARD, MEBKM, WIFI, SMTP, vCard,
-// iCalendar), and writing a date-time after a picture pattern.
+// The helpers the payload builders share: escaping of the reserved
+// characters of the field-based formats (MECARD, MEBKM, WIFI), of vCard and
+// iCalendar text values, and of values put into web addresses; writing a
+// date-time after a picture pattern, and reading one as people type it.
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,26 @@ struct DateTime {
 // for one of the five ASCII reserved characters.
 std::string EscapeField(std::string_view text);
 
+// Text values of vCard 3.0 (RFC 2426) and iCalendar (RFC 5545): a backslash
+// becomes "\\", a semicolon "\;", a comma "\," and a line break (LF, CR LF
+// or a lone CR) the two characters "\n", so that a value never ends its line.
+// Colons and double quotes are not escaped there: readers would show the
+// backslash.
+std::string EscapeText(std::string_view text);
+
+// Where a value goes in a web address, which decides what stays as it is.
+enum class UriPart {
+  kPathSegment,    // unreserved characters only
+  kQueryValue,     // unreserved characters, and a space written as "+"
+  kMailtoAddress,  // unreserved characters and "!$'()*;:@" (RFC 6068)
+};
+
+// Percent-encodes `text` (RFC 3986) for its place in a web address: every
+// other byte becomes "%" and two upper-case hexadecimal digits, so a UTF-8
+// character becomes the percent-encoding of its bytes. "+" is always
+// encoded, since a query's reader takes it for a space.
+std::string PercentEncode(std::string_view text, UriPart part);
+
 // Copies `pattern`, replacing its pictures by fields of `value`: "yyyy" by
 // the year in four digits, "MM" month, "dd" day, "hh" hour on the 24-hour
 // clock, "mm" minute and "ss" second, each in two digits. Every other
@@ -42,6 +63,12 @@ std::string EscapeField(std::string_view text);
 // A field too large for its digits is written whole; a negative one gets a
 // minus sign before its digits.
 std::string FormatDateTime(const DateTime& value, std::string_view pattern);
+
+// Reads a local date or date-time written exactly as "YYYY-MM-DD",
+// "YYYY-MM-DDTHH:MM" or "YYYY-MM-DDTHH:MM:SS": a real calendar date of the
+// years 0001 to 9999 and a time from 00:00:00 to 23:59:59. Anything else,
+// trailing characters included, gives nullopt.
+std::optional<DateTime> ParseDateTime(std::string_view text);
 
 // The pictures the builders use.
 inline constexpr std::string_view kEventTimePattern = "yyyyMMddThhmmss";

@@ -1,7 +1,5 @@
 #include "payload/link_payloads.h"
 
-#include <algorithm>
-
 #include "payload/service_hosts.h"
 
 namespace qrsmith::payload {
@@ -14,11 +12,6 @@ std::string WebAddress(std::string_view host) {
   return out;
 }
 
-std::string SpacesToPlus(std::string text) {
-  std::replace(text.begin(), text.end(), ' ', '+');
-  return text;
-}
-
 }  // namespace
 
 std::string GeoPayload(std::string_view latitude, std::string_view longitude,
@@ -27,7 +20,7 @@ std::string GeoPayload(std::string_view latitude, std::string_view longitude,
   out += latitude;
   out += ',';
   out += longitude;
-  if (altitude) {
+  if (altitude && !altitude->empty()) {
     out += ',';
     out += *altitude;
   }
@@ -42,7 +35,7 @@ std::string MapSearchLink(std::string_view latitude, std::string_view longitude,
   out += "%2C";
   out += longitude;
   out += "+%28";
-  out += label;
+  out += PercentEncode(label, UriPart::kQueryValue);
   out += "%29";
   return out;
 }
@@ -58,12 +51,11 @@ std::string MapViewLink(std::string_view latitude, std::string_view longitude) {
 }
 
 std::string MarketDetailsPayload(std::string_view packageName) {
-  return "market://details?id=" + EscapeField(packageName);
+  return "market://details?id=" + PercentEncode(packageName, UriPart::kQueryValue);
 }
 
 std::string MarketSearchPayload(std::string_view query) {
-  // Escaping first, then the spaces: the "+" added last is not reserved anyway.
-  return "market://search?q=" + SpacesToPlus(EscapeField(query));
+  return "market://search?q=" + PercentEncode(query, UriPart::kQueryValue);
 }
 
 std::string AppStoreLink(std::int32_t applicationId) {
@@ -75,7 +67,8 @@ std::string AppStoreLink(std::int32_t applicationId) {
 }
 
 std::string UrltoPayload(std::string_view address) {
-  std::string out = "urlto:";
+  // The empty title: a reader takes the text up to the next colon for one.
+  std::string out = "urlto::";
   out += address;
   return out;
 }
@@ -83,12 +76,12 @@ std::string UrltoPayload(std::string_view address) {
 std::string VenueLink(std::string_view venueId) {
   std::string out = WebAddress(kVenueHost);
   out += "/v/";
-  out += venueId;
+  out += PercentEncode(venueId, UriPart::kPathSegment);
   return out;
 }
 
 std::string BookmarkPayload(std::string_view title, std::string_view address) {
-  return "MEBKM:TITLE:" + EscapeField(title) + ";URL:" + EscapeField(address);
+  return "MEBKM:TITLE:" + EscapeField(title) + ";URL:" + EscapeField(address) + ";;";
 }
 
 std::string YoutubePayload(std::string_view videoId) { return "youtube://" + EscapeField(videoId); }
@@ -96,19 +89,20 @@ std::string YoutubePayload(std::string_view videoId) { return "youtube://" + Esc
 std::string SocialProfileLink(std::string_view profileName) {
   std::string out = WebAddress(kSocialNetworkHost);
   out += '/';
-  out += profileName;
+  out += PercentEncode(profileName, UriPart::kPathSegment);
   return out;
 }
 
 std::string MicroblogProfileLink(std::string_view userName) {
   std::string out = WebAddress(kMicroblogHost);
   out += '/';
-  out += userName;
+  out += PercentEncode(userName, UriPart::kPathSegment);
   return out;
 }
 
 std::string MicroblogStatusLink(std::string_view statusText) {
-  return WebAddress(kMicroblogHost) + "/home?status=" + SpacesToPlus(std::string(statusText));
+  return WebAddress(kMicroblogHost) +
+         "/home?status=" + PercentEncode(statusText, UriPart::kQueryValue);
 }
 
 }  // namespace qrsmith::payload

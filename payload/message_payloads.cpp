@@ -3,40 +3,47 @@
 namespace qrsmith::payload {
 namespace {
 
-// "<scheme>" + E(number), then ":" + E(message) when a message is supplied.
+// "<scheme>" + number, then ":" + message when a message is supplied.
 std::string MessagePayload(std::string_view scheme, std::string_view number,
                            const OptionalText& message) {
   std::string out(scheme);
-  out += EscapeField(number);
+  out += number;
   if (message) {
     out += ':';
-    out += EscapeField(*message);
+    out += *message;
   }
   return out;
 }
 
 }  // namespace
 
-std::string MailtoPayload(std::string_view address) { return "mailto:" + EscapeField(address); }
+std::string MailtoPayload(std::string_view address) {
+  return "mailto:" + PercentEncode(address, UriPart::kMailtoAddress);
+}
 
 std::string SmtpPayload(std::string_view address, const OptionalText& subject,
                         const OptionalText& body) {
-  std::string out = "SMTP:" + EscapeField(address);
+  std::string out = "SMTP:";
+  out += address;
   if (subject) {
     out += ':';
-    out += EscapeField(*subject);
+    out += *subject;
     if (body) {
       out += ':';
-      out += EscapeField(*body);
+      out += *body;
     }
   } else if (body) {
     out += "::";
-    out += EscapeField(*body);
+    out += *body;
   }
   return out;
 }
 
-std::string TelPayload(std::string_view number) { return "tel:" + EscapeField(number); }
+std::string TelPayload(std::string_view number) {
+  std::string out = "tel:";
+  out += number;
+  return out;
+}
 
 std::string SmsPayload(std::string_view number, const OptionalText& message) {
   return MessagePayload("smsto:", number, message);

@@ -1,6 +1,10 @@
 #pragma once
 // Payloads that start a message or a call: e-mail, phone, short and
-// multimedia messages, and the messenger invitation.
+// multimedia messages, and the messenger invitation. These forms know no
+// backslash escapes (a reader would show every backslash), so the fields go
+// in as given; a reader splits SMTP, smsto and mmsto at the first colons,
+// which callers keep out of the fields before the last (the address and
+// subject, the number).
 
 #include <string>
 #include <string_view>
@@ -9,22 +13,22 @@
 
 namespace qrsmith::payload {
 
-// "mailto:" + E(address).
+// "mailto:" + the address percent-encoded as RFC 6068 asks.
 std::string MailtoPayload(std::string_view address);
 
-// "SMTP:" + E(address), then ":" + E(subject) and ":" + E(body) for those
+// "SMTP:" + address, then ":" + subject and ":" + body for those
 // supplied; a body without a subject is written after "::", so that a reader
 // still finds it in the third field.
 std::string SmtpPayload(std::string_view address, const OptionalText& subject = std::nullopt,
                         const OptionalText& body = std::nullopt);
 
-// "tel:" + E(number).
+// "tel:" + number.
 std::string TelPayload(std::string_view number);
 
-// "smsto:" + E(number), then ":" + E(message) when a message is supplied.
+// "smsto:" + number, then ":" + message when a message is supplied.
 std::string SmsPayload(std::string_view number, const OptionalText& message = std::nullopt);
 
-// "mmsto:" + E(number), then ":" + E(message) when a message is supplied.
+// "mmsto:" + number, then ":" + message when a message is supplied.
 std::string MmsPayload(std::string_view number, const OptionalText& message = std::nullopt);
 
 // Messenger invitation: "bbm://" + pin + "00000000" + firstName + " " +

@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "app/content_encryption.h"
-#include "payload/payloads.h"
 #include "platform/codecs/image.h"
 #include "tests/cli/process.h"
 #include "tests/support/qr_decode.h"
@@ -178,42 +177,6 @@ TEST_F(Cli, VerifyCatchesASymbolThatDoesNotScanAndWritesNothing) {
   EXPECT_FALSE(fs::exists(path));
   const ProcessResult fine = Run({"-o", path, "--verify", "fine"});
   EXPECT_EQ(fine.status, 0) << fine.err;
-}
-
-TEST_F(Cli, PayloadCommandsBuildTheirPayloads) {
-  const std::string path = Path("payload.png");
-  struct Case {
-    std::vector<std::string> args;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {{"wifi", "--ssid", "Home;Net", "--wpa", "--password", "p:w", "--hidden"},
-       payload::WifiPayload("Home;Net", false, std::string("p:w"), true)},
-      {{"wifi", "--ssid", "Open"}, payload::WifiPayload("Open")},
-      {{"tel", "--number", "+8613800000000"}, payload::TelPayload("+8613800000000")},
-      {{"sms", "--number", "10086", "--message", "hi"},
-       payload::SmsPayload("10086", std::string("hi"))},
-      {{"geo", "--latitude", "39.9", "--longitude", "116.4"}, payload::GeoPayload("39.9", "116.4")},
-      {{"event", "--summary", "Launch", "--start", "2026-12-08T14:05:09", "--end",
-        "2026-12-08T15:00:00"},
-       payload::EventPayload("Launch", {2026, 12, 8, 14, 5, 9}, {2026, 12, 8, 15, 0, 0})},
-      {{"mecard", "--family-name", "Li", "--given-name", "Lei", "--email", "li@example.org"},
-       payload::MecardPayload("Li", "Lei", {.email = "li@example.org"})},
-      {{"vcard", "--family-name", "Li", "--given-name", "Lei", "--company", "--title", "CTO"},
-       payload::VcardPayload("Li", "Lei", true, {.title = "CTO"})},
-      {{"market", "--search", "qr tools"}, payload::MarketSearchPayload("qr tools")},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = c.args;
-    args.insert(args.end(), {"-o", path, "--verify"});
-    const ProcessResult r = Run(args);
-    ASSERT_EQ(r.status, 0) << c.args.front() << ": " << r.err;
-    EXPECT_EQ(Scan(path)->text, c.expected) << c.args.front();
-  }
-  EXPECT_EQ(Run({"wifi", "--password", "x"}).err,
-            "qrsmith: wifi needs --ssid\nTry 'qrsmith --help'.\n");
-  EXPECT_EQ(Run({"event", "--summary", "x", "--start", "tomorrow", "--end", "2026-01-01"}).status,
-            1);
 }
 
 TEST_F(Cli, PasswordEncryptsAsTheWindowDoes) {

@@ -65,5 +65,47 @@ TEST(FormatDateTime, ReplacesEachPictureByItsZeroPaddedField) {
   for (const Case& c : cases) EXPECT_EQ(FormatDateTime(c.value, c.pattern), c.expected);
 }
 
+TEST(ParseDateTime, TakesOnlyTheThreeFormsWithARealDateAndTime) {
+  struct Case {
+    std::string text;
+    std::optional<DateTime> expected;
+  };
+  const Case cases[] = {
+      {"2015-03-10", DateTime{2015, 3, 10, 0, 0, 0}},
+      {"2015-03-10T14:30", DateTime{2015, 3, 10, 14, 30, 0}},
+      {"2015-03-10T14:30:59", DateTime{2015, 3, 10, 14, 30, 59}},
+      {"0001-01-01", DateTime{1, 1, 1, 0, 0, 0}},
+      {"9999-12-31T23:59:59", DateTime{9999, 12, 31, 23, 59, 59}},
+      {"2016-02-29", DateTime{2016, 2, 29, 0, 0, 0}},
+      {"2000-02-29", DateTime{2000, 2, 29, 0, 0, 0}},
+      {"1900-02-29", std::nullopt},
+      {"2015-02-31", std::nullopt},
+      {"2015-04-31", std::nullopt},
+      {"0000-01-01", std::nullopt},
+      {"2015-13-01", std::nullopt},
+      {"2015-00-10", std::nullopt},
+      {"2015-03-00", std::nullopt},
+      {"2015-03-10T24:00", std::nullopt},
+      {"2015-03-10T14:60", std::nullopt},
+      {"2015-03-10T14:30:60", std::nullopt},
+      {"2015-03-10T14:30junk", std::nullopt},
+      {"2015-03-10T14", std::nullopt},
+      {"2015-03-10 14:30", std::nullopt},
+      {"-100-03-10", std::nullopt},
+      {"2015- 3- 1", std::nullopt},
+      {"+015-03-10", std::nullopt},
+      {"20150310", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = ParseDateTime(c.text);
+    ASSERT_EQ(parsed.has_value(), c.expected.has_value()) << c.text;
+    if (parsed) {
+      EXPECT_EQ(FormatDateTime(*parsed, kEventTimePattern),
+                FormatDateTime(*c.expected, kEventTimePattern));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qrsmith::payload

@@ -19,16 +19,20 @@ void ExpectAll(std::initializer_list<Case> cases) {
 
 TEST(MessagePayloads, OmittedPartsAreLeftOutAndEmptyOnesKeepTheirLabel) {
   ExpectAll({
-      {"mailto", MailtoPayload("a:b@x.org"), R"(mailto:a\:b@x.org)"},
-      {"tel", TelPayload("+86 10,123"), R"(tel:+86 10\,123)"},
+      {"mailto", MailtoPayload("a:b+c@x.org"), "mailto:a:b%2Bc@x.org"},
+      {"mailto, RFC 6068 encodes", MailtoPayload(R"("a b,c"?#%@x.org)"),
+       "mailto:%22a%20b%2Cc%22%3F%23%25@x.org"},
+      {"tel, unescaped", TelPayload("+86 10,123;4"), "tel:+86 10,123;4"},
       {"sms, message omitted", SmsPayload("12345"), "smsto:12345"},
       {"sms, message empty", SmsPayload("12345", ""), "smsto:12345:"},
-      {"sms, message", SmsPayload("12345", "hi; there"), R"(smsto:12345:hi\; there)"},
+      {"sms, message unescaped", SmsPayload("12345", R"(hi\, at 5:30; ok)"),
+       R"(smsto:12345:hi\, at 5:30; ok)"},
       {"mms, message omitted", MmsPayload("12345"), "mmsto:12345"},
       {"mms, message empty", MmsPayload("12345", ""), "mmsto:12345:"},
       {"smtp, address only", SmtpPayload("a@x.org"), "SMTP:a@x.org"},
       {"smtp, subject only", SmtpPayload("a@x.org", "Hi"), "SMTP:a@x.org:Hi"},
-      {"smtp, both", SmtpPayload("a@x.org", "Hi", "Body: yes"), R"(SMTP:a@x.org:Hi:Body\: yes)"},
+      {"smtp, both", SmtpPayload("a@x.org", "Hi", "Body: yes, \\o/"),
+       R"(SMTP:a@x.org:Hi:Body: yes, \o/)"},
       {"smtp, body only", SmtpPayload("a@x.org", std::nullopt, "B"), "SMTP:a@x.org::B"},
       {"smtp, empty subject", SmtpPayload("a@x.org", "", "B"), "SMTP:a@x.org::B"},
       {"smtp, empty body", SmtpPayload("a@x.org", "S", ""), "SMTP:a@x.org:S:"},
@@ -40,34 +44,37 @@ TEST(LinkPayloads, EscapeOnlyWhereTheFormatHasFields) {
   ExpectAll({
       {"geo", GeoPayload("39.9", "116.4"), "geo:39.9,116.4"},
       {"geo, altitude", GeoPayload("39.9", "116.4", "43.5"), "geo:39.9,116.4,43.5"},
-      {"geo, empty altitude", GeoPayload("39.9", "116.4", ""), "geo:39.9,116.4,"},
+      {"geo, empty altitude left out", GeoPayload("39.9", "116.4", ""), "geo:39.9,116.4"},
       {"geo, comma kept", GeoPayload("39,9", "116;4"), "geo:39,9,116;4"},
-      {"market details", MarketDetailsPayload("com.x:y"), R"(market://details?id=com.x\:y)"},
+      {"market details", MarketDetailsPayload("com.x:y"), "market://details?id=com.x%3Ay"},
       {"market search", MarketSearchPayload("qr code"), "market://search?q=qr+code"},
-      {"market search, comma", MarketSearchPayload("a, b"), R"(market://search?q=a\,+b)"},
-      {"urlto, unescaped", UrltoPayload("http://x.org/a;b"), "urlto:http://x.org/a;b"},
+      {"market search, comma and plus", MarketSearchPayload("a, b+c"),
+       "market://search?q=a%2C+b%2Bc"},
+      {"urlto, empty title, unescaped", UrltoPayload("http://x.org/a;b"),
+       "urlto::http://x.org/a;b"},
       {"bookmark", BookmarkPayload("My; site", "http://x.org"),
-       R"(MEBKM:TITLE:My\; site;URL:http\://x.org)"},
-      {"bookmark, empty", BookmarkPayload("", ""), "MEBKM:TITLE:;URL:"},
+       R"(MEBKM:TITLE:My\; site;URL:http\://x.org;;)"},
+      {"bookmark, empty", BookmarkPayload("", ""), "MEBKM:TITLE:;URL:;;"},
       {"youtube", YoutubePayload("a:b"), R"(youtube://a\:b)"},
   });
 }
 
-TEST(LinkPayloads, WebAddressesTakeTheirPartsAsGiven) {
+TEST(LinkPayloads, WebAddressesPercentEncodeTheirValues) {
   ExpectAll({
       {"map search", MapSearchLink("39.9", "116.4", "Tian an men"),
-       "http://maps.google.com/maps?f=q&q=39.9%2C116.4+%28Tian an men%29"},
+       "http://maps.google.com/maps?f=q&q=39.9%2C116.4+%28Tian+an+men%29"},
       {"map view", MapViewLink("39.9", "116.4"),
        "http://www.bing.com/maps/?v=2&cp=39.9~116.4&lvl=16&dir=0&sty=r"},
       {"app store", AppStoreLink(284417350), "itms://itunes.apple.com/app/id284417350"},
       {"app store, zero", AppStoreLink(0), "itms://itunes.apple.com/app/id0"},
       {"app store, negative", AppStoreLink(-2147483647 - 1),
        "itms://itunes.apple.com/app/id-2147483648"},
-      {"venue", VenueLink("4b0;x"), "http://foursquare.com/v/4b0;x"},
+      {"venue", VenueLink("4b0;x y"), "http://foursquare.com/v/4b0%3Bx%20y"},
       {"social", SocialProfileLink("some.one"), "http://www.facebook.com/some.one"},
-      {"microblog", MicroblogProfileLink("some_one"), "http://twitter.com/some_one"},
+      {"microblog", MicroblogProfileLink("some_one/\xE4\xB8\xAD"),
+       "http://twitter.com/some_one%2F%E4%B8%AD"},
       {"microblog status", MicroblogStatusLink("a b&c #d:e;f"),
-       "http://twitter.com/home?status=a+b&c+#d:e;f"},
+       "http://twitter.com/home?status=a+b%26c+%23d%3Ae%3Bf"},
   });
 }
 
@@ -99,8 +106,12 @@ TEST(EventPayload, WritesOneVeventWithLocalTimes) {
       {"all fields, escaped",
        EventPayload("A, B", kStart, kEnd, "Room 1; 2nd floor", "Bring: laptop"),
        "BEGIN:VEVENT\nSUMMARY:A\\, B\nLOCATION:Room 1\\; 2nd floor\n"
-       "DESCRIPTION:Bring\\: laptop\nDTSTART:20150310T140509\nDTEND:20150310T160000\n"
+       "DESCRIPTION:Bring: laptop\nDTSTART:20150310T140509\nDTEND:20150310T160000\n"
        "END:VEVENT"},
+      {"line breaks and backslashes escaped, quotes not",
+       EventPayload("a\nb\r\nc\rd", kStart, kEnd, R"(C:\"x")"),
+       "BEGIN:VEVENT\nSUMMARY:a\\nb\\nc\\nd\nLOCATION:C:\\\\\"x\"\nDTSTART:20150310T140509\n"
+       "DTEND:20150310T160000\nEND:VEVENT"},
       {"description without location", EventPayload("S", kStart, kEnd, std::nullopt, ""),
        "BEGIN:VEVENT\nSUMMARY:S\nDESCRIPTION:\nDTSTART:20150310T140509\n"
        "DTEND:20150310T160000\nEND:VEVENT"},
@@ -143,17 +154,17 @@ TEST(VcardPayload, WritesVersion3LinesInFixedOrder) {
                      .homePhone = "3",
                      .workFax = "4",
                      .homeFax = "5",
-                     .workAddress = "1 Main St; Springfield",
+                     .workAddress = "1 Main St; Springfield\nTEL:999",
                      .homeAddress = "2 Side St",
-                     .workUrl = "http://acme.org",
+                     .workUrl = "http://acme.org/a,b;c\nd",
                      .homeUrl = "http://li.org",
                      .birthday = DateTime{1990, 7, 4, 23, 59, 59}}),
        "BEGIN:VCARD\nVERSION:3.0\nN:Li;Lei;;\nX-ABShowAs:COMPANY\nFN:Lei Li\n"
        "ORG:Acme\\, Inc.\nTITLE:Boss\nEMAIL;type=INTERNET;type=WORK:li@acme.org\n"
        "TEL;type=CELL:1\nTEL;type=WORK:2\nTEL;type=HOME:3\nTEL;type=WORK,FAX:4\n"
-       "TEL;type=HOME,FAX:5\nADR;type=WORK:1 Main St\\; Springfield\nADR;type=HOME:2 Side St\n"
-       "BDAY;value=date:1990-07-04\nURL;type=WORK:http\\://acme.org\n"
-       "URL;type=HOME:http\\://li.org\nEND:VCARD"},
+       "TEL;type=HOME,FAX:5\nADR;type=WORK:1 Main St\\; Springfield\\nTEL:999\n"
+       "ADR;type=HOME:2 Side St\nBDAY;value=date:1990-07-04\n"
+       "URL;type=WORK:http://acme.org/a,b;c%0Ad\nURL;type=HOME:http://li.org\nEND:VCARD"},
   });
 }
 
