@@ -87,7 +87,7 @@ Turns text into QR Codes</translation>
     </message>
     <message>
         <source>请通过下面的选项生成需要的二维码！</source>
-        <translation>Make your QR Code with the options below!</translation>
+        <translation>Make your QR Code below!</translation>
     </message>
     <message>
         <source>二维码内容</source>
@@ -207,7 +207,7 @@ Turns text into QR Codes</translation>
     </message>
     <message>
         <source>二维码的内容既不是UTF-8文本，也不是GBK文本，无法放入内容框。</source>
-        <translation>The QR Code's content is neither UTF-8 nor GBK text and cannot be put into the content box.</translation>
+        <translation>The QR Code&apos;s content is neither UTF-8 nor GBK text and cannot be put into the content box.</translation>
     </message>
 </context>
 </TS>
