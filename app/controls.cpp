@@ -71,11 +71,10 @@ FileDialogControl::FileDialogControl(QObject* parent, Dialogs& dialogs)
 QStringList FileDialogControl::DialogFilters(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList out;
+  // The dialog reads the pattern from the last parentheses and, listing the
+  // labels alone, shows each label exactly as the filter writes it.
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString pattern = QStringLiteral("(%1)").arg(parts[i + 1]);
-    // A label that already ends in its pattern keeps it; the dialog reads
-    // the pattern from the last parentheses.
-    out << (parts[i].endsWith(pattern) ? parts[i] : parts[i] + QLatin1Char(' ') + pattern);
+    out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
   }
   return out;
 }
@@ -85,6 +84,7 @@ bool FileDialogControl::Open(QWidget* owner) {
   request.filters = DialogFilters(filter_);
   request.selectedFilter = 0;
   request.directory = initialDirectory_;
+  request.labelsOnly = true;
   const auto answer = dialogs_.ChooseFile(owner, request);
   if (!answer) return false;
   fileName_ = answer->path;

@@ -68,7 +68,8 @@ class FileDialogControl final : public QObject {
   // Shows the dialog; true when a file was chosen (then in FileName()).
   bool Open(QWidget* owner);
 
-  // The filter text as the dialog lists it: "label (pattern)" per pair.
+  // The filter text as the dialog takes it: "label (pattern)" per pair; the
+  // dialog shows the labels alone.
   static QStringList DialogFilters(const QString& filter);
 
  private:

@@ -30,15 +30,20 @@ MessageAnswer QtDialogs::ShowMessage(QWidget* owner, const MessageRequest& reque
   return box.exec() == QMessageBox::Ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
 }
 
-std::optional<FileAnswer> QtDialogs::ChooseFile(QWidget* owner, const FileRequest& request) {
-  QFileDialog dialog(owner);
+void ConfigureFileDialog(QFileDialog& dialog, const FileRequest& request) {
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails, request.labelsOnly);
   dialog.setNameFilters(request.filters);
   if (request.selectedFilter >= 0 && request.selectedFilter < request.filters.size()) {
     dialog.selectNameFilter(request.filters[request.selectedFilter]);
   }
   dialog.setDirectory(request.directory);
+}
+
+std::optional<FileAnswer> QtDialogs::ChooseFile(QWidget* owner, const FileRequest& request) {
+  QFileDialog dialog(owner);
+  ConfigureFileDialog(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileAnswer{dialog.selectedFiles().front(),
                     static_cast<int>(request.filters.indexOf(dialog.selectedNameFilter()))};

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace qrsmith::app {
@@ -29,6 +30,9 @@ struct FileRequest {
   QStringList filters;     // "label (*.ext ...)", in the order offered
   int selectedFilter = 0;  // the filter in force when the dialog opens
   QString directory;       // where the dialog starts
+  // The dialog lists each filter by its label alone (the text before the
+  // last "(pattern)"), for labels that name their pattern in their own way.
+  bool labelsOnly = false;
 };
 
 struct FileAnswer {
@@ -46,6 +50,9 @@ class Dialogs {
   virtual std::optional<FileAnswer> ChooseFile(QWidget* owner, const FileRequest& request) = 0;
   virtual std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial) = 0;
 };
+
+// Sets up `dialog` for `request`: mode, filters, the filter in force, folder.
+void ConfigureFileDialog(QFileDialog& dialog, const FileRequest& request);
 
 // The Qt dialogs: QMessageBox, QFileDialog and QColorDialog.
 class QtDialogs final : public Dialogs {

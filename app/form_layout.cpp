@@ -1,8 +1,13 @@
 #include "app/form_layout.h"
 
+#include <QAbstractItemView>
 #include <QFont>
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QStyle>
+#include <algorithm>
+
+#include "app/window_text.h"
 
 namespace qrsmith::app {
 
@@ -15,8 +20,8 @@ W* Place(W* widget, const char* name, int left, int top, int width, int height) 
   return widget;
 }
 
-QLabel* Label(QWidget* parent, const char* name, int l, int t, int w, int h, const char* text) {
-  return Place(new QLabel(QString::fromUtf8(text), parent), name, l, t, w, h);
+QLabel* Label(QWidget* parent, const char* name, int l, int t, int w, int h, const QString& text) {
+  return Place(new QLabel(text, parent), name, l, t, w, h);
 }
 
 QLabel* Picture(QWidget* parent, const char* name, int l, int t, int w, int h,
@@ -26,20 +31,40 @@ QLabel* Picture(QWidget* parent, const char* name, int l, int t, int w, int h,
   return picture;
 }
 
+// A button with its caption and an Alt+letter accelerator. The Chinese
+// captions hold no Latin letter to mark, so the key is set apart from the
+// caption (a translated caption marks the same letter with "&").
 QPushButton* Button(QWidget* parent, const char* name, int l, int t, int w, int h,
-                    const char* caption) {
-  return Place(new QPushButton(QString::fromUtf8(caption), parent), name, l, t, w, h);
+                    const QString& caption, Qt::Key accelerator) {
+  QPushButton* button = Place(new QPushButton(caption, parent), name, l, t, w, h);
+  button->setShortcut(QKeySequence(Qt::ALT | accelerator));
+  return button;
 }
 
 QGroupBox* Group(QWidget* parent, const char* name, int l, int t, int w, int h,
-                 const char* caption) {
-  return Place(new QGroupBox(QString::fromUtf8(caption), parent), name, l, t, w, h);
+                 const QString& caption) {
+  return Place(new QGroupBox(caption, parent), name, l, t, w, h);
 }
 
+// A drop-down list's pop-up drops below it and scrolls, whatever the
+// style's own way (some styles show every item, as a menu, over the list).
+class ScrollingPopupStyle final : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == QStyle::SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
 QComboBox* DropDown(QWidget* parent, const char* name, int l, int t, int w, int h,
-                    std::initializer_list<const char*> items) {
+                    const QStringList& items) {
   QComboBox* list = Place(new QComboBox(parent), name, l, t, w, h);
-  for (const char* item : items) list->addItem(QString::fromUtf8(item));
+  auto* style = new ScrollingPopupStyle;
+  style->setParent(list);
+  list->setStyle(style);
+  list->addItems(items);
+  FitListPopup(list);
   return list;
 }
 
@@ -55,61 +80,81 @@ class StarPasswordStyle final : public QProxyStyle {
 
 void BuildContentPage(QWidget* page, MainForm& form) {
   form.contentBox = Place(new QPlainTextEdit(page), "超级编辑框1", 8, 30, 440, 120);
+  // Tab moves on to the next control, as in every other box of the window.
+  form.contentBox->setTabChangesFocus(true);
 }
 
 void BuildPasswordPage(QWidget* page, MainForm& form) {
-  QGroupBox* group = Group(page, "分组框4", 8, 24, 440, 125, "加密密码：");
+  QGroupBox* group = Group(page, "分组框4", 8, 24, 440, 125, WindowText::tr("加密密码："));
   form.passwordBox = Place(new QLineEdit(group), "编辑框2", 88, 27, 263, 20);
   auto* style = new StarPasswordStyle;
   style->setParent(form.passwordBox);
   form.passwordBox->setStyle(style);
   form.passwordBox->setEchoMode(QLineEdit::Password);
-  QLabel* hint = Label(group, "标签11", 27, 57, 389, 40,
-                       "提示：如果不需要加密二维码，请保持上面的编辑框内容为空即可！\n"
-                       "注意：加密后的二维码无法用普通扫码工具读出原文。");
+  QLabel* hint =
+      Label(group, "标签11", 27, 57, 389, 40,
+            WindowText::tr("提示：如果不需要加密二维码，请保持上面的编辑框内容为空即可！\n"
+                           "注意：加密后的二维码无法用普通扫码工具读出原文。"));
   hint->setWordWrap(true);
 }
 
 void BuildBasicPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
-  QGroupBox* group = Group(page, "分组框1", 6, 30, 442, 119, "生成选项：");
-  Label(group, "标签1", 21, 19, 67, 24, "内容编码：");
-  form.encodingList = DropDown(group, "组合框1", 84, 21, 108, 20, {"ANSI", "UTF-8（默认）"});
-  Label(group, "标签2", 21, 52, 53, 24, "图像尺寸：");
+  QGroupBox* group = Group(page, "分组框1", 6, 30, 442, 119, WindowText::tr("生成选项："));
+  Label(group, "标签1", 21, 19, 67, 24, WindowText::tr("内容编码："));
+  form.encodingList = DropDown(group, "组合框1", 84, 21, 108, 20,
+                               {QStringLiteral("ANSI"), WindowText::tr("UTF-8（默认）")});
+  Label(group, "标签2", 21, 52, 53, 24, WindowText::tr("图像尺寸："));
   form.sizeList = DropDown(group, "组合框2", 84, 54, 108, 20, {});
-  Label(group, "标签3", 21, 85, 53, 24, "纠错级别：");
+  Label(group, "标签3", 21, 85, 53, 24, WindowText::tr("纠错级别："));
   form.levelList = DropDown(group, "组合框3", 84, 87, 108, 20,
-                            {"低—7%（默认）", "中—15%", "高—25%", "非常高—30%"});
-  Label(group, "标签4", 217, 19, 89, 24, "二维码前景色：");
+                            {WindowText::tr("低—7%（默认）"), WindowText::tr("中—15%"),
+                             WindowText::tr("高—25%"), WindowText::tr("非常高—30%")});
+  Label(group, "标签4", 217, 19, 89, 24, WindowText::tr("二维码前景色："));
   form.foregroundPicker =
       Place(new ColourPicker(group, dialogs, kBlack), "颜色选择器1", 306, 20, 120, 24);
-  Label(group, "标签5", 217, 53, 89, 24, "二维码背景色：");
+  Label(group, "标签5", 217, 53, 89, 24, WindowText::tr("二维码背景色："));
   form.backgroundPicker =
       Place(new ColourPicker(group, dialogs, kWhite), "颜色选择器2", 306, 54, 120, 24);
   Picture(group, "图片框3", 217, 90, 16, 16, ":/qrsmith/colour-hint.png");
-  QLabel* hint =
-      Label(group, "标签8", 242, 86, 192, 24, "请选择对比度较大的颜色，以便于拍摄设备识别！");
+  QLabel* hint = Label(group, "标签8", 242, 86, 192, 24,
+                       WindowText::tr("请选择对比度较大的颜色，以便于拍摄设备识别！"));
   hint->setWordWrap(true);
 }
 
 void BuildAdvancedPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
-  QGroupBox* group = Group(page, "分组框2", 6, 30, 442, 119, "生成选项：");
-  Label(group, "标签6", 20, 19, 86, 24, "中间层叠图标：");
+  QGroupBox* group = Group(page, "分组框2", 6, 30, 442, 119, WindowText::tr("生成选项："));
+  Label(group, "标签6", 20, 19, 86, 24, WindowText::tr("中间层叠图标："));
   form.iconPathBox = Place(new QLineEdit(group), "编辑框1", 106, 22, 256, 20);
-  form.browseButton = Button(group, "按钮6", 368, 19, 56, 24, "浏览...");
+  form.browseButton = Button(group, "按钮6", 368, 19, 56, 24, WindowText::tr("浏览..."), Qt::Key_B);
   form.fileDialog = new FileDialogControl(group, dialogs);
   form.fileDialog->setObjectName(QStringLiteral("通用对话框1"));
-  form.fileDialog->SetFilter(QString::fromUtf8(kIconFileFilter));
+  // Label and pattern pairs; BMP is in force first.
+  form.fileDialog->SetFilter(WindowText::tr(
+      "BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|ICO图标（*.ico）|*.ico"));
 }
 
 void BuildAboutPage(QWidget* page) {
-  QGroupBox* group = Group(page, "分组框3", 6, 30, 442, 119, "");
+  QGroupBox* group = Group(page, "分组框3", 6, 30, 442, 119, QString());
   Picture(group, "图片框2", 66, 32, 48, 48, ":/qrsmith/about.png");
-  Label(group, "标签7", 182, 26, 244, 72, "")
-      ->setText(QStringLiteral("%1\n\n版本 %2\n\n把文字变成二维码")
-                    .arg(QString::fromUtf8(kProductName), ProductVersion()));
+  Label(group, "标签7", 182, 26, 244, 72,
+        WindowText::tr("%1\n\n版本 %2\n\n把文字变成二维码")
+            .arg(QString::fromUtf8(kProductName), ProductVersion()));
 }
 
 }  // namespace
+
+void FitListPopup(QComboBox* list) {
+  constexpr int kVisibleItems = 12;
+  list->setMaxVisibleItems(kVisibleItems);
+  QAbstractItemView* view = list->view();
+  int widest = 0;
+  for (int i = 0; i < list->count(); ++i) {
+    widest = std::max(widest, view->sizeHintForIndex(list->model()->index(i, 0)).width());
+  }
+  const int scrollBar =
+      list->count() > kVisibleItems ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+  view->setMinimumWidth(widest + scrollBar + 2 * view->frameWidth());
+}
 
 QString ProductVersion() { return QStringLiteral(QRSMITH_VERSION); }
 
@@ -118,13 +163,16 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   window->setWindowTitle(
       QStringLiteral("%1 %2").arg(QString::fromUtf8(kProductName), ProductVersion()));
   window->move(kWindowLeft, kWindowTop);
-  window->setFixedSize(kWindowWidth, kWindowHeight);
+  window->setFixedSize(kClientWidth, kClientHeight);
 
   form.previewArea = Place(new QWidget(window), "图片框1", 11, 8, 450, 450);
+  // A picture of a symbol may be dropped or pasted here (main_window.*).
+  form.previewArea->setFocusPolicy(Qt::StrongFocus);
+  form.previewArea->setAcceptDrops(true);
   form.placeholderPicture =
       Picture(form.previewArea, "图片框5", 96, 25, 256, 256, ":/qrsmith/placeholder.png");
-  form.placeholderPrompt =
-      Label(form.previewArea, "标签9", 34, 294, 380, 48, "请通过下面的选项生成需要的二维码！");
+  form.placeholderPrompt = Label(form.previewArea, "标签9", 34, 294, 380, 48,
+                                 WindowText::tr("请通过下面的选项生成需要的二维码！"));
   QFont prompt(QStringLiteral("黑体"));
   prompt.setPixelSize(21);
   prompt.setBold(true);
@@ -134,18 +182,21 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
       Picture(form.previewArea, "图片框4", 200, 360, 48, 48, ":/qrsmith/placeholder-icon.png");
 
   form.tabs = Place(new TabControl(window), "选择夹1", 8, 466, 456, 160);
-  BuildContentPage(form.tabs->AddPage(QStringLiteral("二维码内容")), form);
-  BuildPasswordPage(form.tabs->AddPage(QStringLiteral("加密")), form);
-  BuildBasicPage(form.tabs->AddPage(QStringLiteral("基本")), form, dialogs);
-  BuildAdvancedPage(form.tabs->AddPage(QStringLiteral("高级")), form, dialogs);
-  BuildAboutPage(form.tabs->AddPage(QStringLiteral("关于")));
+  BuildContentPage(form.tabs->AddPage(WindowText::tr("二维码内容")), form);
+  BuildPasswordPage(form.tabs->AddPage(WindowText::tr("加密")), form);
+  BuildBasicPage(form.tabs->AddPage(WindowText::tr("基本")), form, dialogs);
+  BuildAdvancedPage(form.tabs->AddPage(WindowText::tr("高级")), form, dialogs);
+  BuildAboutPage(form.tabs->AddPage(WindowText::tr("关于")));
   form.tabs->SetCurrentIndex(0);
 
-  form.generateButton = Button(window, "按钮1", 8, 635, 64, 24, "生成！");
-  form.clearButton = Button(window, "按钮2", 80, 635, 64, 24, "清除");
-  form.saveButton = Button(window, "按钮3", 175, 634, 64, 24, "保存到...");
-  form.copyButton = Button(window, "按钮4", 249, 634, 88, 24, "复制到剪贴板");
-  form.closeButton = Button(window, "按钮5", 400, 633, 64, 24, "关闭");
+  form.generateButton =
+      Button(window, "按钮1", 8, 635, 64, 24, WindowText::tr("生成！"), Qt::Key_G);
+  form.clearButton = Button(window, "按钮2", 80, 635, 64, 24, WindowText::tr("清除"), Qt::Key_L);
+  form.saveButton =
+      Button(window, "按钮3", 175, 634, 64, 24, WindowText::tr("保存到..."), Qt::Key_S);
+  form.copyButton =
+      Button(window, "按钮4", 249, 634, 88, 24, WindowText::tr("复制到剪贴板"), Qt::Key_C);
+  form.closeButton = Button(window, "按钮5", 400, 633, 64, 24, WindowText::tr("关闭"), Qt::Key_O);
   return form;
 }
 

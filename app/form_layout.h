@@ -23,12 +23,13 @@ QString ProductVersion();
 
 inline constexpr int kWindowLeft = 50;
 inline constexpr int kWindowTop = 50;
-inline constexpr int kWindowWidth = 479;
-inline constexpr int kWindowHeight = 695;
-
-// The file dialog's filter, label and pattern pairs; BMP is in force first.
-inline constexpr char kIconFileFilter[] =
-    "BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|ICO图标（*.ico）|*.ico";
+// The window's client area: the layout's controls with a margin of 8 pixels
+// on every side. The window manager adds its frame around it (with a usual
+// frame the whole window is about 479 x 695), and the position is that of
+// the frame's top-left corner.
+inline constexpr int kLayoutMargin = 8;
+inline constexpr int kClientWidth = 472;
+inline constexpr int kClientHeight = 667;
 
 struct MainForm {
   QWidget* previewArea;            // 图片框1: the symbol is painted here
@@ -55,5 +56,10 @@ struct MainForm {
 
 // Builds every control on `window` (title, place and size included).
 MainForm BuildMainForm(QWidget* window, Dialogs& dialogs);
+
+// A drop-down list keeps its width in the layout, but its pop-up is as wide
+// as its longest item and scrolls when the items are many. Called again
+// whenever items are added.
+void FitListPopup(QComboBox* list);
 
 }  // namespace qrsmith::app

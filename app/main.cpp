@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/dialogs.h"
+#include "app/interface_language.h"
 #include "app/main_window.h"
 #include "generator/qr_generator.h"
 #include "platform/clipboard.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(qrsmith::app::ProductVersion());
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/qrsmith/qrsmith.png")));
   QApplication::setDesktopFileName(QStringLiteral("qrsmith"));
+  qrsmith::app::InstallTranslations(application, qrsmith::app::UsersInterfaceLanguage());
   // The placeholder prompt asks for the "黑体" face; where it is missing, an
   // installed CJK sans-serif face stands in.
   QFont::insertSubstitutions(QStringLiteral("黑体"),

@@ -1,26 +1,61 @@
 #include "app/main_window.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QShortcut>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QUrl>
 
+#include "app/code_reading.h"
 #include "app/content_encryption.h"
 #include "app/save_formats.h"
+#include "app/window_text.h"
 #include "generator/imaging.h"
 #include "generator/preview_painter.h"
 #include "generator/qr_generator.h"
 #include "platform/codepage.h"
+#include "platform/qt/qt_image.h"
 
 namespace qrsmith::app {
 
 namespace {
 
-constexpr char kSizeAutomatic[] = "自动（根据内容）";
+constexpr char kSizeAutomatic[] = QT_TRANSLATE_NOOP("qrsmith", "自动（根据内容）");
 constexpr int kLargestVersion = 40;
 constexpr int kUtf8EncodingIndex = 1;
 
 // The content and password as the core takes them: UTF-8 text.
 std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+// The content box's text exactly as typed. toPlainText() would turn U+00A0
+// into a space and U+2028 into a line feed; here only the paragraph breaks
+// (Return, or a pasted LF, CR or U+2029, which the box all holds as one)
+// become line feeds.
+QString TypedText(const QPlainTextEdit& box) {
+  QString text;
+  for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+    if (block.previous().isValid()) text += QLatin1Char('\n');
+    text += block.text();
+  }
+  return text;
+}
+
+// The one local file a drag or paste carries, if that is all it carries.
+std::optional<QString> LocalFile(const QMimeData& data) {
+  if (!data.hasUrls() || data.urls().size() != 1 || !data.urls().front().isLocalFile()) {
+    return std::nullopt;
+  }
+  return data.urls().front().toLocalFile();
+}
+
+bool HoldsPicture(const QMimeData& data) { return data.hasImage() || LocalFile(data); }
 
 }  // namespace
 
@@ -30,12 +65,35 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
       form_(BuildMainForm(this, dialogs)),
       preview_(form_.previewArea),
       endProcess_([](int code) { QCoreApplication::exit(code); }) {
+  AddShortcuts();
+  form_.previewArea->installEventFilter(this);
+  form_.iconPathBox->installEventFilter(this);
   connect(form_.generateButton, &QPushButton::clicked, this, [this] { Generate(); });
   connect(form_.clearButton, &QPushButton::clicked, this, [this] { Clear(); });
   connect(form_.saveButton, &QPushButton::clicked, this, [this] { Save(); });
   connect(form_.copyButton, &QPushButton::clicked, this, [this] { Copy(); });
   connect(form_.closeButton, &QPushButton::clicked, this, [this] { CloseCommand(); });
   connect(form_.browseButton, &QPushButton::clicked, this, [this] { BrowseIcon(); });
+}
+
+// The commands' keys, anywhere in the window (the buttons' Alt+letter
+// accelerators come with the layout).
+void MainWindow::AddShortcuts() {
+  const auto add = [this](QKeySequence keys, auto command) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
+  };
+  const auto turnPage = [this](int step) {
+    const int count = form_.tabs->Count();
+    form_.tabs->SetCurrentIndex((form_.tabs->CurrentIndex() + step + count) % count);
+  };
+  add(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { Generate(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { Generate(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), [this] { Copy(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Tab), [turnPage] { turnPage(1); });
+  // Shift+Tab arrives as Backtab.
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [turnPage] { turnPage(-1); });
+  add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [turnPage] { turnPage(-1); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -47,12 +105,14 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::SetUpOnOpen() {
   setUp_ = true;
   form_.encodingList->setCurrentIndex(kUtf8EncodingIndex);
-  form_.sizeList->addItem(QString::fromUtf8(kSizeAutomatic));
+  form_.sizeList->addItem(WindowText::tr(kSizeAutomatic));
   for (int version = 1; version <= kLargestVersion; ++version) {
     form_.sizeList->addItem(QString::number(version));
   }
   form_.sizeList->setCurrentIndex(0);
   form_.levelList->setCurrentIndex(0);
+  FitListPopup(form_.sizeList);
+  form_.contentBox->setFocus();  // typing goes into the content at once
   // The program's own folder, with exactly one separator after it.
   QString directory = QCoreApplication::applicationDirPath();
   if (!directory.endsWith(QLatin1Char('/'))) directory += QLatin1Char('/');
@@ -61,37 +121,49 @@ void MainWindow::SetUpOnOpen() {
 
 void MainWindow::Stop(const char* title, const QString& text) {
   dialogs_.ShowMessage(this,
-                       {text, QString::fromUtf8(title), MessageIcon::kStop, MessageButtons::kOk});
+                       {text, WindowText::tr(title), MessageIcon::kStop, MessageButtons::kOk});
+}
+
+// A refused Generate takes the symbol off the preview, whoever refuses it:
+// the window or the generator. A symbol left on show beside content it
+// does not hold would read as if it held it.
+void MainWindow::Refuse(const char* title, const QString& text) {
+  Stop(title, text);
+  HidePreview();
 }
 
 void MainWindow::Generate() {
-  if (form_.contentBox->toPlainText().isEmpty()) {
-    Stop("内容为空", QStringLiteral("请输入需要编码的内容！"));
+  const QString typed = TypedText(*form_.contentBox);
+  if (typed.isEmpty()) {
+    Stop(QT_TRANSLATE_NOOP("qrsmith", "内容为空"), WindowText::tr("请输入需要编码的内容！"));
     form_.tabs->SetCurrentIndex(0);
     form_.contentBox->setFocus();
     return;
   }
   const bool ansi = form_.encodingList->currentIndex() != kUtf8EncodingIndex;
-  std::string content = Utf8(form_.contentBox->toPlainText());
+  std::string content = Utf8(typed);
 
   const QString password = form_.passwordBox->text();
   if (!password.isEmpty()) {
     const EncryptionResult encrypted = EncryptContent(content, Utf8(password));
     if (encrypted.failure == EncryptionFailure::kPasswordNotRepresentable) {
-      Stop("编码错误", QStringLiteral("密码中含有无法用系统编码表示的字符。"));
+      Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
+             WindowText::tr("密码中含有无法用系统编码表示的字符。"));
       return;
     }
     if (!encrypted.text) {
-      Stop("编码错误",
-           QStringLiteral("内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。"));
+      // Encryption works on code-page bytes whatever the encoding choice, so
+      // only the character or the password can go.
+      Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
+             WindowText::tr("内容中含有无法用系统编码表示的字符，而加密只能使用系统编码："
+                            "请删除该字符，或清空加密密码。"));
       return;
     }
     content = *encrypted.text;
   } else if (ansi && !platform::Utf8ToCodePage(content)) {
-    // Refused before Generate, so that nothing typed is replaced by a stand-in
-    // and the symbol on show stays.
-    Stop("编码错误",
-         QStringLiteral("内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。"));
+    // Refused before Generate, so that nothing typed is replaced by a stand-in.
+    Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
+           WindowText::tr("内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。"));
     return;
   }
 
@@ -110,7 +182,8 @@ void MainWindow::Generate() {
       icon = Bytes(bytes.begin(), bytes.end());
     }
     if (!icon || !LoadImageBitmap(*icon)) {
-      Stop("图标错误", QStringLiteral("无法读取图标文件：") + iconPath);
+      Refuse(QT_TRANSLATE_NOOP("qrsmith", "图标错误"),
+             WindowText::tr("无法读取图标文件：") + iconPath);
       return;
     }
   } else {
@@ -120,6 +193,7 @@ void MainWindow::Generate() {
   if (!generator_.Generate(content, ansi, version, level, std::int16_t{-1}, foreground, background,
                            icon, 1, 1, 1, 1)) {
     // The generator no longer holds the symbol on show; never paint from it.
+    // Every refusal takes the symbol off the preview alike (Refuse).
     HidePreview();
     return;
   }
@@ -148,7 +222,7 @@ void MainWindow::ShowPlaceholders(bool visible) {
 
 bool MainWindow::RefuseWithoutSymbol() {
   if (generator_.HasSymbol()) return false;
-  dialogs_.ShowMessage(this, {QStringLiteral("请先生成二维码！"), QStringLiteral("提示"),
+  dialogs_.ShowMessage(this, {WindowText::tr("请先生成二维码！"), WindowText::tr("提示"),
                               MessageIcon::kInformation, MessageButtons::kOk});
   return true;
 }
@@ -170,13 +244,13 @@ void MainWindow::Save() {
 void MainWindow::Copy() {
   if (RefuseWithoutSymbol()) return;
   if (!generator_.CopyToClipboard(generator_.SymbolWidth() * kSavePixelsPerModule)) {
-    Stop("复制失败", QStringLiteral("无法把二维码复制到剪贴板。"));
+    Stop(QT_TRANSLATE_NOOP("qrsmith", "复制失败"), WindowText::tr("无法把二维码复制到剪贴板。"));
   }
 }
 
 bool MainWindow::ConfirmExit() {
   // No owner window: the box is modal for the whole program.
-  return dialogs_.ShowMessage(nullptr, {QStringLiteral("确实要退出吗？"), QStringLiteral("退出"),
+  return dialogs_.ShowMessage(nullptr, {WindowText::tr("确实要退出吗？"), WindowText::tr("退出"),
                                         MessageIcon::kQuestion, MessageButtons::kOkCancel}) ==
          MessageAnswer::kOk;
 }
@@ -195,6 +269,78 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::BrowseIcon() {
   if (form_.fileDialog->Open(this)) form_.iconPathBox->setText(form_.fileDialog->FileName());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const auto type = event->type();
+  const bool dragging = type == QEvent::DragEnter || type == QEvent::DragMove;
+  if (watched == form_.previewArea) {
+    if (dragging) {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (HoldsPicture(*drag->mimeData())) drag->acceptProposedAction();
+      return true;
+    }
+    if (type == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      drop->acceptProposedAction();
+      ReadCode(*drop->mimeData());
+      return true;
+    }
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+      if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) ReadCode(*data);
+      return true;
+    }
+  } else if (watched == form_.iconPathBox) {
+    auto* drag = static_cast<QDropEvent*>(event);
+    if ((dragging || type == QEvent::Drop) && LocalFile(*drag->mimeData())) {
+      drag->acceptProposedAction();
+      // The file becomes the centre icon at the next Generate, as a browsed one.
+      if (type == QEvent::Drop) form_.iconPathBox->setText(*LocalFile(*drag->mimeData()));
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// A picture of a symbol, dropped or pasted: its content replaces the content
+// box's text (one step to undo), or a message says why it cannot.
+void MainWindow::ReadCode(const QMimeData& data) {
+  const char* title = QT_TRANSLATE_NOOP("qrsmith", "读取二维码");
+  QImage picture;
+  if (data.hasImage()) {
+    picture = qvariant_cast<QImage>(data.imageData());
+  } else if (const auto file = LocalFile(data)) {
+    if (!picture.load(*file)) {
+      Stop(title, WindowText::tr("无法读取图片文件：") + *file);
+      return;
+    }
+  } else {
+    Stop(title, WindowText::tr("没有可以读取的图片。"));
+    return;
+  }
+  const auto bitmap = platform::FromQImage(picture);
+  const auto bytes = bitmap ? ReadQrCode(*bitmap) : std::nullopt;
+  if (!bytes) {
+    Stop(title, WindowText::tr("图片中没有找到二维码。"));
+    return;
+  }
+  const auto text = ContentOfSymbolBytes(*bytes);
+  if (!text) {
+    Stop(title, WindowText::tr("二维码的内容既不是UTF-8文本，也不是GBK文本，无法放入内容框。"));
+    return;
+  }
+  SetContent(QString::fromUtf8(*text));
+}
+
+void MainWindow::SetContent(const QString& text) {
+  // The box holds a line break as a paragraph break, CR LF included, so a
+  // CR LF pair is one line feed rather than two.
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QTextCursor cursor(form_.contentBox->document());
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(lines);
+  form_.tabs->SetCurrentIndex(0);
 }
 
 }  // namespace qrsmith::app

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the layout of form_layout.* and its commands (Generate,
-// Clear, Save, Copy, Close, the icon file choice and the exit confirmation).
+// Clear, Save, Copy, Close, the icon file choice and the exit confirmation),
+// their keys, and the reading of a symbol's picture dropped or pasted on the
+// preview area.
 // The window only reads its controls and calls the generator; symbols,
 // files and formats live in the core.
 
@@ -10,6 +12,8 @@
 #include "app/dialogs.h"
 #include "app/form_layout.h"
 #include "platform/qt/qt_preview_window.h"
+
+class QMimeData;
 
 namespace qrsmith {
 class QrGenerator;
@@ -41,6 +45,8 @@ class MainWindow final : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Drops and pastes on the preview area and the icon path box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SetUpOnOpen();
@@ -48,7 +54,11 @@ class MainWindow final : public QWidget {
   void ShowPlaceholders(bool visible);
   void ShowPreview();
   void HidePreview();
-  void Stop(const char* title, const QString& text);
+  void Stop(const char* title, const QString& text);  // `title` untranslated
+  void Refuse(const char* title, const QString& text);
+  void AddShortcuts();
+  void ReadCode(const QMimeData& data);
+  void SetContent(const QString& text);
   bool RefuseWithoutSymbol();
 
   QrGenerator& generator_;

@@ -71,7 +71,7 @@ for attempt in 1 2 3 4 5; do
   [ "$decoded" = "$content" ] && break
 done
 if [ -n "$keep" ]; then
-  convert "$work/screen.png" -crop 479x695+$left+$top +repage "$keep"
+  convert "$work/screen.png" -crop 472x667+$left+$top +repage "$keep"
 fi
 if [ "$decoded" != "$content" ]; then
   echo "gui_end_to_end: typed '$content', the preview reads '$decoded'" >&2

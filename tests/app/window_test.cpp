@@ -28,56 +28,11 @@
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_image.h"
 #include "tests/app/scripted_dialogs.h"
+#include "tests/app/window_fixture.h"
 #include "tests/support/qr_decode.h"
 
 namespace qrsmith::app {
 namespace {
-
-std::optional<std::string> ReadSymbol(const QImage& image) {
-  const auto bitmap = platform::FromQImage(image);
-  if (!bitmap) return std::nullopt;
-  const auto decoded = testing::DecodeWithZbar(*bitmap, 1);
-  if (!decoded) return std::nullopt;
-  return decoded->text;
-}
-
-class WindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    window_ = std::make_unique<MainWindow>(generator_, dialogs_);
-    window_->SetProcessEnd([this](int code) { endedWith_ = code; });
-    window_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  }
-
-  template <typename T = QWidget>
-  T* Control(const char* name) const {
-    T* control = window_->findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-  }
-  void Click(const char* button) {
-    QTest::mouseClick(Control<QPushButton>(button), Qt::LeftButton);
-  }
-  void Type(const QString& content) {
-    Control<QPlainTextEdit>("超级编辑框1")->setPlainText(content);
-  }
-  bool PlaceholdersVisible() const {
-    const bool picture = Control("图片框5")->isVisible();
-    EXPECT_EQ(Control("标签9")->isVisible(), picture);
-    EXPECT_EQ(Control("图片框4")->isVisible(), picture);
-    return picture;
-  }
-  QImage Preview() const { return Control("图片框1")->grab().toImage(); }
-  platform::QtPreviewWindow PreviewWindow() const {
-    return platform::QtPreviewWindow(Control("图片框1"));
-  }
-
-  QrGenerator generator_;
-  ScriptedDialogs dialogs_;
-  std::unique_ptr<MainWindow> window_;
-  std::optional<int> endedWith_;
-};
 
 // --- Layout ---------------------------------------------------------------------
 
@@ -164,7 +119,11 @@ TEST_F(WindowTest, EveryControlHasItsNamePlaceKindAndCaption) {
 
 TEST_F(WindowTest, WindowPlaceTitleAboutTextAndTabs) {
   EXPECT_EQ(window_->pos(), QPoint(50, 50));
-  EXPECT_EQ(window_->size(), QSize(479, 695));
+  // The client area holds the layout with 8 pixels to spare on every side.
+  EXPECT_EQ(window_->size(), QSize(472, 667));
+  const QRect layout = window_->childrenRect();
+  EXPECT_EQ(layout.topLeft(), QPoint(8, 8));
+  EXPECT_EQ(window_->rect().bottomRight() - layout.bottomRight(), QPoint(8, 8));
   EXPECT_TRUE(window_->windowTitle().contains(QStringLiteral("qrsmith")));
   EXPECT_TRUE(window_->windowTitle().contains(QStringLiteral(QRSMITH_VERSION)));
   const QString about = Control<QLabel>("标签7")->text();
@@ -322,6 +281,8 @@ TEST_F(WindowTest, GenerateShowsTheSymbolAndClearShowsThePlaceholders) {
   EXPECT_EQ(Preview(), shown);
 }
 
+// A refused Generate, whether the generator or the window refuses it (the
+// encoding checks below), takes the symbol off the preview.
 TEST_F(WindowTest, ARefusedGenerateTakesTheSymbolOffThePreview) {
   Type(QStringLiteral("short"));
   Click("按钮1");
@@ -359,19 +320,21 @@ TEST_P(EncodingErrors, AreReportedAndNothingIsGenerated) {
   EXPECT_EQ(dialogs_.messages[0].title, QStringLiteral("编码错误"));
   EXPECT_EQ(dialogs_.messages[0].text, QString::fromUtf8(c.message));
   EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::kStop);
-  EXPECT_EQ(generator_.Content(), "first");  // nothing generated, the symbol stays on show
-  EXPECT_TRUE(generator_.HasSymbol());
-  EXPECT_FALSE(PlaceholdersVisible());
+  EXPECT_EQ(generator_.Content(), "first");  // nothing generated
+  EXPECT_TRUE(PlaceholdersVisible());
 }
 
 constexpr char kContentMessage[] =
     "内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。";
 INSTANTIATE_TEST_SUITE_P(
     Cases, EncodingErrors,
-    ::testing::Values(EncodingErrorCase{"AnsiContent", "smile 😀", "", 0, kContentMessage},
-                      EncodingErrorCase{"EncryptedContent", "smile 😀", "pw", 1, kContentMessage},
-                      EncodingErrorCase{"Password", "plain", "pw😀", 1,
-                                        "密码中含有无法用系统编码表示的字符。"}),
+    ::testing::Values(
+        EncodingErrorCase{"AnsiContent", "smile 😀", "", 0, kContentMessage},
+        // Encryption takes code-page bytes, so UTF-8 would not help.
+        EncodingErrorCase{"EncryptedContent", "smile 😀", "pw", 1,
+                          "内容中含有无法用系统编码表示的字符，而加密只能使用系统编码："
+                          "请删除该字符，或清空加密密码。"},
+        EncodingErrorCase{"Password", "plain", "pw😀", 1, "密码中含有无法用系统编码表示的字符。"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Centre icon ------------------------------------------------------------------
@@ -416,10 +379,11 @@ TEST_F(WindowTest, BrowseFillsTheIconPathUnlessCancelled) {
   ASSERT_EQ(dialogs_.files.size(), 1u);
   const FileRequest& request = dialogs_.files[0];
   EXPECT_FALSE(request.save);
-  EXPECT_EQ(request.filters, (QStringList{QStringLiteral("BMP图像(*.bmp)"),
+  EXPECT_EQ(request.filters, (QStringList{QStringLiteral("BMP图像(*.bmp) (*.bmp)"),
                                           QStringLiteral("JPG图像（*.jpg） (*.jpg)"),
                                           QStringLiteral("GIF图像（*.gif） (*.gif)"),
                                           QStringLiteral("ICO图标（*.ico） (*.ico)")}));
+  EXPECT_TRUE(request.labelsOnly);
   EXPECT_EQ(request.selectedFilter, 0);
   EXPECT_EQ(request.directory, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
   EXPECT_EQ(path->text(), QStringLiteral("earlier.png"));

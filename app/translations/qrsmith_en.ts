@@ -1,0 +1,213 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>qrsmith</name>
+    <message>
+        <source>加密密码：</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>提示：如果不需要加密二维码，请保持上面的编辑框内容为空即可！
+注意：加密后的二维码无法用普通扫码工具读出原文。</source>
+        <translation>Hint: leave the box above empty if the QR Code need not be encrypted.
+Note: ordinary scanning tools cannot read the text of an encrypted QR Code.</translation>
+    </message>
+    <message>
+        <source>生成选项：</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>内容编码：</source>
+        <translation>Encoding:</translation>
+    </message>
+    <message>
+        <source>UTF-8（默认）</source>
+        <translation>UTF-8 (default)</translation>
+    </message>
+    <message>
+        <source>图像尺寸：</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>纠错级别：</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>低—7%（默认）</source>
+        <translation>Low—7% (default)</translation>
+    </message>
+    <message>
+        <source>中—15%</source>
+        <translation>Medium—15%</translation>
+    </message>
+    <message>
+        <source>高—25%</source>
+        <translation>High—25%</translation>
+    </message>
+    <message>
+        <source>非常高—30%</source>
+        <translation>Highest—30%</translation>
+    </message>
+    <message>
+        <source>二维码前景色：</source>
+        <translation>Foreground:</translation>
+    </message>
+    <message>
+        <source>二维码背景色：</source>
+        <translation>Background:</translation>
+    </message>
+    <message>
+        <source>请选择对比度较大的颜色，以便于拍摄设备识别！</source>
+        <translation>Choose colours of strong contrast, for cameras to read!</translation>
+    </message>
+    <message>
+        <source>中间层叠图标：</source>
+        <translation>Centre icon:</translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|ICO图标（*.ico）|*.ico</source>
+        <translation>BMP picture (*.bmp)|*.bmp|JPG picture (*.jpg)|*.jpg|GIF picture (*.gif)|*.gif|ICO icon (*.ico)|*.ico</translation>
+    </message>
+    <message>
+        <source>%1
+
+版本 %2
+
+把文字变成二维码</source>
+        <translation>%1
+
+Version %2
+
+Turns text into QR Codes</translation>
+    </message>
+    <message>
+        <source>请通过下面的选项生成需要的二维码！</source>
+        <translation>Make your QR Code below!</translation>
+    </message>
+    <message>
+        <source>二维码内容</source>
+        <translation>Content</translation>
+    </message>
+    <message>
+        <source>加密</source>
+        <translation>Encryption</translation>
+    </message>
+    <message>
+        <source>基本</source>
+        <translation>Basic</translation>
+    </message>
+    <message>
+        <source>高级</source>
+        <translation>Advanced</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>生成！</source>
+        <translation>&amp;Generate!</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>C&amp;lear</translation>
+    </message>
+    <message>
+        <source>保存到...</source>
+        <translation>&amp;Save to...</translation>
+    </message>
+    <message>
+        <source>复制到剪贴板</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Cl&amp;ose</translation>
+    </message>
+    <message>
+        <source>自动（根据内容）</source>
+        <translation>Automatic (by content)</translation>
+    </message>
+    <message>
+        <source>内容为空</source>
+        <translation>No content</translation>
+    </message>
+    <message>
+        <source>请输入需要编码的内容！</source>
+        <translation>Please type the content to encode!</translation>
+    </message>
+    <message>
+        <source>编码错误</source>
+        <translation>Encoding error</translation>
+    </message>
+    <message>
+        <source>密码中含有无法用系统编码表示的字符。</source>
+        <translation>The password holds a character that the system code page cannot represent.</translation>
+    </message>
+    <message>
+        <source>内容中含有无法用系统编码表示的字符，而加密只能使用系统编码：请删除该字符，或清空加密密码。</source>
+        <translation>The content holds a character that the system code page cannot represent, and encryption works in the system code page only: remove the character, or clear the password.</translation>
+    </message>
+    <message>
+        <source>内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。</source>
+        <translation>The content holds a character that the chosen encoding cannot represent; choose UTF-8 or change the content.</translation>
+    </message>
+    <message>
+        <source>图标错误</source>
+        <translation>Icon error</translation>
+    </message>
+    <message>
+        <source>无法读取图标文件：</source>
+        <translation>Cannot read the icon file: </translation>
+    </message>
+    <message>
+        <source>请先生成二维码！</source>
+        <translation>Please generate a QR Code first!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>复制失败</source>
+        <translation>Copy failed</translation>
+    </message>
+    <message>
+        <source>无法把二维码复制到剪贴板。</source>
+        <translation>Cannot copy the QR Code to the clipboard.</translation>
+    </message>
+    <message>
+        <source>确实要退出吗？</source>
+        <translation>Do you really want to quit?</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>读取二维码</source>
+        <translation>Read QR Code</translation>
+    </message>
+    <message>
+        <source>无法读取图片文件：</source>
+        <translation>Cannot read the picture file: </translation>
+    </message>
+    <message>
+        <source>没有可以读取的图片。</source>
+        <translation>There is no picture to read.</translation>
+    </message>
+    <message>
+        <source>图片中没有找到二维码。</source>
+        <translation>No QR Code was found in the picture.</translation>
+    </message>
+    <message>
+        <source>二维码的内容既不是UTF-8文本，也不是GBK文本，无法放入内容框。</source>
+        <translation>The QR Code&apos;s content is neither UTF-8 nor GBK text and cannot be put into the content box.</translation>
+    </message>
+</context>
+</TS>
