@@ -5,6 +5,7 @@
 #   make fuzz   build the libFuzzer programs with clang, run each FUZZ_SECONDS
 #               (make -j2 fuzz runs two at a time)
 #   make valgrind  run the command-line tests with the tool under valgrind
+#   make package   the Debian packages qrsmith, qrsmith-gui, libqrsmith-dev in dist/
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -12,9 +13,11 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 VALGRIND_BUILD ?= build-valgrind
+PACKAGE_BUILD ?= build-package
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run install test test-plain test-asan bench fuzz fuzz-build valgrind clean
+.PHONY: deps build run install package test test-plain test-asan test-package bench fuzz fuzz-build \
+        valgrind clean
 
 deps:
 	@bash scripts/install-deps
@@ -36,6 +39,17 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# A build of its own, without tests: the packages install under /usr and
+# link the system's shared image libraries (Debian allows no embedded copies).
+# CPack then installs each component into its package.
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DQRSMITH_BUILD_TESTS=OFF -DQRSMITH_BUNDLE_IMAGE_LIBRARIES=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	rm -rf $(PACKAGE_BUILD)/cpack dist
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	mkdir -p dist && cp $(PACKAGE_BUILD)/cpack/*.deb dist/
+
 # The tests build with warnings as errors (QRSMITH_WERROR), as CI does.
 TEST_FLAGS := -DQRSMITH_WERROR=ON
 
@@ -51,7 +65,12 @@ test-asan: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# Installs the packages on this machine (apt-get, as root or through sudo),
+# checks them as their users would, and removes them again.
+test-package: package
+	bash scripts/check-package $(PACKAGE_BUILD)
+
+test: test-plain test-asan test-package
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQRSMITH_BUILD_TESTS=OFF -DQRSMITH_BUILD_BENCH=ON $(CMAKE_FLAGS)
@@ -93,4 +112,4 @@ valgrind: deps
 	  if [ -n "$$found" ]; then cat $$found; exit 1; fi; echo "valgrind: no errors, no leaks"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(VALGRIND_BUILD)
+	rm -rf dist $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(VALGRIND_BUILD) $(PACKAGE_BUILD)
