@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/cli/process.h"
+#include "tests/cli/tool_test.h"
 
 namespace qrsmith {
 namespace {

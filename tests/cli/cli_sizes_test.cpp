@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "platform/codecs/image.h"
-#include "tests/cli/process.h"
+#include "tests/cli/tool_test.h"
 
 namespace qrsmith {
 namespace {

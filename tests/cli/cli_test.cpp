@@ -9,7 +9,7 @@
 
 #include "app/content_encryption.h"
 #include "platform/codecs/image.h"
-#include "tests/cli/process.h"
+#include "tests/cli/tool_test.h"
 #include "tests/support/qr_decode.h"
 
 namespace qrsmith {
