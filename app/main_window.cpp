@@ -290,9 +290,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       if (const QMimeData* data = QGuiApplication::clipboard()->mimeData()) ReadCode(*data);
       return true;
     }
-  } else if (watched == form_.iconPathBox) {
+  } else if (watched == form_.iconPathBox && (dragging || type == QEvent::Drop)) {
+    // Only drag and drop events are QDropEvents: any other event is left alone.
     auto* drag = static_cast<QDropEvent*>(event);
-    if ((dragging || type == QEvent::Drop) && LocalFile(*drag->mimeData())) {
+    if (LocalFile(*drag->mimeData())) {
       drag->acceptProposedAction();
       // The file becomes the centre icon at the next Generate, as a browsed one.
       if (type == QEvent::Drop) form_.iconPathBox->setText(*LocalFile(*drag->mimeData()));
