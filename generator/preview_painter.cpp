@@ -11,15 +11,7 @@ namespace {
 
 using platform::Bitmap;
 
-// Positions and sizes are computed in floating point and truncated toward
-// zero just before use. The clamp keeps absurd offsets from overflowing; such
-// positions lie far outside any client area anyway.
-std::int64_t Trunc(double v) {
-  constexpr double kLimit = 1e12;
-  if (!(v > -kLimit)) return static_cast<std::int64_t>(-kLimit);  // also NaN
-  if (v > kLimit) return static_cast<std::int64_t>(kLimit);
-  return static_cast<std::int64_t>(v);
-}
+constexpr auto Trunc = platform::TruncatePosition;
 
 struct Rect {
   std::int64_t x = 0, y = 0, w = 0, h = 0;

@@ -1,7 +1,6 @@
 #include "generator/raster_rendering.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "generator/imaging.h"
@@ -17,12 +16,7 @@ namespace codecs = platform::codecs;
 // Comparisons of pixel positions computed in floating point allow this much slack.
 constexpr double kTolerance = 1e-7;
 
-// Truncates toward zero. Offsets are any int32, so a position can lie beyond
-// the int range; it is then held at the range's edge, which is as far outside
-// every picture (at most 16384 pixels a side) as the exact position.
-int Trunc(double v) {
-  return static_cast<int>(std::clamp(std::trunc(v), double{INT_MIN}, double{INT_MAX}));
-}
+constexpr auto Trunc = platform::TruncatePosition;
 
 // Scatters noise cells of the symbol's background colour over the picture
 // around the symbol and over its outermost ring of cells (its first and last
@@ -40,11 +34,11 @@ void PaintComposeNoise(platform::Bitmap& result, double x0, double y0, int symbo
   double ch = static_cast<double>(symbolHeight) / gridHeight;
   if (cw < 1 - kTolerance) cw = 1;
   if (ch < 1 - kTolerance) ch = 1;
-  const int firstColumn = Trunc(x0 + std::floor(-x0 / cw) * cw);
-  const int firstRow = Trunc(y0 + std::floor(-y0 / ch) * ch);
+  const std::int64_t firstColumn = Trunc(x0 + std::floor(-x0 / cw) * cw);
+  const std::int64_t firstRow = Trunc(y0 + std::floor(-y0 / ch) * ch);
   NoiseBitReader bits(noiseBits);
-  int x = firstColumn;
-  int y = firstRow;
+  std::int64_t x = firstColumn;
+  std::int64_t y = firstRow;
   do {
     const bool insideX = x - x0 > kTolerance && (x0 + symbolWidth - 1.5 * cw) - x > kTolerance;
     const bool insideY = y - y0 > kTolerance && (y0 + symbolHeight - ch) - y > kTolerance;
@@ -67,9 +61,8 @@ std::optional<platform::Bitmap> Load(std::span<const std::uint8_t> image) {
 
 void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std::int32_t dx,
                      std::int32_t dy) {
-  const int x = Trunc((image.Width() - icon.Width()) / 2.0 + dx);
-  const int y = Trunc((image.Height() - icon.Height()) / 2.0 + dy);
-  image.CopyFrom(icon, x, y);
+  image.CopyFrom(icon, Trunc((image.Width() - icon.Width()) / 2.0 + dx),
+                 Trunc((image.Height() - icon.Height()) / 2.0 + dy));
 }
 
 platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform::Bitmap& symbol,

@@ -16,13 +16,15 @@ std::optional<Bitmap> Bitmap::Create(int width, int height, std::uint32_t pixel)
   return Bitmap(width, height, pixel);
 }
 
-void Bitmap::FillRect(int x0, int y0, int x1, int y1, std::uint32_t pixel) {
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, width_);
-  y1 = std::min(y1, height_);
-  for (int y = y0; y < y1; ++y) {
-    std::fill(Row(y) + x0, Row(y) + x1, pixel);
+void Bitmap::FillRect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                      std::uint32_t pixel) {
+  const int left = static_cast<int>(std::clamp<std::int64_t>(x0, 0, width_));
+  const int top = static_cast<int>(std::clamp<std::int64_t>(y0, 0, height_));
+  const int right = static_cast<int>(std::clamp<std::int64_t>(x1, 0, width_));
+  const int bottom = static_cast<int>(std::clamp<std::int64_t>(y1, 0, height_));
+  if (left >= right) return;
+  for (int y = top; y < bottom; ++y) {
+    std::fill(Row(y) + left, Row(y) + right, pixel);
   }
 }
 
@@ -30,28 +32,26 @@ namespace {
 
 // Runs `op(target_pixel, source_pixel)` over the overlap of source placed at (dx, dy).
 template <typename Op>
-void Blend(Bitmap& target, const Bitmap& source, int dx, int dy, Op op) {
-  const int x0 = std::max(0, dx);
-  const int y0 = std::max(0, dy);
-  // In 64 bits: a source placed near the int range's edge must not wrap around.
-  const int x1 =
-      static_cast<int>(std::min<std::int64_t>(target.Width(), std::int64_t{dx} + source.Width()));
-  const int y1 =
-      static_cast<int>(std::min<std::int64_t>(target.Height(), std::int64_t{dy} + source.Height()));
-  for (int y = y0; y < y1; ++y) {
-    std::uint32_t* out = target.Row(y);
-    const std::uint32_t* in = source.Row(y - dy);
-    for (int x = x0; x < x1; ++x) out[x] = op(out[x], in[x - dx]);
+void Blend(Bitmap& target, const Bitmap& source, std::int64_t dx, std::int64_t dy, Op op) {
+  // In 64 bits: a source placed far outside the target must not wrap around.
+  const std::int64_t x0 = std::max<std::int64_t>(0, dx);
+  const std::int64_t y0 = std::max<std::int64_t>(0, dy);
+  const std::int64_t x1 = std::min<std::int64_t>(target.Width(), dx + source.Width());
+  const std::int64_t y1 = std::min<std::int64_t>(target.Height(), dy + source.Height());
+  for (std::int64_t y = y0; y < y1; ++y) {
+    std::uint32_t* out = target.Row(static_cast<int>(y));
+    const std::uint32_t* in = source.Row(static_cast<int>(y - dy));
+    for (std::int64_t x = x0; x < x1; ++x) out[x] = op(out[x], in[x - dx]);
   }
 }
 
 }  // namespace
 
-void Bitmap::CopyFrom(const Bitmap& source, int dx, int dy) {
+void Bitmap::CopyFrom(const Bitmap& source, std::int64_t dx, std::int64_t dy) {
   Blend(*this, source, dx, dy, [](std::uint32_t, std::uint32_t s) { return s; });
 }
 
-void Bitmap::OrFrom(const Bitmap& source, int dx, int dy) {
+void Bitmap::OrFrom(const Bitmap& source, std::int64_t dx, std::int64_t dy) {
   Blend(*this, source, dx, dy, [](std::uint32_t t, std::uint32_t s) { return t | s; });
 }
 

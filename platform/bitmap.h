@@ -33,6 +33,18 @@ constexpr int NearestSource(std::int64_t target, std::int64_t targetSize, std::i
   return static_cast<int>(target * sourceSize / targetSize);
 }
 
+// A pixel position or size computed in floating point, truncated toward zero
+// just before use. Offsets are any int32 and get scaled, so a position can lie
+// far beyond any picture; it is held within +-1e12 (NaN at the lower edge),
+// which is as far outside every picture and client area as the exact value
+// and leaves room for sums without overflow.
+constexpr std::int64_t TruncatePosition(double v) {
+  constexpr double kLimit = 1e12;
+  if (!(v > -kLimit)) return static_cast<std::int64_t>(-kLimit);
+  if (v > kLimit) return static_cast<std::int64_t>(kLimit);
+  return static_cast<std::int64_t>(v);
+}
+
 // NearestSource for each of the `targetSize` columns (or rows) of a copy.
 std::vector<int> NearestSources(int targetSize, int sourceSize);
 
@@ -54,12 +66,14 @@ class Bitmap {
   const std::uint32_t* Row(int y) const { return pixels_.data() + Index(0, y); }
   const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
 
-  // Fills [x0, x1) x [y0, y1), clipped to the picture.
-  void FillRect(int x0, int y0, int x1, int y1, std::uint32_t pixel);
+  // Fills [x0, x1) x [y0, y1), clipped to the picture. Positions are 64-bit
+  // so that one far outside the picture is clipped, never wrapped.
+  void FillRect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                std::uint32_t pixel);
   // Copies `source` with its top-left corner at (dx, dy), clipped (source copy).
-  void CopyFrom(const Bitmap& source, int dx, int dy);
+  void CopyFrom(const Bitmap& source, std::int64_t dx, std::int64_t dy);
   // Combines `source` at (dx, dy) by bitwise OR of each channel, clipped.
-  void OrFrom(const Bitmap& source, int dx, int dy);
+  void OrFrom(const Bitmap& source, std::int64_t dx, std::int64_t dy);
   // A width x height copy by nearest neighbour (NearestSource on both axes).
   // nullopt for bad sizes.
   std::optional<Bitmap> Stretch(int width, int height) const;
