@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "tests/cli/tool_test.h"
+#include "tests/support/file_contents.h"
 
 namespace qrsmith {
 namespace {
@@ -26,10 +27,6 @@ using testing::ProcessResult;
 class CliLimits : public testing::ToolTest {
  protected:
   CliLimits() : ToolTest("qrsmith-limits") {}
-  static std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   std::vector<std::string> Listing(const fs::path& folder) const {
     std::vector<std::string> names;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -211,7 +208,7 @@ TEST_F(CliLimits, FailedWritesKeepTheExistingFileAndLeaveNoTemporary) {
       EXPECT_EQ(r.err, "qrsmith: cannot write '" + path + "': " + t.reason + "\n");
       EXPECT_EQ(Listing(dir_), listing);
       if (!before.empty()) {
-        EXPECT_EQ(ReadFile(path), before);
+        EXPECT_EQ(testing::FileText(path), before);
       }
       fs::remove_all(dir_);
       fs::create_directories(dir_);
@@ -229,7 +226,7 @@ TEST_F(CliLimits, OutputThroughASymbolicLinkReachesItsFile) {
   const ProcessResult r = Run({"-o", Path("link.svg"), "--verify", "through the link"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::is_symlink(Path("link.svg")));
-  EXPECT_EQ(ReadFile(Path("real.svg")).rfind("<?xml", 0), 0u);
+  EXPECT_EQ(testing::FileText(Path("real.svg")).rfind("<?xml", 0), 0u);
   const ProcessResult folder = Run({"-o", Path("to-folder.svg"), "x"});
   EXPECT_EQ(folder.status, 2);
   EXPECT_EQ(folder.err, "qrsmith: cannot write '" + Path("to-folder.svg") + "' (a link to '" +
@@ -247,7 +244,7 @@ TEST_F(CliLimits, AKillDuringALargeWriteLeavesTheOldFileAsItWas) {
   std::string before;
   for (int attempt = 0; attempt < 3; ++attempt) {
     ASSERT_EQ(Run({"-o", path, "the old symbol"}).status, 0);
-    before = ReadFile(path);
+    before = testing::FileText(path);
     const int pid = testing::StartProcess(QRSMITH_BINARY, {"-w", "8192", "-o", path, "new"});
     ASSERT_GT(pid, 0);
     // Kill once the first megabytes of the new file are out.
@@ -262,7 +259,7 @@ TEST_F(CliLimits, AKillDuringALargeWriteLeavesTheOldFileAsItWas) {
     if (WIFSIGNALED(status)) break;  // else it finished first: try again
   }
   ASSERT_TRUE(WIFSIGNALED(status)) << "the write always ended before the kill";
-  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_EQ(testing::FileText(path), before);
   const int probe = ::open(dir_.c_str(), O_TMPFILE | O_WRONLY, 0600);
   const bool unnamedFiles = probe >= 0;
   if (probe >= 0) ::close(probe);

@@ -10,6 +10,7 @@
 #include "app/content_encryption.h"
 #include "platform/codecs/image.h"
 #include "tests/cli/tool_test.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/qr_decode.h"
 
 namespace qrsmith {
@@ -21,13 +22,9 @@ using testing::ProcessResult;
 class Cli : public testing::ToolTest {
  protected:
   Cli() : ToolTest("qrsmith-cli") {}
-  static Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
   // What zxing-cpp reads from a raster file.
   static std::optional<testing::Decoded> Scan(const std::string& path) {
-    const auto picture = platform::codecs::DecodeImage(ReadFile(path));
+    const auto picture = platform::codecs::DecodeImage(testing::FileBytes(path));
     if (!picture) return std::nullopt;
     return testing::DecodeWithZxing(*picture, picture->Width() < 100 ? 4 : 1);
   }
@@ -38,7 +35,7 @@ TEST_F(Cli, EveryRasterTypeScansAtTheRequestedScale) {
     const std::string path = Path("symbol." + ext);
     const ProcessResult r = Run({"-o", path, "-s", "3", "HELLO " + ext});
     ASSERT_EQ(r.status, 0) << ext << ": " << r.err;
-    const auto picture = platform::codecs::DecodeImage(ReadFile(path));
+    const auto picture = platform::codecs::DecodeImage(testing::FileBytes(path));
     ASSERT_TRUE(picture.has_value()) << ext;
     EXPECT_EQ(picture->Width(), (21 + 8) * 3) << ext;  // version 1, quiet zone 4
     const auto scan = Scan(path);
@@ -62,13 +59,13 @@ TEST_F(Cli, EveryOtherFormHasItsSignatureAndVerifies) {
     const std::string path = Path("symbol." + c.type);
     const ProcessResult r = Run({"-o", path, "--verify", "form " + c.type});
     ASSERT_EQ(r.status, 0) << c.type << ": " << r.err;
-    const Bytes file = ReadFile(path);
+    const Bytes file = testing::FileBytes(path);
     ASSERT_GE(file.size(), c.start.size());
     EXPECT_EQ(std::string(file.begin(), file.begin() + c.start.size()), c.start) << c.type;
   }
   const ProcessResult wmf = Run({"-o", Path("x.wmf"), "wmf"});
   ASSERT_EQ(wmf.status, 0) << wmf.err;
-  EXPECT_FALSE(ReadFile(Path("x.wmf")).empty());
+  EXPECT_FALSE(testing::FileBytes(Path("x.wmf")).empty());
   // -t wins over the extension; -o - writes to standard output.
   const ProcessResult svg = Run({"-t", "svg", "-o", "-", "x"});
   ASSERT_EQ(svg.status, 0);

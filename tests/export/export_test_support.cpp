@@ -38,21 +38,6 @@ ModuleGrid GridFromRows(const std::vector<std::string>& rows, Colour foreground,
   return grid;
 }
 
-ScratchFolder::ScratchFolder() {
-  std::string templ = (fs::temp_directory_path() / "qrsmith-export-XXXXXX").string();
-  if (::mkdtemp(templ.data()) != nullptr) path_ = templ;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  fs::permissions(path_, fs::perms::owner_all, ignored);
-  fs::remove_all(path_, ignored);
-}
-
-std::size_t ScratchFolder::Entries() const {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), {}));
-}
-
 bool HaveProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::stringstream folders(path ? path : "/usr/bin:/bin");
@@ -83,13 +68,6 @@ bool RunProgram(const std::vector<std::string>& argv) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void WriteBytes(const fs::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -97,7 +75,7 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
 }
 
 std::optional<platform::Bitmap> ReadPicture(const fs::path& path) {
-  const std::string bytes = ReadText(path);
+  const std::string bytes = FileText(path);
   return platform::codecs::DecodeImage(std::span<const std::uint8_t>(
       reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }

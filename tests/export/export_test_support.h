@@ -11,6 +11,8 @@
 #include "export/module_grid.h"
 #include "generator/qr_generator.h"
 #include "platform/bitmap.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith::testing {
 
@@ -23,26 +25,10 @@ QrGenerator MakeSymbol(const std::string& content, std::int16_t version = 0,
 ModuleGrid GridFromRows(const std::vector<std::string>& rows, Colour foreground = kBlack,
                         Colour background = kWhite);
 
-// A fresh folder under the temporary folder, removed with its contents.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-  std::size_t Entries() const;
-
- private:
-  std::filesystem::path path_;
-};
-
 bool HaveProgram(const std::string& name);
 // Runs argv[0] (looked up on PATH) with its output discarded; true on exit status 0.
 bool RunProgram(const std::vector<std::string>& argv);
 
-std::string ReadText(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 // A PNG (or any picture the codecs read) from a file.
 std::optional<platform::Bitmap> ReadPicture(const std::filesystem::path& path);

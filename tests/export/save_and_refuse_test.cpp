@@ -2,16 +2,15 @@
 // exports refuse when there is nothing sound to write.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "export/html.h"
 #include "export/text_art.h"
 #include "export/vector_export.h"
 #include "tests/export/export_test_support.h"
+#include "tests/support/file_size_limit.h"
 
 namespace qrsmith {
 namespace {
@@ -31,7 +30,7 @@ class SaveVectorTest : public ::testing::Test {
   }
   // The failed save left the old file alone and nothing else behind.
   void ExpectUntouched() const {
-    EXPECT_EQ(testing::ReadText(target_), "old");
+    EXPECT_EQ(testing::FileText(target_), "old");
     EXPECT_EQ(folder_.Entries(), 1u);
   }
   testing::ScratchFolder folder_;
@@ -43,7 +42,7 @@ TEST_F(SaveVectorTest, WritesWhatExportVectorReturns) {
   for (const VectorKind kind : {VectorKind::kEps, VectorKind::kSvg, VectorKind::kWmf}) {
     ASSERT_TRUE(SaveVector(generator_, target_.string(), kind, 200, 100));
     const Bytes expected = ExportVector(generator_, kind, 200, 100);
-    EXPECT_EQ(testing::ReadText(target_), std::string(expected.begin(), expected.end()));
+    EXPECT_EQ(testing::FileText(target_), std::string(expected.begin(), expected.end()));
   }
   // The identifiers change between calls; the sizes do not.
   for (const VectorKind kind : {VectorKind::kPostScript, VectorKind::kEmf}) {
@@ -67,7 +66,7 @@ TEST_F(SaveVectorTest, BadTargetsFailWithoutLeavingAnything) {
   EXPECT_FALSE(SaveVector(generator_, (folder_ / "missing" / "x.svg").string(), VectorKind::kSvg));
   EXPECT_FALSE(SaveVector(generator_, (folder_ / "folder").string(), VectorKind::kSvg));
   EXPECT_TRUE(fs::is_empty(folder_ / "folder"));
-  EXPECT_EQ(testing::ReadText(target_), "old");
+  EXPECT_EQ(testing::FileText(target_), "old");
   EXPECT_EQ(folder_.Entries(), 2u);
 }
 
@@ -82,15 +81,12 @@ TEST_F(SaveVectorTest, ReadOnlyFolderKeepsTheExistingFile) {
 TEST_F(SaveVectorTest, FullDiskKeepsTheExistingFile) {
   // A file-size limit stands in for a full disk: the EMF (tens of kilobytes)
   // stops part way through.
-  rlimit previous{};
-  ::getrlimit(RLIMIT_FSIZE, &previous);
-  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = previous;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = SaveVector(generator_, target_.string(), VectorKind::kEmf);
-  ::setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, oldHandler);
+  bool saved = true;
+  {
+    const testing::FileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.Active());
+    saved = SaveVector(generator_, target_.string(), VectorKind::kEmf);
+  }
   EXPECT_FALSE(saved);
   ExpectUntouched();
 }

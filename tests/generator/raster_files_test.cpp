@@ -9,6 +9,7 @@
 #include "generator/qr_generator.h"
 #include "generator/raster_rendering.h"
 #include "platform/codecs/image.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/qr_decode.h"
 #include "tests/support/scratch_folder.h"
 
@@ -34,10 +35,6 @@ class RasterFiles : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(generator_.Generate(kContent, false, 1, 2, -1, kBlack)); }
 
-  static Bytes ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-  }
   static Bitmap Decode(const Bytes& file) {
     auto b = platform::codecs::DecodeImage(file);
     EXPECT_TRUE(b.has_value());
@@ -59,7 +56,7 @@ TEST_F(RasterFiles, EveryKindScansAtItsOwnAndAtAnEnlargedSize) {
     for (std::optional<std::int32_t> size : {std::optional<std::int32_t>{}, std::optional{230}}) {
       const fs::path path = dir_ / ("symbol" + std::to_string(kind));
       ASSERT_TRUE(generator_.SaveImage(path.string(), size, kind)) << kind;
-      const Bitmap saved = Decode(ReadFile(path));
+      const Bitmap saved = Decode(testing::FileBytes(path));
       EXPECT_EQ(saved.Width(), size.value_or(23)) << kind;
       EXPECT_EQ(saved.Height(), size.value_or(23)) << kind;
       const auto scan = testing::DecodeWithZxing(saved, size ? 1 : 4);
@@ -86,7 +83,7 @@ TEST_F(RasterFiles, RowByRowPngIsExactlyTheEnlargedPicture) {
 TEST_F(RasterFiles, BmpHeadersDifferBetweenSaveAndExport) {
   const fs::path path = dir_ / "symbol.bmp";
   ASSERT_TRUE(generator_.SaveImage(path.string(), std::nullopt, 0));
-  EXPECT_EQ(Le32(ReadFile(path), 14), 40u);  // the standard information header
+  EXPECT_EQ(Le32(testing::FileBytes(path), 14), 40u);  // the standard information header
   const Bytes exported = generator_.ExportImage(std::nullopt, 0);
   EXPECT_EQ(exported, generator_.SymbolImage());  // the symbol image form itself
   EXPECT_EQ(Le32(exported, 14), 44u);
@@ -101,7 +98,7 @@ TEST_F(RasterFiles, IconIsDrawnUnscaledAtTheCentreOnlyWhenEnlarged) {
   EXPECT_NE(big.Pixel(131, 131), kGreen);
   const fs::path path = dir_ / "small.png";
   ASSERT_TRUE(generator_.SaveImage(path.string(), std::nullopt, 4));
-  const Bitmap small = Decode(ReadFile(path));
+  const Bitmap small = Decode(testing::FileBytes(path));
   for (std::uint32_t p : small.Pixels()) EXPECT_NE(p, kGreen);
 }
 
@@ -169,11 +166,11 @@ TEST_F(RasterFiles, ExportWithoutAPositiveSizeGivesTheOnePixelPerModulePicture) 
 TEST_F(RasterFiles, FailedSaveLeavesTheExistingFileAsItWas) {
   const fs::path path = dir_ / "keep.png";
   ASSERT_TRUE(generator_.SaveImage(path.string(), std::nullopt, 4));
-  const Bytes before = ReadFile(path);
+  const Bytes before = testing::FileBytes(path);
   EXPECT_FALSE(generator_.SaveImage((dir_ / "no-such-folder" / "x.png").string(), 230, 4));
   EXPECT_FALSE(generator_.SaveImage(dir_.string(), 230, 4));  // a folder, not a file
   EXPECT_FALSE(generator_.SaveImage(path.string(), 230, 4, Bytes{9, 9, 9}, 10, 10));
-  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_EQ(testing::FileBytes(path), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
 }
 

@@ -6,10 +6,13 @@ namespace qrsmith::platform {
 namespace {
 
 TEST(BitmapCreate, RefusesSidesOutsideTheBound) {
-  struct Case { int w, h; bool ok; };
-  for (const Case c : {Case{1, 1, true}, Case{0, 5, false}, Case{5, -1, false},
-                       Case{kMaxBitmapSide, 1, true}, Case{kMaxBitmapSide + 1, 1, false},
-                       Case{1, kMaxBitmapSide + 1, false}}) {
+  struct Case {
+    int w, h;
+    bool ok;
+  };
+  for (const Case c :
+       {Case{1, 1, true}, Case{0, 5, false}, Case{5, -1, false}, Case{kMaxBitmapSide, 1, true},
+        Case{kMaxBitmapSide + 1, 1, false}, Case{1, kMaxBitmapSide + 1, false}}) {
     EXPECT_EQ(Bitmap::Create(c.w, c.h).has_value(), c.ok) << c.w << "x" << c.h;
   }
 }
@@ -31,7 +34,7 @@ TEST(BitmapRaster, FillIsClippedAndRightEdgeExclusive) {
 TEST(BitmapRaster, CopyAndOrAreClippedAtEveryEdge) {
   Bitmap target = *Bitmap::Create(3, 3, 0x000100);
   const Bitmap source = *Bitmap::Create(2, 2, 0x010001);
-  target.OrFrom(source, 2, -1);  // only (2, 0) overlaps
+  target.OrFrom(source, 2, -1);    // only (2, 0) overlaps
   target.CopyFrom(source, -1, 2);  // only (0, 2) overlaps
   EXPECT_EQ(target.Pixel(2, 0), 0x010101u);
   EXPECT_EQ(target.Pixel(0, 2), 0x010001u);

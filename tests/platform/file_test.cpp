@@ -1,15 +1,17 @@
 #include "platform/file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "tests/support/file_contents.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith::platform {
 namespace {
@@ -18,35 +20,18 @@ namespace fs = std::filesystem;
 
 class AtomicWrite : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qrsmith-file-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all);
-    fs::remove_all(dir_);
-  }
-  static std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  std::size_t Entries() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
-  }
-  fs::path dir_;
+  std::size_t Entries() const { return scratch_.Entries(); }
+
+  qrsmith::testing::ScratchFolder scratch_{"qrsmith-file"};
+  const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(AtomicWrite, WritesANewFileAndReplacesAnOldOne) {
   const fs::path target = dir_ / "out.svg";
   ASSERT_TRUE(WriteFileAtomically(target.string(), std::string_view("first")));
-  EXPECT_EQ(Read(target), "first");
+  EXPECT_EQ(qrsmith::testing::FileText(target), "first");
   ASSERT_TRUE(WriteFileAtomically(target.string(), std::string_view("second, longer")));
-  EXPECT_EQ(Read(target), "second, longer");
+  EXPECT_EQ(qrsmith::testing::FileText(target), "second, longer");
   EXPECT_EQ(Entries(), 1u);  // no temporary file left behind
 }
 
@@ -67,7 +52,7 @@ TEST_F(AtomicWrite, ReadOnlyFolderKeepsTheExistingFile) {
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(WriteFileAtomically(target.string(), std::string_view("replacement")));
   fs::permissions(dir_, fs::perms::owner_all);
-  EXPECT_EQ(Read(target), "original");
+  EXPECT_EQ(qrsmith::testing::FileText(target), "original");
   EXPECT_EQ(Entries(), 1u);
 }
 
@@ -76,17 +61,14 @@ TEST_F(AtomicWrite, FullDiskKeepsTheExistingFile) {
   const fs::path target = dir_ / "keep.bin";
   ASSERT_TRUE(WriteFileAtomically(target.string(), std::string_view("original")));
   const std::string big(64 * 1024, 'x');
-  rlimit previous{};
-  ::getrlimit(RLIMIT_FSIZE, &previous);
-  auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = previous;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = WriteFileAtomically(target.string(), std::string_view(big));
-  ::setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, oldHandler);
+  bool written = true;
+  {
+    const qrsmith::testing::FileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.Active());
+    written = WriteFileAtomically(target.string(), std::string_view(big));
+  }
   EXPECT_FALSE(written);
-  EXPECT_EQ(Read(target), "original");
+  EXPECT_EQ(qrsmith::testing::FileText(target), "original");
   EXPECT_EQ(Entries(), 1u);
 }
 
@@ -121,7 +103,7 @@ TEST_F(AtomicWrite, WritesThroughSymbolicLinks) {
     EXPECT_EQ(WriteFileAtomically((dir_ / c.link).string(), std::string_view(text)),
               c.target != nullptr);
     if (c.target != nullptr) {
-      EXPECT_EQ(Read(dir_ / c.target), text);
+      EXPECT_EQ(qrsmith::testing::FileText(dir_ / c.target), text);
       EXPECT_EQ(fs::canonical(WriteTargetOf((dir_ / c.link).string())), dir_ / c.target);
     } else {
       EXPECT_EQ(errno, c.error);
@@ -171,8 +153,8 @@ TEST_F(AtomicWrite, ReadOnlyFileOrLinkedFolderKeepsEverything) {
   }
   fs::permissions(dir_ / "ro", fs::perms::owner_all);
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.svg"));
-  EXPECT_EQ(Read(dir_ / "ro" / "real.svg"), "original");
-  EXPECT_EQ(Read(dir_ / "locked.svg"), "original");
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "ro" / "real.svg"), "original");
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "locked.svg"), "original");
   EXPECT_EQ(Entries(), 3u);
 }
 

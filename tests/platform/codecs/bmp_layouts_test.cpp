@@ -38,8 +38,8 @@ Bytes SymbolImageForm(const Bitmap& bitmap) {
     for (int x = 0; x < bitmap.Width(); ++x) {
       const std::uint32_t p = bitmap.Pixel(x, y);
       layout.pixels.insert(layout.pixels.end(),
-                         {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8),
-                          static_cast<std::uint8_t>(p >> 16), 0});
+                           {static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(p >> 8),
+                            static_cast<std::uint8_t>(p >> 16), 0});
     }
   }
   return BuildBmp(layout);

@@ -52,7 +52,7 @@ struct Sources {
   Bitmap square = Quadrants(256);
   Bitmap icon = BandedPicture(32, 32, 16);
 
-  void WriteAll(const ScratchDir& dir) const {
+  void WriteAll(const ScratchFolder& dir) const {
     WritePpm(dir / "gradient.ppm", gradient);
     WritePpm(dir / "banded16.ppm", banded16);
     WritePpm(dir / "banded100.ppm", banded100);
@@ -126,7 +126,7 @@ std::vector<ForeignCase> Cases() {
   };
 }
 
-std::string Expand(const std::string& arguments, const ScratchDir& dir) {
+std::string Expand(const std::string& arguments, const ScratchFolder& dir) {
   const std::string prefix = (dir / "").string();
   std::string out;
   for (char c : arguments) {
@@ -143,7 +143,7 @@ class ForeignFile : public ::testing::TestWithParam<ForeignCase> {
  protected:
   static void SetUpTestSuite() {
     if (!HaveImageMagick()) return;
-    dir_ = new ScratchDir;
+    dir_ = new ScratchFolder;
     sources_ = new Sources;
     sources_->WriteAll(*dir_);
   }
@@ -157,17 +157,17 @@ class ForeignFile : public ::testing::TestWithParam<ForeignCase> {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick's convert is not installed";
   }
 
-  static ScratchDir* dir_;
+  static ScratchFolder* dir_;
   static Sources* sources_;
 };
 
-ScratchDir* ForeignFile::dir_ = nullptr;
+ScratchFolder* ForeignFile::dir_ = nullptr;
 Sources* ForeignFile::sources_ = nullptr;
 
 TEST_P(ForeignFile, DecodesToTheKnownPicture) {
   const ForeignCase& c = GetParam();
   ASSERT_TRUE(RunConvert(Expand(c.arguments, *dir_)));
-  const Bytes file = ReadFileBytes(*dir_ / "out");
+  const Bytes file = FileBytes(*dir_ / "out");
   const auto decoded = DecodeImage(file);
   ASSERT_TRUE(decoded);
   const Bitmap& source = sources_->*c.expected;

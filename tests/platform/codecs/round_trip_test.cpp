@@ -95,7 +95,7 @@ TEST_P(RoundTrip, DecodesWhatItEncodes) {
 TEST_P(RoundTrip, ImageMagickReadsWhatItEncodes) {
   if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick's convert is not installed";
   const Codec& codec = GetParam();
-  ScratchDir dir;
+  ScratchFolder dir;
   for (const Picture& picture : Pictures()) {
     SCOPED_TRACE(picture.name);
     const auto file = dir / ("picture." + codec.name);
@@ -170,7 +170,7 @@ TEST(GifEncoding, ColourTableFitsColourCount) {
 
 TEST(TiffEncoding, TwoColoursAreOneBitPaletteWithLzw) {
   if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick's identify is not installed";
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFileBytes(dir / "two.tiff", EncodeTiff(TwoColourPicture(47, 33)));
   WriteFileBytes(dir / "gradient.tiff", EncodeTiff(GradientPicture(47, 33)));
   EXPECT_EQ(Identify("%z %[tiff:photometric] %C", dir / "two.tiff"), "1 palette LZW");

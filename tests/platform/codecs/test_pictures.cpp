@@ -107,11 +107,6 @@ Bitmap FlattenedBinaryAlpha(const Bitmap& picture) {
   return expected;
 }
 
-Bytes ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -142,7 +137,7 @@ void WritePamWithAlpha(const std::filesystem::path& path, const Bitmap& bitmap,
 }
 
 std::optional<Bitmap> ReadPpm(const std::filesystem::path& path) {
-  const Bytes bytes = ReadFileBytes(path);
+  const Bytes bytes = FileBytes(path);
   std::string text(bytes.begin(), bytes.end());
   std::istringstream in(text);
   std::string magic;
@@ -158,16 +153,6 @@ std::optional<Bitmap> ReadPpm(const std::filesystem::path& path) {
     for (int x = 0; x < width; ++x, p += 3) bitmap->SetPixel(x, y, Rgb(p[0], p[1], p[2]));
   }
   return bitmap;
-}
-
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qrsmith-codecs-XXXXXX").string();
-  if (mkdtemp(pattern.data())) path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
 bool HaveImageMagick() {

@@ -9,6 +9,8 @@
 
 #include "platform/bitmap.h"
 #include "platform/types.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
 
 namespace qrsmith::platform::codecs::testing {
 
@@ -32,7 +34,6 @@ double MeanChannelDifference(const Bitmap& a, const Bitmap& b);
 std::uint8_t BinaryAlpha(int x, int y, int width, int height);
 Bitmap FlattenedBinaryAlpha(const Bitmap& picture);
 
-Bytes ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const Bytes& bytes);
 
 // A picture as a binary PPM (P6), or as a PAM with an alpha plane given by
@@ -43,19 +44,8 @@ void WritePamWithAlpha(const std::filesystem::path& path, const Bitmap& bitmap,
 // Reads a binary PPM as ImageMagick writes it (8 bits per channel).
 std::optional<Bitmap> ReadPpm(const std::filesystem::path& path);
 
-// A directory of its own under the system's temporary directory, removed
-// with everything in it at the end of its life.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+using qrsmith::testing::FileBytes;
+using qrsmith::testing::ScratchFolder;
 
 bool HaveImageMagick();
 // Runs `convert <arguments>` with its messages silenced; true on success.
