@@ -12,6 +12,15 @@ std::string WebAddress(std::string_view host) {
   return out;
 }
 
+// WebAddress(host) + separator + the name percent-encoded as one path segment.
+std::string AddressWithName(std::string_view host, std::string_view separator,
+                            std::string_view name) {
+  std::string out = WebAddress(host);
+  out += separator;
+  out += PercentEncode(name, UriPart::kPathSegment);
+  return out;
+}
+
 }  // namespace
 
 std::string GeoPayload(std::string_view latitude, std::string_view longitude,
@@ -74,10 +83,7 @@ std::string UrltoPayload(std::string_view address) {
 }
 
 std::string VenueLink(std::string_view venueId) {
-  std::string out = WebAddress(kVenueHost);
-  out += "/v/";
-  out += PercentEncode(venueId, UriPart::kPathSegment);
-  return out;
+  return AddressWithName(kVenueHost, "/v/", venueId);
 }
 
 std::string BookmarkPayload(std::string_view title, std::string_view address) {
@@ -87,17 +93,11 @@ std::string BookmarkPayload(std::string_view title, std::string_view address) {
 std::string YoutubePayload(std::string_view videoId) { return "youtube://" + EscapeField(videoId); }
 
 std::string SocialProfileLink(std::string_view profileName) {
-  std::string out = WebAddress(kSocialNetworkHost);
-  out += '/';
-  out += PercentEncode(profileName, UriPart::kPathSegment);
-  return out;
+  return AddressWithName(kSocialNetworkHost, "/", profileName);
 }
 
 std::string MicroblogProfileLink(std::string_view userName) {
-  std::string out = WebAddress(kMicroblogHost);
-  out += '/';
-  out += PercentEncode(userName, UriPart::kPathSegment);
-  return out;
+  return AddressWithName(kMicroblogHost, "/", userName);
 }
 
 std::string MicroblogStatusLink(std::string_view statusText) {

@@ -54,6 +54,16 @@ void Unshare(const QWidget* widget, std::string_view name) {
   }
 }
 
+// Shares `object` under `name`, or withdraws what was shared there when it is null.
+template <typename T>
+void ShareOrWithdraw(QWidget* widget, std::string_view name, std::shared_ptr<const T> object) {
+  if (object) {
+    Share(widget, name, std::move(object));
+  } else {
+    Unshare(widget, name);
+  }
+}
+
 template <typename T>
 std::shared_ptr<const T> Shared(const QWidget* widget, std::string_view name) {
   const auto& registry = Registry();
@@ -132,12 +142,7 @@ void QtPreviewWindow::RemoveProperty(std::string_view name) {
 }
 
 void QtPreviewWindow::ShareBitmap(std::string_view name, std::shared_ptr<const Bitmap> bitmap) {
-  if (!widget_) return;
-  if (bitmap) {
-    Share(widget_, name, std::move(bitmap));
-  } else {
-    Unshare(widget_, name);
-  }
+  if (widget_) ShareOrWithdraw(widget_, name, std::move(bitmap));
 }
 
 std::shared_ptr<const Bitmap> QtPreviewWindow::SharedBitmap(std::string_view name) const {
@@ -145,12 +150,7 @@ std::shared_ptr<const Bitmap> QtPreviewWindow::SharedBitmap(std::string_view nam
 }
 
 void QtPreviewWindow::ShareBytes(std::string_view name, std::shared_ptr<const Bytes> bytes) {
-  if (!widget_) return;
-  if (bytes) {
-    Share(widget_, name, std::move(bytes));
-  } else {
-    Unshare(widget_, name);
-  }
+  if (widget_) ShareOrWithdraw(widget_, name, std::move(bytes));
 }
 
 std::shared_ptr<const Bytes> QtPreviewWindow::SharedBytes(std::string_view name) const {

@@ -71,21 +71,18 @@ ProcessResult RunProcess(const std::string& binary, const std::vector<std::strin
   while (outOpen || errOpen) {
     pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {in[1], POLLOUT, 0}};
     poll(fds, in[1] >= 0 ? 3 : 2, 1000);
-    char buffer[65536];
-    if (outOpen && (fds[0].revents & (POLLIN | POLLHUP))) {
-      const ssize_t n = read(out[0], buffer, sizeof buffer);
+    // Appends what a ready pipe holds to `text`; at its end the pipe is done.
+    const auto drain = [](const pollfd& ready, bool& open, std::string& text) {
+      if (!open || !(ready.revents & (POLLIN | POLLHUP))) return;
+      char buffer[65536];
+      const ssize_t n = read(ready.fd, buffer, sizeof buffer);
       if (n <= 0)
-        outOpen = false;
+        open = false;
       else
-        result.out.append(buffer, static_cast<std::size_t>(n));
-    }
-    if (errOpen && (fds[1].revents & (POLLIN | POLLHUP))) {
-      const ssize_t n = read(err[0], buffer, sizeof buffer);
-      if (n <= 0)
-        errOpen = false;
-      else
-        result.err.append(buffer, static_cast<std::size_t>(n));
-    }
+        text.append(buffer, static_cast<std::size_t>(n));
+    };
+    drain(fds[0], outOpen, result.out);
+    drain(fds[1], errOpen, result.err);
     if (in[1] >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
       const ssize_t n = write(in[1], input.data() + written, input.size() - written);
       if (n > 0) written += static_cast<std::size_t>(n);
