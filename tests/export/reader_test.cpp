@@ -7,6 +7,8 @@
 
 #include "export/html.h"
 #include "export/vector_export.h"
+#include "generator/raster_files.h"
+#include "platform/codecs/image.h"
 #include "tests/export/export_test_support.h"
 #include "tests/support/qr_decode.h"
 
@@ -78,15 +80,28 @@ TEST_F(RealReader, GhostscriptRendersThePostScriptPage) {
   ExpectShowsSymbol(png, {kScale, 0, 0, false}, grid_);
 }
 
-TEST_F(RealReader, GhostscriptRendersTheEpsImageWithItsFirstRowAtTheBottom) {
+TEST_F(RealReader, GhostscriptPlacesTheEpsImageByItsBoundingBoxTheRightWayUp) {
   Require({"gs"});
-  auto argv = Ghostscript(Export(VectorKind::kEps, "s.eps"), folder_ / "eps.png");
-  argv.insert(argv.begin() + 1, "-dEPSCrop");
-  ASSERT_TRUE(testing::RunProgram(argv));
-  // The identity image matrix puts the first sample row at y = 0, the bottom
-  // of the page: the symbol appears mirrored top to bottom, which QR readers
-  // accept as a mirror image.
-  ExpectShowsSymbol(folder_ / "eps.png", {kScale, 0, 0, true}, grid_);
+  // No page size given: -dEPSCrop takes it from the bounding box alone.
+  const auto png = folder_ / "eps.png";
+  ASSERT_TRUE(testing::RunProgram({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop",
+                                   "-sDEVICE=png16m", "-r" + std::to_string(72 * kScale),
+                                   "-sOutputFile=" + png.string(),
+                                   Export(VectorKind::kEps, "s.eps").string()}));
+  const auto picture = testing::ReadPicture(png);
+  ASSERT_TRUE(picture.has_value());
+  // A mirrored symbol decodes too, so the test is the PNG export itself,
+  // pixel for pixel: Wm x Hm points, first row at the top.
+  RasterLayout layout;
+  layout.width = grid_.width * kScale;
+  layout.height = grid_.height * kScale;
+  const Bytes exported = EncodeRasterFile(generator_, kRasterPng, layout);
+  const auto expected = platform::codecs::DecodeImage(exported);
+  ASSERT_TRUE(expected.has_value());
+  ASSERT_EQ(picture->Width(), expected->Width());
+  ASSERT_EQ(picture->Height(), expected->Height());
+  EXPECT_TRUE(picture->Pixels() == expected->Pixels());
+  ExpectShowsSymbol(png, {kScale, 0, 0, false}, grid_);
 }
 
 TEST_F(RealReader, LibrsvgRendersTheSvgDocument) {
