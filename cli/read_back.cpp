@@ -102,16 +102,16 @@ std::optional<std::vector<std::uint8_t>> TextArtGrid(std::string_view text) {
   return dark;
 }
 
-// The compact SVG's path: "M«x» «y».5" for the first run, "m«dx» «dy»" from
-// the end of the previous run for the others, "h«n»" for a run of n dark
-// modules. Only a path in the stroke colour `foreground` counts; no path is
-// an all-light grid.
+// The compact SVG's path: "M«x» «y».5" starts horizontal runs, "M«x».5 «y»"
+// vertical ones, "m«dx» «dy»" moves from the end of the previous run, and
+// "h«n»" or "v«n»" is a run of n dark modules. Only a path in the stroke
+// colour `foreground` counts; no path is an all-light grid.
 std::optional<std::vector<std::uint8_t>> SvgPathGrid(std::string_view text, std::int32_t width,
                                                      std::int32_t height, Colour foreground) {
   std::vector<std::uint8_t> dark(static_cast<std::size_t>(width) *
                                  static_cast<std::size_t>(height));
-  const auto path = text.find("<path ");
   if (text.rfind("</svg>") == std::string_view::npos) return std::nullopt;
+  const auto path = text.find("<path ");
   if (path == std::string_view::npos) return dark;
   const auto stroke = ColoursAfter(text.substr(path, text.find('>', path) - path), "stroke=\"#");
   if (!stroke || stroke->size() != 1 || stroke->front() != foreground) return std::nullopt;
@@ -120,8 +120,8 @@ std::optional<std::vector<std::uint8_t>> SvgPathGrid(std::string_view text, std:
   if (end == std::string_view::npos) return std::nullopt;
   const std::string_view d = text.substr(start + 4, end - start - 4);
   std::size_t at = 0;
-  // A signed decimal integer at `at`, within the grid's bounds.
-  const auto number = [&](std::int64_t& value) {
+  // A signed decimal integer at `at`, and whether ".5" follows it.
+  const auto number = [&](std::int64_t& value, bool& half) {
     const bool negative = at < d.size() && d[at] == '-';
     if (negative) ++at;
     const std::size_t digits = at;
@@ -130,24 +130,35 @@ std::optional<std::vector<std::uint8_t>> SvgPathGrid(std::string_view text, std:
       value = value * 10 + (d[at++] - '0');
     }
     if (negative) value = -value;
+    half = d.substr(at, 2) == ".5";
+    if (half) at += 2;
     return at > digits;
   };
   std::int64_t x = 0, y = 0;
-  bool first = true;
+  char direction = 0;  // 'h' or 'v', as the last "M" set
   while (at < d.size()) {
     const char command = d[at++];
     std::int64_t a = 0, b = 0;
-    if (command == (first ? 'M' : 'm')) {
-      if (!number(a) || at >= d.size() || d[at++] != ' ' || !number(b)) return std::nullopt;
-      if (first && d.substr(at, 2) != ".5") return std::nullopt;
-      if (first) at += 2;
+    bool halfA = false, halfB = false;
+    if (command == 'M' || (command == 'm' && direction != 0)) {
+      if (!number(a, halfA) || at >= d.size() || d[at++] != ' ' || !number(b, halfB)) {
+        return std::nullopt;
+      }
+      if (command == 'M') {
+        if (halfA == halfB) return std::nullopt;
+        direction = halfB ? 'h' : 'v';
+        x = y = 0;
+      } else if (halfA || halfB) {
+        return std::nullopt;
+      }
       x += a;
       y += b;
-      first = false;
-    } else if (command == 'h' && !first) {
-      if (!number(a) || a < 1 || x < 0 || y < 0 || y >= height || x + a > width)
-        return std::nullopt;
-      for (; a > 0; --a, ++x) dark[static_cast<std::size_t>(y) * width + x] = 1;
+    } else if (command == direction) {
+      if (!number(a, halfA) || halfA || a < 1 || x < 0 || y < 0) return std::nullopt;
+      const std::int64_t dx = direction == 'h' ? 1 : 0, dy = 1 - dx;
+      if (x + dx * (a - 1) >= width || y + dy * (a - 1) >= height) return std::nullopt;
+      // The position ends just past the run, where the next move starts from.
+      for (; a > 0; --a, x += dx, y += dy) dark[static_cast<std::size_t>(y * width + x)] = 1;
     } else {
       return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #include "export/compact_svg.h"
 
+#include <vector>
+
 #include "export/text_format.h"
 
 namespace qrsmith {
@@ -9,12 +11,55 @@ namespace {
 using text_format::AppendColourHex;
 using text_format::AppendInteger;
 
-// The runs of dark modules, row after row, each run one "h": a stroke one
-// unit wide along a row's centre line covers exactly that row's modules, and
-// relative moves keep every number short.
+// Appends one segment of the path: the first of its direction absolutely,
+// with the half unit that puts the stroke on the modules' centre line, the
+// others relative to where the previous one ended.
+class SegmentWriter {
+ public:
+  SegmentWriter(std::string& out, char direction) : out_(out), direction_(direction) {}
+
+  // A run of `length` modules from column x, row y (0-based), along the direction.
+  void Run(std::int32_t x, std::int32_t y, std::int32_t length) {
+    if (first_) {
+      out_ += 'M';
+      AppendInteger(out_, x);
+      if (direction_ == 'v') out_ += ".5";
+      out_ += ' ';
+      AppendInteger(out_, y);
+      if (direction_ == 'h') out_ += ".5";
+      first_ = false;
+    } else {
+      out_ += 'm';
+      AppendInteger(out_, x - x_);
+      out_ += ' ';
+      AppendInteger(out_, y - y_);
+    }
+    out_ += direction_;
+    AppendInteger(out_, length);
+    x_ = direction_ == 'h' ? x + length : x;
+    y_ = direction_ == 'v' ? y + length : y;
+  }
+
+ private:
+  std::string& out_;
+  char direction_;
+  bool first_ = true;
+  std::int32_t x_ = 0, y_ = 0;
+};
+
+// Every dark module under a stroke one unit wide: first the horizontal runs
+// of two modules or more, then, column by column, vertical strokes over the
+// modules left alone in their row. A vertical stroke reaches from the first
+// to the last such module of a column's dark run, through dark modules
+// already drawn, so that neighbours left alone share one stroke. Relative
+// moves keep every number short.
 void AppendRuns(std::string& out, const ModuleGrid& grid) {
-  bool first = true;
-  std::int32_t x = 0, y = 0;  // where the previous run ended
+  std::vector<std::uint8_t> alone(grid.dark.size(), 0);
+  const auto at = [&](std::int32_t r, std::int32_t c) {
+    return static_cast<std::size_t>(r) * static_cast<std::size_t>(grid.width) +
+           static_cast<std::size_t>(c);
+  };
+  SegmentWriter rows(out, 'h');
   for (std::int32_t r = 0; r < grid.height; ++r) {
     for (std::int32_t c = 0; c < grid.width;) {
       if (!grid.IsDark(r + 1, c + 1)) {
@@ -23,24 +68,28 @@ void AppendRuns(std::string& out, const ModuleGrid& grid) {
       }
       std::int32_t end = c + 1;
       while (end < grid.width && grid.IsDark(r + 1, end + 1)) ++end;
-      if (first) {
-        out += 'M';
-        AppendInteger(out, c);
-        out += ' ';
-        AppendInteger(out, r);
-        out += ".5";
-        first = false;
+      if (end - c == 1) {
+        alone[at(r, c)] = 1;
       } else {
-        out += 'm';
-        AppendInteger(out, c - x);
-        out += ' ';
-        AppendInteger(out, r - y);
+        rows.Run(c, r, end - c);
       }
-      out += 'h';
-      AppendInteger(out, end - c);
-      x = end;
-      y = r;
       c = end;
+    }
+  }
+  SegmentWriter columns(out, 'v');
+  for (std::int32_t c = 0; c < grid.width; ++c) {
+    for (std::int32_t r = 0; r < grid.height;) {
+      if (!grid.IsDark(r + 1, c + 1)) {
+        ++r;
+        continue;
+      }
+      std::int32_t first = -1, last = -1;
+      for (; r < grid.height && grid.IsDark(r + 1, c + 1); ++r) {
+        if (alone[at(r, c)] == 0) continue;
+        if (first < 0) first = r;
+        last = r;
+      }
+      if (first >= 0) columns.Run(c, first, last + 1 - first);
     }
   }
 }

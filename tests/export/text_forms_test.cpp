@@ -173,14 +173,15 @@ TEST(TextForms, HtmlFragmentOfATwoByOneGrid) {
 }
 
 TEST(TextForms, CompactSvgOfAFourByThreeGrid) {
-  // Runs on the rows' centre lines, each move relative to the previous run's end.
-  const ModuleGrid grid = GridFromRows({"##.#", "....", ".##."}, kRed, 0x00FF00);
+  // Runs of two or more on the rows' centre lines, then the modules left
+  // alone on their columns'; each move relative to the previous run's end.
+  const ModuleGrid grid = GridFromRows({"##.#", "...#", ".##."}, kRed, 0x00FF00);
   EXPECT_EQ(WriteCompactSvg(grid, 8, 6),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"8\" height=\"6\" "
             "viewBox=\"0 0 4 3\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
             "<rect width=\"4\" height=\"3\" fill=\"#00FF00\"/>\n"
-            "<path fill=\"none\" stroke=\"#FF0000\" d=\"M0 0.5h2m1 0h1m-3 2h2\"/>\n"
+            "<path fill=\"none\" stroke=\"#FF0000\" d=\"M0 0.5h2m-1 2h2M3.5 0v2\"/>\n"
             "</svg>");
   EXPECT_EQ(WriteCompactSvg(GridFromRows({"..", ".."}), 2, 2),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
