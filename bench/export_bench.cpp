@@ -1,11 +1,13 @@
 // Exporting a version-40 symbol (179 x 179 positions with its one-module
-// margin): every form writes one element or fill per position.
+// margin): every form of ExportVector writes one element or fill per
+// position; the compact SVG one path of runs.
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "export/html.h"
+#include "export/output_forms.h"
 #include "export/vector_export.h"
 #include "generator/qr_generator.h"
 
@@ -40,6 +42,20 @@ BENCHMARK(BM_ExportVector)
     ->Arg(1)
     ->Arg(3)
     ->Unit(benchmark::kMillisecond);
+
+// The compact SVG (--svg-path): one path of runs instead of a rectangle per position.
+void BM_ExportCompactSvg(benchmark::State& state) {
+  const qrsmith::FormRequest request{.layout = {.width = 1000, .height = 1000}};
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const qrsmith::Bytes out =
+        qrsmith::ExportForm(Version40(), qrsmith::FormOf(qrsmith::FormId::kSvgPath), request);
+    bytes = out.size();
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.counters["output_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ExportCompactSvg)->Unit(benchmark::kMillisecond);
 
 void BM_ExportHtml(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(qrsmith::ExportHtml(Version40(), 915, 915));

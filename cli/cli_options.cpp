@@ -221,6 +221,11 @@ const std::vector<OptionRule>& Options() {
          o.circles = true;
          return std::string();
        }},
+      {"svg-path", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.svgPath = true;
+         return std::string();
+       }},
       {"verify", 0, false,
        [](CliOptions& o, const std::string&) {
          o.verify = true;

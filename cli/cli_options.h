@@ -34,7 +34,7 @@ struct CliOptions {
   std::optional<std::int32_t> height;  // --height: pixels
   std::int16_t level = 1;              // L
   std::int16_t version = 0;            // automatic
-  std::optional<std::int16_t> mask;  // 0..7; nullopt: the lowest penalty (--mask auto)
+  std::optional<std::int16_t> mask;    // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
   Colour background = kWhite;
@@ -47,6 +47,7 @@ struct CliOptions {
   bool offsetGiven = false;
   bool noise = false;
   bool circles = false;
+  bool svgPath = false;  // --svg-path: SVG as one path (the svg-path form)
   bool verify = false;
   std::optional<std::string> batchFile;
   bool help = false;

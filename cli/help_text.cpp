@@ -54,6 +54,8 @@ Output:
                            follows, so that modules stay square
       --height PIXELS      height of that output; the width follows
       --circles            text art with circles instead of blocks
+      --svg-path           compact SVG: the background as one rectangle and the
+                           dark modules as one path (also -t svg-path)
       --verify             read the written symbol back and check that it scans
                            to the content (exit 3 when it does not)
       --batch FILE         one symbol per line of FILE (-o names the files, with %n

@@ -41,7 +41,7 @@ Outcome DrawingSize(const CliOptions& o, const OutputForm& form, std::int64_t gr
   } else if (o.height) {
     height = *o.height;
     width = WidthKeepingModulesSquare(height, gridWidth, gridHeight);
-  } else if (o.moduleSize || form.id != FormId::kSvg) {
+  } else if (o.moduleSize || (form.id != FormId::kSvg && form.id != FormId::kSvgPath)) {
     const std::int64_t perModule = o.moduleSize.value_or(kDefaultModuleSize);
     width = gridWidth * perModule;
     height = gridHeight * perModule;
@@ -121,11 +121,24 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form
   return std::nullopt;
 }
 
-const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& error) {
+namespace {
+
+const OutputForm* NamedOutputForm(const CliOptions& options, std::string& error) {
   if (options.form != nullptr) return options.form;
   if (!options.output || *options.output == "-") return &FormOf(FormId::kUtf8);
   if (const OutputForm* form = FormOfPath(*options.output)) return form;
   error = "cannot tell the format of '" + *options.output + "' from its name; use -t";
+  return nullptr;
+}
+
+}  // namespace
+
+const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& error) {
+  const OutputForm* form = NamedOutputForm(options, error);
+  if (form == nullptr || !options.svgPath) return form;
+  // --svg-path chooses how an SVG is written, so it needs an SVG.
+  if (form->id == FormId::kSvg || form->id == FormId::kSvgPath) return &FormOf(FormId::kSvgPath);
+  error = "--svg-path writes SVG, not " + std::string(form->name) + " (use -t svg or a .svg file)";
   return nullptr;
 }
 

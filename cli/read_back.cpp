@@ -102,6 +102,70 @@ std::optional<std::vector<std::uint8_t>> TextArtGrid(std::string_view text) {
   return dark;
 }
 
+// The compact SVG's path: "M«x» «y».5" starts horizontal runs, "M«x».5 «y»"
+// vertical ones, "m«dx» «dy»" moves from the end of the previous run, and
+// "h«n»" or "v«n»" is a run of n dark modules. Only a path in the stroke
+// colour `foreground` counts; no path is an all-light grid.
+std::optional<std::vector<std::uint8_t>> SvgPathGrid(std::string_view text, std::int32_t width,
+                                                     std::int32_t height, Colour foreground) {
+  std::vector<std::uint8_t> dark(static_cast<std::size_t>(width) *
+                                 static_cast<std::size_t>(height));
+  if (text.rfind("</svg>") == std::string_view::npos) return std::nullopt;
+  const auto path = text.find("<path ");
+  if (path == std::string_view::npos) return dark;
+  const auto stroke = ColoursAfter(text.substr(path, text.find('>', path) - path), "stroke=\"#");
+  if (!stroke || stroke->size() != 1 || stroke->front() != foreground) return std::nullopt;
+  const auto start = text.find(" d=\"", path);
+  const auto end = start == std::string_view::npos ? start : text.find('"', start + 4);
+  if (end == std::string_view::npos) return std::nullopt;
+  const std::string_view d = text.substr(start + 4, end - start - 4);
+  std::size_t at = 0;
+  // A signed decimal integer at `at`, and whether ".5" follows it.
+  const auto number = [&](std::int64_t& value, bool& half) {
+    const bool negative = at < d.size() && d[at] == '-';
+    if (negative) ++at;
+    const std::size_t digits = at;
+    value = 0;
+    while (at < d.size() && d[at] >= '0' && d[at] <= '9' && at - digits < 6) {
+      value = value * 10 + (d[at++] - '0');
+    }
+    if (negative) value = -value;
+    half = d.substr(at, 2) == ".5";
+    if (half) at += 2;
+    return at > digits;
+  };
+  std::int64_t x = 0, y = 0;
+  char direction = 0;  // 'h' or 'v', as the last "M" set
+  while (at < d.size()) {
+    const char command = d[at++];
+    std::int64_t a = 0, b = 0;
+    bool halfA = false, halfB = false;
+    if (command == 'M' || (command == 'm' && direction != 0)) {
+      if (!number(a, halfA) || at >= d.size() || d[at++] != ' ' || !number(b, halfB)) {
+        return std::nullopt;
+      }
+      if (command == 'M') {
+        if (halfA == halfB) return std::nullopt;
+        direction = halfB ? 'h' : 'v';
+        x = y = 0;
+      } else if (halfA || halfB) {
+        return std::nullopt;
+      }
+      x += a;
+      y += b;
+    } else if (command == direction) {
+      if (!number(a, halfA) || halfA || a < 1 || x < 0 || y < 0) return std::nullopt;
+      const std::int64_t dx = direction == 'h' ? 1 : 0, dy = 1 - dx;
+      if (x + dx * (a - 1) >= width || y + dy * (a - 1) >= height) return std::nullopt;
+      // The position ends just past the run, where the next move starts from.
+      for (; a > 0; --a, x += dx, y += dy) dark[static_cast<std::size_t>(y * width + x)] = 1;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return dark;
+}
+
 // The integer after `marker`, from `from` on.
 std::optional<std::int64_t> IntegerAfter(std::string_view text, std::string_view marker,
                                          std::size_t from = 0) {
@@ -122,7 +186,7 @@ std::optional<std::int64_t> IntegerAfter(std::string_view text, std::string_view
 std::optional<DrawnSize> ReadDrawnSize(FormId form, const Bytes& file) {
   const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
   std::optional<std::int64_t> width, height;
-  if (form == FormId::kSvg) {
+  if (form == FormId::kSvg || form == FormId::kSvgPath) {
     const auto svg = text.find("<svg ");
     if (svg == std::string_view::npos) return std::nullopt;
     width = IntegerAfter(text, " width=\"", svg);
@@ -142,6 +206,7 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
                                                       Colour foreground) {
   const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
   const std::size_t positions = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (form == FormId::kSvgPath) return SvgPathGrid(text, width, height, foreground);
   if (form == FormId::kTxt) {
     auto dark = TextArtGrid(text);
     if (!dark || dark->size() != positions) return std::nullopt;

@@ -20,7 +20,10 @@ std::string WriteHtmlFragment(const ModuleGrid& grid, std::int32_t width, std::i
   AppendInteger(out, height);
   out += "px;background-color:#";
   AppendColourHex(out, grid.background);
-  out += "\">";
+  // The symbol is made of coloured blocks, and browsers leave backgrounds out
+  // of print by default: without this the printed page is blank. The property
+  // is inherited, so the outer block's setting covers every module.
+  out += ";print-color-adjust:exact;-webkit-print-color-adjust:exact\">";
 
   // Only reached with a grid, so there is no division by a zero width.
   for (std::int32_t r = 1; r <= grid.height; ++r) {

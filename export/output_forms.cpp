@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "export/compact_svg.h"
 #include "export/html.h"
+#include "export/module_grid.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
 #include "export/vector_export.h"
@@ -21,7 +23,7 @@ constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
 constexpr std::int16_t Vector(VectorKind kind) { return static_cast<std::int16_t>(kind); }
 
-constexpr std::array<OutputForm, 14> kForms{{
+constexpr std::array<OutputForm, 15> kForms{{
     {FormId::kPng,
      "png",
      {"png"},
@@ -69,6 +71,15 @@ constexpr std::array<OutputForm, 14> kForms{{
      "SVG矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kSvg),
+     kSizedCan},
+    // Not offered by the window's Save: the SVG form above is its SVG.
+    {FormId::kSvgPath,
+     "svg-path",
+     {"svg"},
+     "image/svg+xml",
+     "",
+     FormWriter::kCompactSvg,
+     0,
      kSizedCan},
     {FormId::kEps,
      "eps",
@@ -231,6 +242,13 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
                           size(layout.height));
+    }
+    case FormWriter::kCompactSvg: {
+      const auto grid = GridOf(generator);
+      if (!grid) return {};
+      const std::int32_t w = layout.width > 0 ? layout.width : grid->width;
+      const std::int32_t h = layout.height > 0 ? layout.height : grid->height;
+      return BytesOf(WriteCompactSvg(*grid, w, h));
     }
     case FormWriter::kHtml: {
       if (!generator.HasSymbol()) return {};

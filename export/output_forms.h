@@ -25,6 +25,7 @@ enum class FormId {
   kTiff,
   kBmp,
   kSvg,
+  kSvgPath,
   kEps,
   kPs,
   kEmf,
@@ -37,11 +38,12 @@ enum class FormId {
 
 // The operation that writes a form; OutputForm::kind selects within it.
 enum class FormWriter {
-  kRaster,    // EncodeRasterFile, RasterKind 0..4
-  kVector,    // ExportVector, VectorKind 0..4
-  kHtml,      // ExportHtml
-  kTextArt,   // ExportTextArt
-  kTerminal,  // RenderHalfBlocks (kind 0) or RenderAnsi (kind 1)
+  kRaster,      // EncodeRasterFile, RasterKind 0..4
+  kVector,      // ExportVector, VectorKind 0..4
+  kCompactSvg,  // WriteCompactSvg
+  kHtml,        // ExportHtml
+  kTextArt,     // ExportTextArt
+  kTerminal,    // RenderHalfBlocks (kind 0) or RenderAnsi (kind 1)
 };
 
 // What a form can carry. A request for something a form cannot carry is
@@ -69,8 +71,8 @@ struct OutputForm {
   bool IsRaster() const { return writer == FormWriter::kRaster; }
   // The forms drawn from the export grid, within kMaxExportPositions.
   bool DrawsExportGrid() const {
-    return writer == FormWriter::kVector || writer == FormWriter::kHtml ||
-           writer == FormWriter::kTextArt;
+    return writer == FormWriter::kVector || writer == FormWriter::kCompactSvg ||
+           writer == FormWriter::kHtml || writer == FormWriter::kTextArt;
   }
   // "*.jpg *.jpeg"
   std::string Patterns() const;
@@ -99,7 +101,8 @@ bool ModulesSquare(std::int64_t width, std::int64_t height, std::int64_t gridWid
 
 struct FormRequest {
   // The drawing's size in pixels and, for raster forms, the background
-  // picture. Raster forms and HTML need a size; SVG takes 0 x 0 as the grid's.
+  // picture. Raster forms and HTML need a size; both SVG forms take 0 x 0 as
+  // the grid's.
   RasterLayout layout;
   bool circles = true;  // text art: circles, else blocks
 };

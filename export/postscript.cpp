@@ -54,8 +54,17 @@ std::string WritePostScriptPage(const ModuleGrid& grid, std::string_view id) {
 std::string WriteEpsImage(const ModuleGrid& grid) {
   std::string out;
   out.reserve(SampleBytes(grid) + 256);
+  out += "%!PS-Adobe-2.0 EPSF-2.0\n";
+  // The bounding box lets a page-layout program (and gs -dEPSCrop) place the
+  // image as Wm x Hm points rather than as a whole page.
+  for (const std::string_view comment : {"%%BoundingBox: 0 0 ", "%%HiResBoundingBox: 0 0 "}) {
+    out += comment;
+    AppendInteger(out, grid.width);
+    out += ' ';
+    AppendInteger(out, grid.height);
+    out += '\n';
+  }
   out +=
-      "%!PS-Adobe-2.0 EPSF-2.0\n"
       "/DeviceRGB setcolorspace\n"
       "gsave\n"
       "<< /ImageType 1\n"
@@ -63,9 +72,12 @@ std::string WriteEpsImage(const ModuleGrid& grid) {
   AppendInteger(out, grid.width);
   out += " /Height ";
   AppendInteger(out, grid.height);
+  // The image matrix maps user space onto the samples: flipping y puts the
+  // first sample row (grid row 1) at the top edge, as the symbol is read.
+  out += "\n/ImageMatrix [1 0 0 -1 0 ";
+  AppendInteger(out, grid.height);
   out +=
-      "\n"
-      "/ImageMatrix [1 0 0 1 0 0]\n"
+      "]\n"
       "/BitsPerComponent 8\n"
       "/Decode [0 1 0 1 0 1]\n"
       "/DataSource currentfile /ASCIIHexDecode filter\n"

@@ -15,8 +15,8 @@ namespace qrsmith {
 // the image matrix puts the first grid row at the top.
 std::string WritePostScriptPage(const ModuleGrid& grid, std::string_view id);
 
-// The EPS image: an identity image matrix, so Wm x Hm units with the first
-// grid row at the bottom edge; no bounding box comment, no showpage.
+// The EPS image: Wm x Hm units, declared by its bounding box comments, with
+// the first grid row at the top edge; no showpage.
 std::string WriteEpsImage(const ModuleGrid& grid);
 
 }  // namespace qrsmith

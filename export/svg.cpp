@@ -30,7 +30,10 @@ std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::in
   AppendInteger(out, width);
   out += "\" height=\"";
   AppendInteger(out, height);
-  out += "\">\n";
+  // Without anti-aliasing the edges of neighbouring rectangles meet exactly:
+  // at fractional scales an anti-aliased renderer leaves light seams inside
+  // dark areas.
+  out += "\" shape-rendering=\"crispEdges\">\n";
 
   const double w = static_cast<double>(width) / grid.width;
   const double h = static_cast<double>(height) / grid.height;

@@ -43,6 +43,10 @@ TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
       {{"-s", "3", "-w", "100", "-o", png}, 1, "-s and -w/--height both set the size"},
       {{"-w", "100", "--verify", "-o", svg}, 0, "verified"},
       {{"-w", "100", "--verify", "-t", "html", "-o", "-"}, 0, "verified"},
+      {{"--svg-path", "-w", "100", "--verify", "-o", svg}, 0, "verified"},
+      {{"--svg-path", "--verify", "-t", "svg", "-o", "-"}, 0, "verified"},
+      {{"--svg-path", "-o", png}, 1, "--svg-path writes SVG, not png"},
+      {{"--svg-path", "--verify", "-t", "eps", "-o", "-"}, 1, "--svg-path writes SVG, not eps"},
       // What a form cannot carry is refused, naming the option and the form.
       {{"-w", "100", "-t", "eps", "-o", "-"}, 1, "the eps form cannot honour -w"},
       {{"--height", "9", "-t", "ps", "-o", "-"}, 1, "the ps form cannot honour --height"},
@@ -93,6 +97,15 @@ TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
       EXPECT_EQ(picture->Height(), c.height);
     }
   }
+}
+
+TEST_F(CliSizes, CompactSvgOfAVersion40SymbolIsTensOfKilobytes) {
+  // One rectangle per position takes 3.48 MB at this version.
+  const std::string svg = Path("v40.svg");
+  const testing::ProcessResult r = Run({"-v", "40", "-l", "M", "-m", "1", "--svg-path", "--verify",
+                                        "-o", svg, std::string(1000, 'A')});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_LE(fs::file_size(svg), 48000u);
 }
 
 }  // namespace

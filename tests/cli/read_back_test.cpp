@@ -33,8 +33,8 @@ class ReadBack : public ::testing::Test {
   std::vector<std::uint8_t> grid_;
 };
 
-constexpr FormId kForms[] = {FormId::kSvg, FormId::kEps,  FormId::kPs, FormId::kEmf,
-                             FormId::kWmf, FormId::kHtml, FormId::kTxt};
+constexpr FormId kForms[] = {FormId::kSvg, FormId::kSvgPath, FormId::kEps,  FormId::kPs,
+                             FormId::kEmf, FormId::kWmf,     FormId::kHtml, FormId::kTxt};
 
 TEST_F(ReadBack, EveryFormGivesBackTheGridItWasWrittenFrom) {
   for (FormId form : kForms) {

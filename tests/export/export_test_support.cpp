@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -103,6 +104,50 @@ std::vector<std::string> MismatchedModules(const platform::Bitmap& picture, cons
     }
   }
   return mismatched;
+}
+
+namespace {
+
+bool Near(std::uint32_t a, std::uint32_t b, int tolerance) {
+  for (const int shift : {0, 8, 16}) {
+    const int x = static_cast<int>((a >> shift) & 0xFF), y = static_cast<int>((b >> shift) & 0xFF);
+    if (std::abs(x - y) > tolerance) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::size_t DifferingPixels(const platform::Bitmap& a, const platform::Bitmap& b) {
+  const int width = std::max(a.Width(), b.Width()), height = std::max(a.Height(), b.Height());
+  std::size_t differing = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool inA = x < a.Width() && y < a.Height(), inB = x < b.Width() && y < b.Height();
+      if (!inA || !inB || !Near(a.Pixel(x, y), b.Pixel(x, y), 8)) ++differing;
+    }
+  }
+  return differing;
+}
+
+std::size_t LightPixelsInsideDarkModules(const platform::Bitmap& picture, const ModuleGrid& grid,
+                                         double modulePixels) {
+  const std::uint32_t dark = platform::PixelFromColour(grid.foreground);
+  std::size_t light = 0;
+  for (int y = 0; y < picture.Height(); ++y) {
+    for (int x = 0; x < picture.Width(); ++x) {
+      // The module under the pixel's top-left and bottom-right corners.
+      const auto r = static_cast<std::int32_t>(y / modulePixels) + 1;
+      const auto c = static_cast<std::int32_t>(x / modulePixels) + 1;
+      if (r > grid.height || c > grid.width || !grid.IsDark(r, c)) continue;
+      if (static_cast<std::int32_t>((y + 1) / modulePixels - 1e-9) + 1 != r ||
+          static_cast<std::int32_t>((x + 1) / modulePixels - 1e-9) + 1 != c) {
+        continue;  // the pixel straddles a module edge
+      }
+      if (!Near(picture.Pixel(x, y), dark, 40)) ++light;
+    }
+  }
+  return light;
 }
 
 }  // namespace qrsmith::testing

@@ -48,4 +48,14 @@ struct Placement {
 std::vector<std::string> MismatchedModules(const platform::Bitmap& picture, const ModuleGrid& grid,
                                            const Placement& placement);
 
+// The pixels that differ by more than a small tolerance, counting every
+// pixel of either picture that the other lacks (so a size mismatch counts).
+std::size_t DifferingPixels(const platform::Bitmap& a, const platform::Bitmap& b);
+
+// The pixels lying wholly inside a dark module (modules `modulePixels` wide
+// from the top-left corner) that are not dark: the seams of a renderer that
+// anti-aliases the edges of neighbouring elements.
+std::size_t LightPixelsInsideDarkModules(const platform::Bitmap& picture, const ModuleGrid& grid,
+                                         double modulePixels);
+
 }  // namespace qrsmith::testing

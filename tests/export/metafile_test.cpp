@@ -56,7 +56,7 @@ std::vector<Fill> ReadWmf(const Bytes& wmf) {
   struct Object {
     bool pen;
     Colour colour;
-    std::int32_t width;
+    std::uint32_t style;
   };
   std::vector<std::optional<Object>> table;
   std::optional<Object> brush, pen;
@@ -71,7 +71,7 @@ std::vector<Fill> ReadWmf(const Bytes& wmf) {
     largest = std::max(largest, words);
     if (function == 0x02FC || function == 0x02FA) {  // create brush / pen: lowest free slot
       const bool isPen = function == 0x02FA;
-      const Object o{isPen, in.U32(at + (isPen ? 12 : 8)), isPen ? in.I16(at + 8) : 0};
+      const Object o{isPen, in.U32(at + (isPen ? 12 : 8)), in.U16(at + 6)};
       auto slot = std::find(table.begin(), table.end(), std::nullopt);
       if (slot == table.end()) slot = table.insert(table.end(), std::nullopt);
       *slot = o;
@@ -85,9 +85,8 @@ std::vector<Fill> ReadWmf(const Bytes& wmf) {
       --live;
     } else if (function == 0x041B) {  // rectangle: bottom, right, top, left
       EXPECT_TRUE(brush && pen);
-      // A one-unit pen of the brush's colour keeps the figure to the fill's area.
-      EXPECT_EQ(pen->colour, brush->colour);
-      EXPECT_EQ(pen->width, 1);
+      // No outline: a pen would reach beyond the fill's area once scaled.
+      EXPECT_EQ(pen->style, 5);  // PS_NULL
       fills.push_back(
           {in.I16(at + 12), in.I16(at + 10), in.I16(at + 8), in.I16(at + 6), brush->colour});
     } else {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "export/compact_svg.h"
 #include "export/html.h"
 #include "export/postscript.h"
 #include "export/svg.h"
@@ -130,8 +131,9 @@ TEST(TextForms, PostScriptPageOfATwoByTwoGrid) {
 
 TEST(TextForms, EpsImageOfATwoByTwoGrid) {
   EXPECT_EQ(WriteEpsImage(kTwoByTwo),
-            "%!PS-Adobe-2.0 EPSF-2.0\n/DeviceRGB setcolorspace\ngsave\n<< /ImageType 1\n"
-            "/Width 2 /Height 2\n/ImageMatrix [1 0 0 1 0 0]\n/BitsPerComponent 8\n"
+            "%!PS-Adobe-2.0 EPSF-2.0\n%%BoundingBox: 0 0 2 2\n%%HiResBoundingBox: 0 0 2 2\n"
+            "/DeviceRGB setcolorspace\ngsave\n<< /ImageType 1\n"
+            "/Width 2 /Height 2\n/ImageMatrix [1 0 0 -1 0 2]\n/BitsPerComponent 8\n"
             "/Decode [0 1 0 1 0 1]\n/DataSource currentfile /ASCIIHexDecode filter\n>> image\n"
             "FF0000FFFFFF\nFFFFFFFF0000\n>");
 }
@@ -142,7 +144,8 @@ TEST(TextForms, SvgDocumentOfAThreeByTwoGridScaledToSevenByThree) {
             "<?xml version=\"1.0\"?>\n"
             "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
             "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"7\" height=\"3\">\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"7\" height=\"3\" "
+            "shape-rendering=\"crispEdges\">\n"
             "<rect x=\"0\" y=\"0\" width=\"2.333333333333\" height=\"1.5\" fill=\"#FF0000\" />\n"
             "<rect x=\"2.333333333333\" y=\"0\" width=\"2.333333333333\" height=\"1.5\" "
             "fill=\"#00FF00\" />\n"
@@ -159,13 +162,32 @@ TEST(TextForms, SvgDocumentOfAThreeByTwoGridScaledToSevenByThree) {
 TEST(TextForms, HtmlFragmentOfATwoByOneGrid) {
   const ModuleGrid grid = GridFromRows({"#."}, kRed, 0x00FF00);
   const std::string element = "<div style=\"position:absolute;overflow:hidden;left:";
-  EXPECT_EQ(WriteHtmlFragment(grid, 5, 2),
-            "<div style=\"position:relative;overflow:hidden;width:5px;height:2px;"
-            "background-color:#00FF00\">" +
-                element + "0px;top:0px;width:2.5px;height:2px;background-color:#FF0000\"></div>" +
-                element +
-                "2.5px;top:0px;width:2.5px;height:2px;background-color:#00FF00\"></div>"
-                "</div>");
+  EXPECT_EQ(
+      WriteHtmlFragment(grid, 5, 2),
+      "<div style=\"position:relative;overflow:hidden;width:5px;height:2px;"
+      "background-color:#00FF00;print-color-adjust:exact;-webkit-print-color-adjust:exact\">" +
+          element + "0px;top:0px;width:2.5px;height:2px;background-color:#FF0000\"></div>" +
+          element +
+          "2.5px;top:0px;width:2.5px;height:2px;background-color:#00FF00\"></div>"
+          "</div>");
+}
+
+TEST(TextForms, CompactSvgOfAFourByThreeGrid) {
+  // Runs of two or more on the rows' centre lines, then the modules left
+  // alone on their columns'; each move relative to the previous run's end.
+  const ModuleGrid grid = GridFromRows({"##.#", "...#", ".##."}, kRed, 0x00FF00);
+  EXPECT_EQ(WriteCompactSvg(grid, 8, 6),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"8\" height=\"6\" "
+            "viewBox=\"0 0 4 3\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
+            "<rect width=\"4\" height=\"3\" fill=\"#00FF00\"/>\n"
+            "<path fill=\"none\" stroke=\"#FF0000\" d=\"M0 0.5h2m-1 2h2M3.5 0v2\"/>\n"
+            "</svg>");
+  EXPECT_EQ(WriteCompactSvg(GridFromRows({"..", ".."}), 2, 2),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"2\" height=\"2\" "
+            "viewBox=\"0 0 2 2\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
+            "<rect width=\"2\" height=\"2\" fill=\"#FFFFFF\"/>\n</svg>");
 }
 
 TEST(TextForms, TextArtInBothStyles) {
@@ -200,7 +222,7 @@ TEST(TextForms, SvgWithOnlyAWidthKeepsTheGridHeight) {
   const QrGenerator generator = MakeSymbol("HELLO", 2, kBlack, kWhite, 0);
   ASSERT_EQ(generator.SymbolWidth(), 25);
   const std::string svg = Text(ExportVector(generator, VectorKind::kSvg, 100));
-  EXPECT_THAT(svg, HasSubstr("version=\"1.1\" width=\"100\" height=\"25\">\n"));
+  EXPECT_THAT(svg, HasSubstr("version=\"1.1\" width=\"100\" height=\"25\" "));
   EXPECT_EQ(Count(svg, "<rect "), 625u);
   EXPECT_EQ(Count(svg, "width=\"4\" height=\"1\" fill="), 625u);
   // Row 1, column 2 (a dark finder module).
@@ -211,7 +233,7 @@ TEST(TextForms, SvgWithOnlyAWidthKeepsTheGridHeight) {
 TEST(TextForms, SvgSizesOfZeroOrBelowCountAsLeftOut) {
   const QrGenerator generator = MakeSymbol("HELLO", 1, kBlack, kWhite, 0);
   const Bytes omitted = ExportVector(generator, VectorKind::kSvg);
-  EXPECT_THAT(Text(omitted), HasSubstr("width=\"21\" height=\"21\">"));
+  EXPECT_THAT(Text(omitted), HasSubstr("width=\"21\" height=\"21\" "));
   EXPECT_EQ(ExportVector(generator, VectorKind::kSvg, 0, -5), omitted);
   EXPECT_EQ(ExportVector(generator, VectorKind::kSvg, -1, 0), omitted);
   const std::string scaled = Text(ExportVector(generator, VectorKind::kSvg, 100, 100));
@@ -236,7 +258,8 @@ TEST(TextForms, HtmlWithoutASymbolIsTheEmptyOuterBlock) {
   const QrGenerator none;
   EXPECT_EQ(ExportHtml(none, 40, 30),
             "<div style=\"position:relative;overflow:hidden;width:40px;height:30px;"
-            "background-color:#FFFFFF\"></div>");
+            "background-color:#FFFFFF;print-color-adjust:exact;-webkit-print-color-adjust:exact\">"
+            "</div>");
 }
 
 TEST(TextForms, TextArtOfATwentyThreeModuleGrid) {

@@ -1,0 +1,24 @@
+#pragma once
+// The compact SVG form: the background as one rectangle and the dark modules
+// as one path of runs, drawn as strokes one module wide, in a view
+// box of one unit per module. A version-40 symbol takes tens of kilobytes
+// instead of the megabytes of one rectangle per position.
+
+#include <cstdint>
+#include <string>
+
+#include "export/module_grid.h"
+
+namespace qrsmith {
+
+// `width` and `height` are the document size (already resolved: positive);
+// the view box is the grid, stretched to that size like the SVG form's.
+// The path's grammar, which the read-back relies on: horizontal runs, then
+// vertical ones, each part optional. "M«x» «y».5" starts the first horizontal
+// run at column x (0-based) on the centre line of row y, "M«x».5 «y»" the
+// first vertical run at row y on the centre line of column x; every later run
+// starts with "m«dx» «dy»" relative to where the previous one ended; a run is
+// "h«n»" or "v«n»", n modules long.
+std::string WriteCompactSvg(const ModuleGrid& grid, std::int32_t width, std::int32_t height);
+
+}  // namespace qrsmith
