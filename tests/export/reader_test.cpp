@@ -187,7 +187,7 @@ TEST_F(RealReader, LibwmfDrawsExactlyTheFillsAtEveryScale) {
                                    Export(VectorKind::kWmf, "s.wmf").string()}));
   // libwmf frames the drawing with half a unit on every side; the view box
   // takes that frame off, so that module (r, c) lands where the PNG export has it.
-  std::string svg = testing::ReadText(folder_ / "wmf.svg");
+  std::string svg = testing::FileText(folder_ / "wmf.svg");
   const std::string w = std::to_string(grid_.width), h = std::to_string(grid_.height);
   svg = std::regex_replace(
       svg, std::regex("<svg width=\"[0-9]+\" height=\"[0-9]+\""),
