@@ -1,7 +1,8 @@
 # The two set-up commands of the README, plus benchmarks.
 #   make run    install what is missing, build, start the program
 #   make test   install what is missing, build (plain and sanitized), run every test
-#   make bench  install what is missing, build the benchmarks, run them
+#   make bench  install what is missing, build the benchmarks, run them (and the
+#               whole-process timings of bench/*.sh, with qrencode as peer)
 #   make fuzz   build the libFuzzer programs with clang, run each FUZZ_SECONDS
 #               (make -j2 fuzz runs two at a time)
 #   make valgrind  run the command-line tests with the tool under valgrind
@@ -76,6 +77,8 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQRSMITH_BUILD_TESTS=OFF -DQRSMITH_BUILD_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+	@echo "== bench/startup.sh"; bash bench/startup.sh $(BENCH_BUILD)/cli/qrsmith
+	@echo "== bench/batch.sh"; bash bench/batch.sh $(BENCH_BUILD)/cli/qrsmith
 
 # Each fuzzer starts from the committed seeds of fuzz/corpus/<target>/ and keeps
 # what it finds in $(FUZZ_BUILD)/corpus/<target>/; a crash is written to

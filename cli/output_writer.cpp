@@ -7,6 +7,7 @@
 #include "export/module_grid.h"
 #include "platform/codecs/image.h"
 #include "platform/file.h"
+#include "platform/file_batch.h"
 
 namespace qrsmith::cli {
 
@@ -184,16 +185,22 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
   return std::nullopt;
 }
 
-Outcome Deliver(const CliOptions& options, const Bytes& bytes, std::FILE* out) {
+Failure WriteFailure(const std::string& path, int error) {
+  // Through a link, the file that could not be written is the one it leads to.
+  std::string where = "'" + path + "'";
+  const std::string target = platform::WriteTargetOf(path);
+  if (!target.empty() && target != path) where += " (a link to '" + target + "')";
+  return Failure{kExitInputOutput,
+                 "cannot write " + where + ": " + std::strerror(error != 0 ? error : EIO)};
+}
+
+Outcome Deliver(const CliOptions& options, const Bytes& bytes, std::FILE* out,
+                const BatchSlot* staging) {
   if (options.output && *options.output != "-") {
-    if (!platform::WriteFileAtomically(*options.output, bytes)) {
-      const int error = errno != 0 ? errno : EIO;
-      // Through a link, the file that could not be written is the one it leads to.
-      std::string where = "'" + *options.output + "'";
-      const std::string target = platform::WriteTargetOf(*options.output);
-      if (!target.empty() && target != *options.output) where += " (a link to '" + target + "')";
-      return Failure{kExitInputOutput, "cannot write " + where + ": " + std::strerror(error)};
-    }
+    const bool written = staging != nullptr
+                             ? staging->files->Stage(staging->slot, *options.output, bytes)
+                             : platform::WriteFileAtomically(*options.output, bytes);
+    if (!written) return WriteFailure(*options.output, errno);
     return std::nullopt;
   }
   if (out == nullptr) return Failure{kExitUsage, "no output file named"};

@@ -9,6 +9,10 @@
 #include "cli/cli_options.h"
 #include "cli/symbol_job.h"
 
+namespace qrsmith::platform {
+class FileBatch;
+}
+
 namespace qrsmith::cli {
 
 // The output form: -t, else the output file's extension, else the terminal.
@@ -22,7 +26,19 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& options, const OutputForm
 Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const OutputForm& form,
                      Bytes& bytes);
 
-// Writes `bytes` where the options say: the -o file, or `out` for "-" or no -o.
-Outcome Deliver(const CliOptions& options, const Bytes& bytes, std::FILE* out);
+// A batch's place for one row's file: staged there, and put in place when
+// the batch commits its chunk.
+struct BatchSlot {
+  platform::FileBatch* files;
+  std::size_t slot;
+};
+
+// Writes `bytes` where the options say: the -o file (staged in `staging`
+// when given), or `out` for "-" or no -o.
+Outcome Deliver(const CliOptions& options, const Bytes& bytes, std::FILE* out,
+                const BatchSlot* staging = nullptr);
+
+// "cannot write 'PATH' (a link to 'TARGET'): REASON" for errno `error`.
+Failure WriteFailure(const std::string& path, int error);
 
 }  // namespace qrsmith::cli

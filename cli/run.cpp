@@ -11,7 +11,8 @@
 
 namespace qrsmith::cli {
 
-Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out) {
+Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out,
+                      const BatchSlot* staging) {
   std::string error;
   const OutputForm* form = ResolveOutputForm(options, error);
   if (form == nullptr) return Failure{kExitUsage, error};
@@ -29,7 +30,7 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
   if (toTerminal && out != nullptr && form->IsRaster() && ::isatty(::fileno(out))) {
     return Failure{kExitUsage, "not writing a picture to the terminal; use -o FILE or -o -"};
   }
-  return Deliver(options, bytes, out);
+  return Deliver(options, bytes, out, staging);
 }
 
 int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,

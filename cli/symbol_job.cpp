@@ -43,9 +43,11 @@ std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16
 }
 
 // The mask the encoder chooses for the content (ISO/IEC 18004 section 7.8.3);
-// 0 when the content fits no symbol, whose generation then says why.
+// 0 when the content fits no symbol, whose generation then says why. One
+// chooser per thread serves every symbol of a batch: a new encoder would
+// build its field, tables and Reed-Solomon rows afresh each time.
 std::int16_t ChosenMask(const Bytes& bytes, const CliOptions& options, bool allowKanji) {
-  QrEncoder chooser;
+  thread_local QrEncoder chooser;
   EncodeOptions request;
   request.version = options.version;
   request.level = options.level;

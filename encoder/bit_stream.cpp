@@ -89,8 +89,42 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   runs_.resize(4 * static_cast<std::size_t>(n_));
   Row before{}, previous{}, current{};  // records at p - 2, p - 1 and p
 
+  auto kanjiAt = [&](std::int32_t p) {
+    return allowKanji && IsKanjiPair(data[p - 1], data[p]) != 0;
+  };
+  auto onlyBytes = [](const Row& row) {
+    return row[kNumericMode].cost == kUnreachable && row[kAlphanumericMode].cost == kUnreachable &&
+           row[kKanjiMode].cost == kUnreachable;
+  };
   for (std::int32_t p = 0; p < n_; ++p) {
     const std::int32_t cls = kClasses[data[p]];
+    if (p > 0 && cls == 0 && onlyBytes(previous) && !kanjiAt(p)) {
+      // A stretch of bytes that only byte mode holds, after a record only
+      // byte mode reaches: each record continues the byte segment (or starts
+      // a new one at the segment limit), as the general step below would
+      // find, with the costs kept in registers.
+      Record last = previous[kByteMode], beforeLast{};
+      for (; p < n_ && kClasses[data[p]] == 0 && !kanjiAt(p); ++p) {
+        const bool continues = last.run < limits[kByteMode];
+        beforeLast = last;
+        last = Record{last.cost + 8 + (continues ? 0 : header[kByteMode]),
+                      continues ? last.run + 1 : 1};
+        std::uint16_t* runs = &runs_[4 * static_cast<std::size_t>(p)];
+        std::int8_t* predecessors = &predecessors_[4 * static_cast<std::size_t>(p)];
+        runs[kByteMode] = static_cast<std::uint16_t>(last.run);
+        runs[kNumericMode] = runs[kAlphanumericMode] = runs[kKanjiMode] = 0;
+        predecessors[kByteMode] = kByteMode;
+        predecessors[kNumericMode] = predecessors[kAlphanumericMode] = predecessors[kKanjiMode] =
+            kNoMode;
+      }
+      --p;  // the loop's own step moves on to the byte that ended the stretch
+      // Both records before the stretch's end hold byte mode alone: the
+      // stretch started after such a record.
+      before = previous = Row{};
+      before[kByteMode] = beforeLast;
+      previous[kByteMode] = last;
+      continue;
+    }
     // Kept in locals and stored once per byte: byte stores may alias anything
     // and would otherwise push the records through memory.
     std::array<std::int8_t, kModeCount> pred = {kNoMode, kNoMode, kNoMode, kNoMode};

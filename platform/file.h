@@ -1,7 +1,8 @@
 #pragma once
 // Writing export files without ever leaving a half-written one: the bytes go
 // to a temporary file in the target's folder, are flushed to the disk, and the
-// temporary file is then renamed over the target and the folder synced. On any
+// file is then named as the target (renamed over it when there is one) and
+// the folder synced. WriteFileAtomically is a FileBatch (file_batch.h) of one. On any
 // failure the target is untouched (an existing file stays byte for byte as it
 // was) and the temporary file is removed.
 //
@@ -36,5 +37,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view text);
 // folder of the link. Empty (errno set) when the chain is too long or cannot
 // be read.
 std::string WriteTargetOf(const std::string& path);
+
+// The folder part of a path ("." when it has none) and the name after it.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
 
 }  // namespace qrsmith::platform

@@ -224,6 +224,19 @@ TEST_F(Cli, BatchWritesEveryGoodRowAndReportsTheBadOne) {
   EXPECT_EQ(Scan(Path("line-1.png"))->text, "one");
   EXPECT_EQ(Scan(Path("line-3.png"))->text, "three");
   EXPECT_FALSE(fs::exists(Path("line-2.png")));
+
+  // Rows are read as they come: a file that ends inside a quoted field loses
+  // only its last row.
+  std::ofstream(Path("open.csv")) << "output,text\n"
+                                  << Path("e.png") << ",fifth\n"
+                                  << Path("f.png") << ",\"never closed\n";
+  const ProcessResult open = Run({"--batch", Path("open.csv")});
+  EXPECT_EQ(open.status, 2);
+  EXPECT_NE(open.err.find("qrsmith: line 3: the batch file ends inside a quoted field"),
+            std::string::npos)
+      << open.err;
+  EXPECT_EQ(Scan(Path("e.png"))->text, "fifth");
+  EXPECT_FALSE(fs::exists(Path("f.png")));
 }
 
 TEST_F(Cli, HelpAndVersion) {

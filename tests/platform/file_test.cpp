@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_batch.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
@@ -156,6 +157,40 @@ TEST_F(AtomicWrite, ReadOnlyFileOrLinkedFolderKeepsEverything) {
   EXPECT_EQ(qrsmith::testing::FileText(dir_ / "ro" / "real.svg"), "original");
   EXPECT_EQ(qrsmith::testing::FileText(dir_ / "locked.svg"), "original");
   EXPECT_EQ(Entries(), 3u);
+}
+
+// One commit puts every staged file in place, new or replacing, through links
+// and with two rows naming one file (the later wins); a slot whose file
+// cannot be staged fails alone, and nothing temporary is left.
+TEST_F(AtomicWrite, ABatchPutsEveryStagedFileInPlaceAtOnce) {
+  std::ofstream(dir_ / "old.png") << "old";
+  fs::create_symlink("old.png", dir_ / "link.png");
+  fs::create_directories(dir_ / "folder");
+  const std::string bytes[] = {"a", "b", "c", "d", "e", "f"};
+  const fs::path paths[] = {dir_ / "new.png",   dir_ / "link.png", dir_ / "twice.png",
+                            dir_ / "twice.png", dir_ / "folder",   dir_ / "folder" / "in.png"};
+  auto span = [](const std::string& text) {
+    return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  };
+  FileBatch batch(6);
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(batch.Stage(i, paths[i].string(), span(bytes[i])), i != 4) << paths[i];
+  }
+  EXPECT_EQ(Entries(), 3u);  // nothing visible before the commit
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "old.png"), "old");
+  EXPECT_EQ(batch.Commit(), std::vector<int>(6, 0));
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "new.png"), "a");
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "old.png"), "b");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.png"));
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "twice.png"), "d");
+  EXPECT_EQ(qrsmith::testing::FileText(dir_ / "folder" / "in.png"), "f");
+  EXPECT_EQ(Entries(), 5u);
+  // What is staged and never committed leaves no trace.
+  {
+    FileBatch dropped(1);
+    ASSERT_TRUE(dropped.Stage(0, (dir_ / "never.png").string(), span(bytes[0])));
+  }
+  EXPECT_EQ(Entries(), 5u);
 }
 
 }  // namespace
