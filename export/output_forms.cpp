@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "export/html.h"
+#include "export/module_grid.h"
+#include "export/pdf.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
 #include "export/vector_export.h"
@@ -15,13 +17,23 @@ namespace {
 
 constexpr FormCapabilities kRasterCan{
     .pixelSize = true, .centreIcon = true, .backgroundPicture = true};
+// The raster files with a resolution field (GIF has none).
+constexpr FormCapabilities kPrintRasterCan{
+    .pixelSize = true, .centreIcon = true, .backgroundPicture = true, .physicalSize = true};
+constexpr FormCapabilities kTiffCan{.pixelSize = true,
+                                    .centreIcon = true,
+                                    .backgroundPicture = true,
+                                    .physicalSize = true,
+                                    .cmyk = true};
+constexpr FormCapabilities kSvgCan{.pixelSize = true, .physicalSize = true};
 constexpr FormCapabilities kSizedCan{.pixelSize = true};
+constexpr FormCapabilities kPrintCan{.physicalSize = true, .cmyk = true};
 constexpr FormCapabilities kFixedCan{};
 constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
 constexpr std::int16_t Vector(VectorKind kind) { return static_cast<std::int16_t>(kind); }
 
-constexpr std::array<OutputForm, 14> kForms{{
+constexpr std::array<OutputForm, 15> kForms{{
     {FormId::kPng,
      "png",
      {"png"},
@@ -29,7 +41,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "PNG图像",
      FormWriter::kRaster,
      kRasterPng,
-     kRasterCan},
+     kPrintRasterCan},
     {FormId::kJpeg,
      "jpeg",
      {"jpg", "jpeg"},
@@ -37,7 +49,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "JPEG图像",
      FormWriter::kRaster,
      kRasterJpeg,
-     kRasterCan},
+     kPrintRasterCan},
     {FormId::kGif,
      "gif",
      {"gif"},
@@ -53,7 +65,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "TIFF图像",
      FormWriter::kRaster,
      kRasterTiff,
-     kRasterCan},
+     kTiffCan},
     {FormId::kBmp,
      "bmp",
      {"bmp"},
@@ -61,7 +73,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "BMP图像",
      FormWriter::kRaster,
      kRasterBmp,
-     kRasterCan},
+     kPrintRasterCan},
     {FormId::kSvg,
      "svg",
      {"svg"},
@@ -69,7 +81,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "SVG矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kSvg),
-     kSizedCan},
+     kSvgCan},
     {FormId::kEps,
      "eps",
      {"eps"},
@@ -77,7 +89,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "EPS矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kEps),
-     kFixedCan},
+     kPrintCan},
     {FormId::kPs,
      "ps",
      {"ps"},
@@ -85,7 +97,8 @@ constexpr std::array<OutputForm, 14> kForms{{
      "PostScript文档",
      FormWriter::kVector,
      Vector(VectorKind::kPostScript),
-     kFixedCan},
+     kPrintCan},
+    {FormId::kPdf, "pdf", {"pdf"}, "application/pdf", "PDF文档", FormWriter::kPdf, 0, kPrintCan},
     {FormId::kEmf,
      "emf",
      {"emf"},
@@ -224,13 +237,21 @@ bool ModulesSquare(std::int64_t width, std::int64_t height, std::int64_t gridWid
 
 Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request) {
   const RasterLayout& layout = request.layout;
+  const PrintSettings& print = request.print;
+  if ((print.SizeGiven() && !form.can.physicalSize) || (print.cmyk && !form.can.cmyk)) return {};
   switch (form.writer) {
     case FormWriter::kRaster:
-      return EncodeRasterFile(generator, form.kind, layout);
+      return EncodeRasterFile(generator, form.kind, layout, request.print);
     case FormWriter::kVector: {
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
-                          size(layout.height));
+                          size(layout.height), request.print);
+    }
+    case FormWriter::kPdf: {
+      const auto grid = GridOf(generator);
+      if (!grid) return {};
+      const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
+      return BytesOf(WritePdfDocument(*grid, PaintOf(*grid, request.print.cmyk), points));
     }
     case FormWriter::kHtml: {
       if (!generator.HasSymbol()) return {};
