@@ -20,14 +20,10 @@ std::size_t SampleBytes(const ModuleGrid& grid, bool cmyk) {
 // One line per grid row: the RRGGBB (or CCMMYYKK) of each position, nothing
 // between them.
 void AppendSampleRows(std::string& out, const ModuleGrid& grid, bool cmyk) {
+  // The choice is made once, outside the loop over every position.
+  const auto append = cmyk ? text_format::AppendCmykHex : AppendColourHex;
   for (std::int32_t r = 1; r <= grid.height; ++r) {
-    for (std::int32_t c = 1; c <= grid.width; ++c) {
-      if (cmyk) {
-        text_format::AppendCmykHex(out, grid.ColourAt(r, c));
-      } else {
-        AppendColourHex(out, grid.ColourAt(r, c));
-      }
-    }
+    for (std::int32_t c = 1; c <= grid.width; ++c) append(out, grid.ColourAt(r, c));
     out += '\n';
   }
 }

@@ -103,7 +103,10 @@ bool SetResolution(Bytes& file, ImageFormat format, std::int32_t dpi) {
       }
       return true;
     case ImageFormat::kBmp:
-      if (file.size() < kBmpXPelsPerMetre + 8 || file[0] != 'B' || file[1] != 'M') return false;
+      if (file.size() < kBmpXPelsPerMetre + 8 || file[0] != 'B' || file[1] != 'M' ||
+          LoadLe32(&file[14]) < 40) {
+        return false;
+      }
       StoreLe32(&file[kBmpXPelsPerMetre], perMetre);
       StoreLe32(&file[kBmpXPelsPerMetre + 4], perMetre);
       return true;
@@ -127,7 +130,8 @@ std::optional<Resolution> ResolutionOf(std::span<const std::uint8_t> file) {
       return std::nullopt;
     }
     case ImageFormat::kBmp:
-      if (file.size() < kBmpXPelsPerMetre + 8) return std::nullopt;
+      // The 12-byte core header of the oldest files has no such field.
+      if (file.size() < kBmpXPelsPerMetre + 8 || LoadLe32(&file[14]) < 40) return std::nullopt;
       return Resolution{LoadLe32(&file[kBmpXPelsPerMetre]) * kMetresPerInch,
                         LoadLe32(&file[kBmpXPelsPerMetre + 4]) * kMetresPerInch};
     case ImageFormat::kTiff:
