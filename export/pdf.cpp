@@ -101,9 +101,13 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
     appendRectangle({0, 0, grid.width, grid.height});
     out += "f\n";
   }
-  AppendFillColour(out, paint.foreground, paint.cmyk);
-  for (const Block& b : blocks) appendRectangle(b);
-  out += "f\nQ\n";
+  // A fill needs a path: a grid without dark modules paints none.
+  if (!blocks.empty()) {
+    AppendFillColour(out, paint.foreground, paint.cmyk);
+    for (const Block& b : blocks) appendRectangle(b);
+    out += "f\n";
+  }
+  out += "Q\n";
   return out;
 }
 
