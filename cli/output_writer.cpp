@@ -69,7 +69,8 @@ Outcome DrawingSize(const CliOptions& o, const OutputForm& form, std::int64_t gr
     if (side > most) {
       return Failure{kExitUsage, "the picture would be " + std::to_string(side) + " pixels " +
                                      what + ", at most " + std::to_string(most) +
-                                     " (use a smaller -s)"};
+                                     (o.print.moduleMm ? " (use a smaller --module-mm or --dpi)"
+                                                       : " (use a smaller -s)")};
     }
   }
   return std::nullopt;

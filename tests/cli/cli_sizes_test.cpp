@@ -61,6 +61,7 @@ TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
       {{"--module-mm", "1", "-w", "99", "-o", png}, 1, "--module-mm and -s/-w/--height both"},
       {{"--dpi", "600", "-t", "pdf", "-o", "-"}, 1, "give its size with --module-mm"},
       {{"--module-mm", "0.05", "--dpi", "100", "-o", png}, 1, "less than one pixel per module"},
+      {{"--module-mm", "100", "--dpi", "10000", "-o", png}, 1, "smaller --module-mm or --dpi"},
       {{"--module-mm", "1e1", "-o", png}, 1, "--module-mm takes millimetres per module"},
       {{"--module-mm", "100.5", "-o", png}, 1, "--module-mm takes millimetres per module"},
       {{"--dpi", "10001", "-o", png}, 1, "--dpi takes dots per inch from 1 to 10000"},
