@@ -33,7 +33,7 @@ void AppendBe32(Bytes& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back((value >> shift) & 0xFF);
 }
 
-// The CRC-32 of a PNG chunk (ISO 3309, as the PNG specification gives it).
+// The CRC-32 of a PNG chunk (ISO 3309, the polynomial PNG uses).
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
   std::uint32_t crc = 0xFFFFFFFF;
   for (std::uint8_t b : bytes) {
