@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <functional>
 #include <set>
 #include <string_view>
@@ -61,6 +62,23 @@ std::optional<std::vector<std::int32_t>> ParseList(const std::string& text, char
   return out;
 }
 
+// A plain decimal number such as "0.4" or "12" within [low, high]: digits
+// with at most one point, no sign, no exponent, as a user types a size.
+std::optional<double> ParseDecimal(const std::string& text, double low, double high) {
+  if (text.empty() || text.size() > 12 || text.front() == '.' || text.back() == '.' ||
+      std::count(text.begin(), text.end(), '.') > 1 ||
+      !std::all_of(text.begin(), text.end(),
+                   [](char c) { return c == '.' || (c >= '0' && c <= '9'); })) {
+    return std::nullopt;
+  }
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 // Bounds of the numeric options: generous, but far from overflow anywhere.
 constexpr std::int64_t kMaxSide = 16384;
 constexpr std::int64_t kMaxMargin = 8000;
@@ -97,6 +115,25 @@ const std::vector<OptionRule>& Options() {
          const auto n = ParseInteger(v, 1, kMaxSide);
          if (!n) return Bad("height", v, "pixels from 1 to 16384");
          o.height = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"module-mm", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto mm = ParseDecimal(v, kMinModuleMm, kMaxModuleMm);
+         if (!mm) return Bad("module-mm", v, "millimetres per module from 0.05 to 100");
+         o.print.moduleMm = *mm;
+         return std::string();
+       }},
+      {"dpi", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, kMinDpi, kMaxDpi);
+         if (!n) return Bad("dpi", v, "dots per inch from 1 to 10000");
+         o.print.dpi = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"cmyk", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.print.cmyk = true;
          return std::string();
        }},
       {"level", 'l', true,

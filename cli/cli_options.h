@@ -32,9 +32,11 @@ struct CliOptions {
   std::optional<std::int32_t> moduleSize;  // -s: pixels per module (10 when no size is given)
   std::optional<std::int32_t> width;   // -w / --width: pixels; the height keeps the modules square
   std::optional<std::int32_t> height;  // --height: pixels
-  std::int16_t level = 1;              // L
-  std::int16_t version = 0;            // automatic
-  std::optional<std::int16_t> mask;    // 0..7; nullopt: the lowest penalty (--mask auto)
+  // --module-mm, --dpi and --cmyk: the printed size and the inks.
+  PrintSettings print;
+  std::int16_t level = 1;            // L
+  std::int16_t version = 0;          // automatic
+  std::optional<std::int16_t> mask;  // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
   Colour background = kWhite;

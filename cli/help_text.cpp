@@ -45,14 +45,21 @@ Without -o the symbol is printed on the terminal.
 
 Output:
   -o, --output FILE        write to FILE ("-" for standard output)
-  -t, --type TYPE          png, jpeg, gif, tiff, bmp, svg, eps, ps, emf, wmf, html,
-                           txt (text art), utf8 or ansi (terminal); default: from
-                           FILE's extension
+  -t, --type TYPE          png, jpeg, gif, tiff, bmp, svg, eps, ps, pdf, emf, wmf,
+                           html, txt (text art), utf8 or ansi (terminal); default:
+                           from FILE's extension
   -s, --size N             pixels per module on both axes of raster, SVG and
                            HTML output (default 10; SVG: one unit per module)
   -w, --width PIXELS       width of raster, SVG and HTML output; the height
                            follows, so that modules stay square
       --height PIXELS      height of that output; the width follows
+      --module-mm X        printed module size, 0.05 to 100 mm: raster files get
+                           round(X * dpi / 25.4) pixels per module, SVG a size in
+                           mm, EPS, PS and PDF points (PDF default 0.5 mm)
+      --dpi N              resolution written into PNG, JPEG, TIFF and BMP files,
+                           1 to 10000 (default 300 with --module-mm); vector forms
+                           take it only beside --module-mm, which sizes them
+      --cmyk               EPS, PS, PDF and TIFF in CMYK inks; black is pure K
       --circles            text art with circles instead of blocks
       --svg-path           compact SVG: the background as one rectangle and the
                            dark modules as one path (also -t svg-path)
@@ -99,6 +106,8 @@ Commands ('qrsmith COMMAND --help' shows a command's flags; not with -8):
 Encryption: the "&&&" form is RC4 keyed directly by the password, without salt.
 It keeps ordinary scanners out, not a determined attacker, and the same
 password always gives the same key stream.
+
+Print: qrsmith --module-mm 0.4 --dpi 600 -o label.pdf "TEXT"
 
 Each option is given once.
 Exit status: 0 done, 1 usage error, 2 input or output error, 3 failed verification.

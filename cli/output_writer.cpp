@@ -20,6 +20,13 @@ std::string Pair(std::int64_t width, std::int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
+// "0.4": a millimetre value as the user typed it.
+std::string Decimal(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
 // The drawing's size in pixels: -s pixels per module on both axes, or -w
 // and/or --height with the modules kept square. 0 x 0 for a form drawn at its
 // natural size (SVG without any size option).
@@ -42,6 +49,17 @@ Outcome DrawingSize(const CliOptions& o, const OutputForm& form, std::int64_t gr
   } else if (o.height) {
     height = *o.height;
     width = WidthKeepingModulesSquare(height, gridWidth, gridHeight);
+  } else if (const auto printed = o.print.RasterPixelsPerModule(); printed && form.IsRaster()) {
+    if (*printed < 1) {
+      return Failure{kExitUsage, "--module-mm " + Decimal(*o.print.moduleMm) + " at " +
+                                     std::to_string(*o.print.RasterDpi()) +
+                                     " dpi is less than one pixel per module; give a larger "
+                                     "--module-mm or --dpi"};
+    }
+    width = gridWidth * *printed;
+    height = gridHeight * *printed;
+  } else if (o.print.moduleMm) {
+    // A vector form drawn at its printed size.
   } else if (o.moduleSize || (form.id != FormId::kSvg && form.id != FormId::kSvgPath)) {
     const std::int64_t perModule = o.moduleSize.value_or(kDefaultModuleSize);
     width = gridWidth * perModule;
@@ -52,7 +70,8 @@ Outcome DrawingSize(const CliOptions& o, const OutputForm& form, std::int64_t gr
     if (side > most) {
       return Failure{kExitUsage, "the picture would be " + std::to_string(side) + " pixels " +
                                      what + ", at most " + std::to_string(most) +
-                                     " (use a smaller -s)"};
+                                     (o.print.moduleMm ? " (use a smaller --module-mm or --dpi)"
+                                                       : " (use a smaller -s)")};
     }
   }
   return std::nullopt;
@@ -102,6 +121,9 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form
       {o.offsetGiven, can.backgroundPicture, "--offset"},
       {o.noise, can.backgroundPicture, "--noise"},
       {o.circles, can.glyphChoice, "--circles"},
+      {o.print.moduleMm.has_value(), can.physicalSize, "--module-mm"},
+      {o.print.dpi.has_value(), can.physicalSize, "--dpi"},
+      {o.print.cmyk, can.cmyk, "--cmyk"},
   };
   for (const auto& option : options) {
     if (option.given && !option.honoured) {
@@ -118,6 +140,16 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form
   }
   if (o.moduleSize && (o.width || o.height)) {
     return Failure{kExitUsage, "-s and -w/--height both set the size; give one of them"};
+  }
+  if (o.print.moduleMm && (o.moduleSize || o.width || o.height)) {
+    return Failure{kExitUsage,
+                   "--module-mm and -s/-w/--height both set the size; give one of them"};
+  }
+  // A vector form has no resolution: there --dpi only goes with a module size.
+  if (o.print.dpi && !o.print.moduleMm && !form.IsRaster()) {
+    return Failure{kExitUsage, "the " + std::string(form.name) +
+                                   " form has no resolution of its own: give its size with "
+                                   "--module-mm"};
   }
   return std::nullopt;
 }
@@ -161,6 +193,7 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
   request.layout.width = static_cast<std::int32_t>(width);
   request.layout.height = static_cast<std::int32_t>(height);
   request.circles = options.circles;
+  request.print = options.print;
   Bytes picture;
   if (options.picturePath) {
     if (Outcome failed = ReadBackgroundPicture(options, width, height, picture, request.layout)) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/print_read_back.h"
+#include "export/text_format.h"
 #include "platform/codecs/byte_order.h"
 
 namespace qrsmith::cli {
@@ -39,9 +41,9 @@ std::optional<Colours> ColoursAfter(std::string_view text, std::string_view mark
   return out;
 }
 
-// PostScript and EPS: the image samples, three bytes in hexadecimal per
-// position, between `open` and the closing ">".
-std::optional<Colours> PostScriptSamples(std::string_view text, std::string_view open) {
+// PostScript and EPS: the image samples in hexadecimal, between `open` and
+// the closing ">", line ends left out.
+std::optional<std::string> PostScriptHex(std::string_view text, std::string_view open) {
   const auto start = text.find(open);
   if (start == std::string_view::npos) return std::nullopt;
   const auto end = text.find('>', start + open.size());
@@ -50,6 +52,11 @@ std::optional<Colours> PostScriptSamples(std::string_view text, std::string_view
   for (char c : text.substr(start + open.size(), end - start - open.size())) {
     if (c != '\n' && c != '\r') hex += c;
   }
+  return hex;
+}
+
+// The RGB samples, three bytes per position.
+std::optional<Colours> PostScriptSamples(const std::string& hex) {
   if (hex.size() % 6 != 0) return std::nullopt;
   Colours out;
   for (std::size_t i = 0; i < hex.size(); i += 6) {
@@ -57,6 +64,18 @@ std::optional<Colours> PostScriptSamples(std::string_view text, std::string_view
     if (!colour) return std::nullopt;
     out.push_back(*colour);
   }
+  return out;
+}
+
+// CMYK samples, four bytes per position: dark where they are the
+// foreground's inks.
+std::optional<std::vector<std::uint8_t>> CmykDarkSamples(const std::string& hex,
+                                                         std::size_t positions, Colour foreground) {
+  if (hex.size() != positions * 8) return std::nullopt;
+  std::string dark;
+  text_format::AppendCmykHex(dark, foreground);
+  std::vector<std::uint8_t> out(positions);
+  for (std::size_t i = 0; i < positions; ++i) out[i] = hex.compare(i * 8, 8, dark) == 0 ? 1 : 0;
   return out;
 }
 
@@ -189,6 +208,16 @@ std::optional<DrawnSize> ReadDrawnSize(FormId form, const Bytes& file) {
   if (form == FormId::kSvg || form == FormId::kSvgPath) {
     const auto svg = text.find("<svg ");
     if (svg == std::string_view::npos) return std::nullopt;
+    // A document printed in millimetres draws its viewBox's units.
+    static constexpr std::string_view kViewBox = " viewBox=\"0 0 ";
+    const auto box = text.substr(0, text.find('>', svg)).find(kViewBox, svg);
+    if (box != std::string_view::npos) {
+      width = IntegerAfter(text, kViewBox, box);
+      const auto space = text.find(' ', box + kViewBox.size());
+      height = space == std::string_view::npos ? std::nullopt : IntegerAfter(text, " ", space);
+      if (!width || !height) return DrawnSize{};
+      return DrawnSize{*width, *height};
+    }
     width = IntegerAfter(text, " width=\"", svg);
     height = IntegerAfter(text, " height=\"", svg);
   } else if (form == FormId::kHtml) {
@@ -222,11 +251,15 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
       colours = ColoursAfter(text, "background-color:#", 1);
       break;
     case FormId::kEps:
-      colours = PostScriptSamples(text, ">> image\n");
+    case FormId::kPs: {
+      const auto hex = PostScriptHex(text, form == FormId::kEps ? ">> image\n" : "{<\n");
+      if (!hex) return std::nullopt;
+      if (hex->size() == positions * 8) return CmykDarkSamples(*hex, positions, foreground);
+      colours = PostScriptSamples(*hex);
       break;
-    case FormId::kPs:
-      colours = PostScriptSamples(text, "{<\n");
-      break;
+    }
+    case FormId::kPdf:
+      return PdfDarkGrid(text, width, height);
     case FormId::kEmf:
       colours = EmfBrushes(file);
       break;

@@ -5,6 +5,7 @@
 #include "cli/batch.h"
 #include "cli/help_text.h"
 #include "cli/output_writer.h"
+#include "cli/print_read_back.h"
 #include "cli/symbol_job.h"
 #include "cli/verify.h"
 #include "platform/codepage.h"
@@ -24,6 +25,10 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
   // Verify before writing: nothing is written for a symbol that does not scan.
   if (options.verify) {
     if (Outcome failed = VerifyOutput(symbol, *form, bytes, options.picturePath.has_value()))
+      return failed;
+    if (Outcome failed =
+            VerifyPrintedSize(options.print, *form, bytes, symbol.generator.SymbolWidth(),
+                              symbol.generator.SymbolHeight()))
       return failed;
   }
   const bool toTerminal = !options.output || *options.output == "-";

@@ -6,6 +6,7 @@
 #include "export/compact_svg.h"
 #include "export/html.h"
 #include "export/module_grid.h"
+#include "export/pdf.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
 #include "export/vector_export.h"
@@ -17,7 +18,17 @@ namespace {
 
 constexpr FormCapabilities kRasterCan{
     .pixelSize = true, .centreIcon = true, .backgroundPicture = true};
+// The raster files with a resolution field (GIF has none).
+constexpr FormCapabilities kPrintRasterCan{
+    .pixelSize = true, .centreIcon = true, .backgroundPicture = true, .physicalSize = true};
+constexpr FormCapabilities kTiffCan{.pixelSize = true,
+                                    .centreIcon = true,
+                                    .backgroundPicture = true,
+                                    .physicalSize = true,
+                                    .cmyk = true};
+constexpr FormCapabilities kSvgCan{.pixelSize = true, .physicalSize = true};
 constexpr FormCapabilities kSizedCan{.pixelSize = true};
+constexpr FormCapabilities kPrintCan{.physicalSize = true, .cmyk = true};
 constexpr FormCapabilities kFixedCan{};
 constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
@@ -31,7 +42,7 @@ constexpr std::array<OutputForm, 15> kForms{{
      "PNG图像",
      FormWriter::kRaster,
      kRasterPng,
-     kRasterCan},
+     kPrintRasterCan},
     {FormId::kJpeg,
      "jpeg",
      {"jpg", "jpeg"},
@@ -39,7 +50,7 @@ constexpr std::array<OutputForm, 15> kForms{{
      "JPEG图像",
      FormWriter::kRaster,
      kRasterJpeg,
-     kRasterCan},
+     kPrintRasterCan},
     {FormId::kGif,
      "gif",
      {"gif"},
@@ -55,7 +66,7 @@ constexpr std::array<OutputForm, 15> kForms{{
      "TIFF图像",
      FormWriter::kRaster,
      kRasterTiff,
-     kRasterCan},
+     kTiffCan},
     {FormId::kBmp,
      "bmp",
      {"bmp"},
@@ -63,7 +74,7 @@ constexpr std::array<OutputForm, 15> kForms{{
      "BMP图像",
      FormWriter::kRaster,
      kRasterBmp,
-     kRasterCan},
+     kPrintRasterCan},
     {FormId::kSvg,
      "svg",
      {"svg"},
@@ -71,7 +82,7 @@ constexpr std::array<OutputForm, 15> kForms{{
      "SVG矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kSvg),
-     kSizedCan},
+     kSvgCan},
     // Not offered by the window's Save: the SVG form above is its SVG.
     {FormId::kSvgPath,
      "svg-path",
@@ -88,7 +99,7 @@ constexpr std::array<OutputForm, 15> kForms{{
      "EPS矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kEps),
-     kFixedCan},
+     kPrintCan},
     {FormId::kPs,
      "ps",
      {"ps"},
@@ -96,7 +107,8 @@ constexpr std::array<OutputForm, 15> kForms{{
      "PostScript文档",
      FormWriter::kVector,
      Vector(VectorKind::kPostScript),
-     kFixedCan},
+     kPrintCan},
+    {FormId::kPdf, "pdf", {"pdf"}, "application/pdf", "PDF文档", FormWriter::kPdf, 0, kPrintCan},
     {FormId::kEmf,
      "emf",
      {"emf"},
@@ -235,13 +247,21 @@ bool ModulesSquare(std::int64_t width, std::int64_t height, std::int64_t gridWid
 
 Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request) {
   const RasterLayout& layout = request.layout;
+  const PrintSettings& print = request.print;
+  if ((print.SizeGiven() && !form.can.physicalSize) || (print.cmyk && !form.can.cmyk)) return {};
   switch (form.writer) {
     case FormWriter::kRaster:
-      return EncodeRasterFile(generator, form.kind, layout);
+      return EncodeRasterFile(generator, form.kind, layout, request.print);
     case FormWriter::kVector: {
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
-                          size(layout.height));
+                          size(layout.height), request.print);
+    }
+    case FormWriter::kPdf: {
+      const auto grid = GridOf(generator);
+      if (!grid) return {};
+      const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
+      return BytesOf(WritePdfDocument(*grid, PaintOf(*grid, request.print.cmyk), points));
     }
     case FormWriter::kCompactSvg: {
       const auto grid = GridOf(generator);

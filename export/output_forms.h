@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "generator/print_settings.h"
 #include "generator/raster_files.h"
 #include "platform/types.h"
 
@@ -28,6 +29,7 @@ enum class FormId {
   kSvgPath,
   kEps,
   kPs,
+  kPdf,
   kEmf,
   kWmf,
   kHtml,
@@ -44,6 +46,7 @@ enum class FormWriter {
   kHtml,        // ExportHtml
   kTextArt,     // ExportTextArt
   kTerminal,    // RenderHalfBlocks (kind 0) or RenderAnsi (kind 1)
+  kPdf,         // WritePdfDocument
 };
 
 // What a form can carry. A request for something a form cannot carry is
@@ -72,7 +75,8 @@ struct OutputForm {
   // The forms drawn from the export grid, within kMaxExportPositions.
   bool DrawsExportGrid() const {
     return writer == FormWriter::kVector || writer == FormWriter::kCompactSvg ||
-           writer == FormWriter::kHtml || writer == FormWriter::kTextArt;
+           writer == FormWriter::kHtml || writer == FormWriter::kTextArt ||
+           writer == FormWriter::kPdf;
   }
   // "*.jpg *.jpeg"
   std::string Patterns() const;
@@ -105,6 +109,10 @@ struct FormRequest {
   // the grid's.
   RasterLayout layout;
   bool circles = true;  // text art: circles, else blocks
+  // The printed module size, a raster file's resolution and CMYK colours,
+  // for the forms that can carry them (FormCapabilities). PDF prints at
+  // kDefaultPrintModuleMm when no module size is given.
+  PrintSettings print;
 };
 
 // The bytes of `form` for the generator's current symbol; empty when there is

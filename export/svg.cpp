@@ -1,5 +1,7 @@
 #include "export/svg.h"
 
+#include <optional>
+
 #include "export/text_format.h"
 
 namespace qrsmith {
@@ -11,13 +13,19 @@ namespace {
 constexpr std::string_view kSvg11Dtd = "http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd";
 constexpr std::string_view kSvgNamespace = "http://www.w3.org/2000/svg";
 
-}  // namespace
+using text_format::AppendColourHex;
+using text_format::AppendInteger;
+using text_format::AppendReal;
 
-std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::int32_t height) {
-  using text_format::AppendColourHex;
-  using text_format::AppendInteger;
-  using text_format::AppendReal;
+// The root element's size: width="W" height="H", or a printed size with the
+// user units of a viewBox.
+struct RootSize {
+  std::int32_t width, height;
+  std::optional<double> moduleMm;
+};
 
+std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
+  const std::int32_t width = size.width, height = size.height;
   std::string out;
   // A rectangle line is about 60 fixed characters and four numbers.
   out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 96 +
@@ -27,9 +35,19 @@ std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::in
   out += "\">\n<svg xmlns=\"";
   out += kSvgNamespace;
   out += "\" version=\"1.1\" width=\"";
-  AppendInteger(out, width);
-  out += "\" height=\"";
-  AppendInteger(out, height);
+  if (size.moduleMm) {
+    AppendReal(out, width * *size.moduleMm);
+    out += "mm\" height=\"";
+    AppendReal(out, height * *size.moduleMm);
+    out += "mm\" viewBox=\"0 0 ";
+    AppendInteger(out, width);
+    out += ' ';
+    AppendInteger(out, height);
+  } else {
+    AppendInteger(out, width);
+    out += "\" height=\"";
+    AppendInteger(out, height);
+  }
   // Without anti-aliasing the edges of neighbouring rectangles meet exactly:
   // at fractional scales an anti-aliased renderer leaves light seams inside
   // dark areas.
@@ -57,6 +75,16 @@ std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::in
   }
   out += "</svg>";
   return out;
+}
+
+}  // namespace
+
+std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::int32_t height) {
+  return WriteDocument(grid, {width, height, std::nullopt});
+}
+
+std::string WriteSvgDocumentInMillimetres(const ModuleGrid& grid, double moduleMm) {
+  return WriteDocument(grid, {grid.width, grid.height, moduleMm});
 }
 
 }  // namespace qrsmith

@@ -14,4 +14,9 @@ namespace qrsmith {
 // y = ((r - 1) x height) / Hm, of size width / Wm by height / Hm.
 std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::int32_t height);
 
+// The same document printed at `moduleMm` millimetres per module: the root
+// element's width and height in millimetres with a viewBox of one unit per
+// module, the rectangles in those units.
+std::string WriteSvgDocumentInMillimetres(const ModuleGrid& grid, double moduleMm);
+
 }  // namespace qrsmith

@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "platform/cmyk.h"
+
 namespace qrsmith::text_format {
 
 void AppendInteger(std::string& out, std::int64_t value) {
@@ -22,13 +24,23 @@ void AppendReal(std::string& out, double value) {
   out.append(buffer.data(), end);
 }
 
-void AppendColourHex(std::string& out, Colour colour) {
+namespace {
+
+void AppendHexByte(std::string& out, unsigned value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (const int shift : {0, 8, 16}) {  // red, green, blue
-    const unsigned component = (colour >> shift) & 0xFFu;
-    out.push_back(kDigits[component >> 4]);
-    out.push_back(kDigits[component & 0xFu]);
-  }
+  out.push_back(kDigits[(value >> 4) & 0xFu]);
+  out.push_back(kDigits[value & 0xFu]);
+}
+
+}  // namespace
+
+void AppendColourHex(std::string& out, Colour colour) {
+  for (const int shift : {0, 8, 16}) AppendHexByte(out, (colour >> shift) & 0xFFu);  // R, G, B
+}
+
+void AppendCmykHex(std::string& out, Colour colour) {
+  const auto inks = platform::CmykOfRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  for (std::uint8_t ink : inks) AppendHexByte(out, ink);
 }
 
 }  // namespace qrsmith::text_format

@@ -15,5 +15,7 @@ void AppendInteger(std::string& out, std::int64_t value);
 void AppendReal(std::string& out, double value);
 // RRGGBB of a 0x00BBGGRR colour; bits 24 to 31 are ignored.
 void AppendColourHex(std::string& out, Colour colour);
+// CCMMYYKK: the colour's inks (platform/cmyk.h) as eight upper-case digits.
+void AppendCmykHex(std::string& out, Colour colour);
 
 }  // namespace qrsmith::text_format

@@ -66,16 +66,22 @@ std::string MakeExportId(std::string_view prefix, std::string_view tag) {
 }
 
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind, std::optional<std::int32_t> width,
-                   std::optional<std::int32_t> height) {
+                   std::optional<std::int32_t> height, const PrintSettings& print) {
   if (!KindInRange(kind)) return {};
+  const bool postScript = kind == VectorKind::kPostScript || kind == VectorKind::kEps;
+  if ((print.cmyk && !postScript) || (print.moduleMm && !postScript && kind != VectorKind::kSvg)) {
+    return {};
+  }
   const auto grid = GridOf(generator);
   if (!grid) return {};
+  const PostScriptPrint postScriptPrint{print.PointsPerModule(), print.cmyk};
   switch (kind) {
     case VectorKind::kPostScript:
-      return BytesOf(WritePostScriptPage(*grid, MakeExportId("PS", "QRCD")));
+      return BytesOf(WritePostScriptPage(*grid, MakeExportId("PS", "QRCD"), postScriptPrint));
     case VectorKind::kEps:
-      return BytesOf(WriteEpsImage(*grid));
+      return BytesOf(WriteEpsImage(*grid, postScriptPrint));
     case VectorKind::kSvg: {
+      if (print.moduleMm) return BytesOf(WriteSvgDocumentInMillimetres(*grid, *print.moduleMm));
       // A size of 0 or below counts as left out.
       const std::int32_t sw = width.value_or(0) > 0 ? *width : grid->width;
       const std::int32_t sh = height.value_or(0) > 0 ? *height : grid->height;

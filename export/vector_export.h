@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "generator/print_settings.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -29,10 +30,14 @@ enum class VectorKind : std::int16_t {
 // terminating zero). `width` and `height` matter only to SVG: the document
 // size, used when given and above 0, the grid size otherwise. Empty when there
 // is no symbol, the kind is out of range, or the grid is beyond
-// kMaxExportPositions.
+// kMaxExportPositions. `print` asks for a printed module size (SVG in
+// millimetres, PostScript and EPS in points, in place of `width` and
+// `height`) and for CMYK samples (PostScript and EPS); the metafiles carry
+// neither and are refused with either.
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind,
                    std::optional<std::int32_t> width = std::nullopt,
-                   std::optional<std::int32_t> height = std::nullopt);
+                   std::optional<std::int32_t> height = std::nullopt,
+                   const PrintSettings& print = {});
 
 // Writes ExportVector's bytes to `path`, atomically: an existing file is
 // either replaced as a whole or left as it was. False, writing nothing, when

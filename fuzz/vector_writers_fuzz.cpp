@@ -3,17 +3,21 @@
 // document size. Each form is read back by a small reader of its own layout:
 // the SVG rectangles and EPS/PostScript samples must carry every position's
 // colour in scan order, the metafiles' records must chain exactly to the end
-// with the sizes their headers declare, the text art must have one line per row.
+// with the sizes their headers declare, the text art must have one line per row,
+// and the PDF's dark path must cover exactly the dark positions.
 //
 // Input: width, height, foreground (3 bytes), background (3 bytes), SVG
 // width and height (int32 each), then the dark bits row after row.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "cli/print_read_back.h"
 #include "export/emf.h"
 #include "export/html.h"
 #include "export/module_grid.h"
+#include "export/pdf.h"
 #include "export/postscript.h"
 #include "export/svg.h"
 #include "export/text_art.h"
@@ -143,6 +147,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Expect(HexBetween(qrsmith::WritePostScriptPage(grid, "PSQRCD00000000000000"), "{<\n", ">}") ==
              samples,
          "PostScript samples differ from the grid");
+  Expect(HexBetween(qrsmith::WriteEpsImage(grid, {std::nullopt, true}), ">> image\n", ">").size() ==
+             grid.dark.size() * 8,
+         "CMYK EPS samples are not four bytes a position");
+  // The last fill of a page without dark modules is its background.
+  if (std::find(grid.dark.begin(), grid.dark.end(), 1) != grid.dark.end()) {
+    const std::string pdf =
+        qrsmith::WritePdfDocument(grid, qrsmith::PaintOf(grid, (svgWidth & 1) != 0), 1.5);
+    Expect(qrsmith::cli::PdfDarkGrid(pdf, grid.width, grid.height) == grid.dark,
+           "PDF dark path differs from the grid");
+  }
   CheckEmf(grid);
   CheckWmf(grid);
   CheckTextArt(grid);

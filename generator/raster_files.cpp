@@ -11,6 +11,7 @@
 #include "platform/codecs/gif.h"
 #include "platform/codecs/jpeg.h"
 #include "platform/codecs/png.h"
+#include "platform/codecs/resolution.h"
 #include "platform/codecs/tiff.h"
 #include "platform/file.h"
 
@@ -22,8 +23,9 @@ bool SideInRange(std::int32_t side) { return side >= 1 && side <= platform::kMax
 
 bool KindInRange(std::int16_t kind) { return kind >= kRasterBmp && kind <= kRasterPng; }
 
-Bytes EncodeAs(const platform::Bitmap& image, std::int16_t kind) {
+Bytes EncodeAs(const platform::Bitmap& image, std::int16_t kind, const PrintSettings& print) {
   namespace codecs = platform::codecs;
+  if (kind == kRasterTiff) return codecs::EncodeTiff(image, {print.RasterDpi(), print.cmyk});
   switch (kind) {
     case kRasterBmp:
       return codecs::EncodeBmp(image);
@@ -31,13 +33,21 @@ Bytes EncodeAs(const platform::Bitmap& image, std::int16_t kind) {
       return codecs::EncodeJpeg(image);
     case kRasterGif:
       return codecs::EncodeGif(image);
-    case kRasterTiff:
-      return codecs::EncodeTiff(image);
     case kRasterPng:
       return codecs::EncodePng(image);
     default:
       return {};
   }
+}
+
+// The resolution field of the formats whose encoders write none of their own.
+Bytes WithResolution(Bytes file, std::int16_t kind, std::optional<std::int32_t> dpi) {
+  namespace codecs = platform::codecs;
+  if (!dpi || kind == kRasterTiff || file.empty()) return file;
+  const codecs::ImageFormat format = kind == kRasterPng    ? codecs::ImageFormat::kPng
+                                     : kind == kRasterJpeg ? codecs::ImageFormat::kJpeg
+                                                           : codecs::ImageFormat::kBmp;
+  return codecs::SetResolution(file, format, *dpi) ? file : Bytes{};
 }
 
 bool Enlarged(const RasterLayout& layout) { return layout.width != 0 || layout.height != 0; }
@@ -85,15 +95,17 @@ std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
   return image;
 }
 
-Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind,
-                       const RasterLayout& layout) {
+Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout,
+                       const PrintSettings& print) {
   if (!KindInRange(kind) || !generator.HasSymbol()) return {};
+  if ((print.cmyk && kind != kRasterTiff) || (print.RasterDpi() && kind == kRasterGif)) return {};
   if (kind == kRasterPng && Enlarged(layout) && !layout.HasPicture() && !generator.IconBitmap()) {
-    return platform::codecs::EncodePngEnlarged(*generator.SymbolBitmap(), layout.width,
-                                               layout.height);
+    return WithResolution(
+        platform::codecs::EncodePngEnlarged(*generator.SymbolBitmap(), layout.width, layout.height),
+        kind, print.RasterDpi());
   }
   const auto image = ComposeRaster(generator, layout);
-  return image ? EncodeAs(*image, kind) : Bytes{};
+  return image ? WithResolution(EncodeAs(*image, kind, print), kind, print.RasterDpi()) : Bytes{};
 }
 
 bool QrGenerator::SaveImage(const std::string& path, std::optional<std::int32_t> size,

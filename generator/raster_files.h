@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "generator/print_settings.h"
 #include "platform/bitmap.h"
 #include "platform/types.h"
 
@@ -58,7 +59,11 @@ std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
 
 // The file bytes of `kind` (BMP with the standard 40-byte header). A plain
 // enlarged PNG is written row by row, never holding the enlarged picture.
-// Empty on any failure.
-Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout);
+// `print` adds the resolution RasterDpi (PNG, JPEG, TIFF, BMP) and CMYK
+// samples (TIFF); its module size is the caller's to turn into `layout`.
+// Empty on any failure, and for a request the kind cannot carry (a
+// resolution in GIF, CMYK other than in TIFF).
+Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout,
+                       const PrintSettings& print = {});
 
 }  // namespace qrsmith

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/cmyk.h"
 #include "platform/codecs/limits.h"
 #include "platform/codecs/palette.h"
 #include "platform/codecs/pixels.h"
@@ -106,6 +107,41 @@ TiffHandle OpenStream(MemoryStream& stream, const char* mode) {
 
 // ---- Writing ----
 
+// The resolution tags, in inches.
+bool WriteResolutionTags(TIFF* tiff, std::int32_t dpi) {
+  return TIFFSetField(tiff, TIFFTAG_XRESOLUTION, static_cast<double>(dpi)) &&
+         TIFFSetField(tiff, TIFFTAG_YRESOLUTION, static_cast<double>(dpi)) &&
+         TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+}
+
+// The tags of a CMYK page: four 8-bit ink samples per pixel.
+bool WriteCmykTags(TIFF* tiff, const Bitmap& bitmap) {
+  return TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(bitmap.Width())) &&
+         TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(bitmap.Height())) &&
+         TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) &&
+         TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
+         TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW) &&
+         TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8) &&
+         TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 4) &&
+         TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_SEPARATED) &&
+         TIFFSetField(tiff, TIFFTAG_INKSET, INKSET_CMYK) &&
+         TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL) &&
+         TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+}
+
+bool WriteCmykScanlines(TIFF* tiff, const Bitmap& bitmap) {
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.Width()) * 4);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      const std::uint32_t pixel = bitmap.Row(y)[x];
+      const CmykInks inks = CmykOfRgb(RedOf(pixel), GreenOf(pixel), BlueOf(pixel));
+      std::copy(inks.begin(), inks.end(), &row[4 * static_cast<std::size_t>(x)]);
+    }
+    if (TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0) != 1) return false;
+  }
+  return true;
+}
+
 // Tags of one page: size, layout and LZW compression.
 bool WriteImageTags(TIFF* tiff, const Bitmap& bitmap, const std::vector<std::uint32_t>* palette,
                     int bits_per_sample) {
@@ -156,8 +192,21 @@ bool WriteScanlines(TIFF* tiff, const Bitmap& bitmap, const IndexedImage* indexe
 
 }  // namespace
 
-Bytes EncodeTiff(const Bitmap& bitmap) {
+Bytes EncodeTiff(const Bitmap& bitmap, const TiffPrint& print) {
   if (bitmap.Empty()) return {};
+  if (print.cmyk) {
+    Bytes out;
+    MemoryStream stream;
+    stream.sink = &out;
+    TiffHandle tiff = OpenStream(stream, "w");
+    if (!tiff || !WriteCmykTags(tiff.get(), bitmap) ||
+        (print.dpi && !WriteResolutionTags(tiff.get(), *print.dpi)) ||
+        !WriteCmykScanlines(tiff.get(), bitmap) || TIFFWriteDirectory(tiff.get()) != 1) {
+      return {};
+    }
+    tiff.reset();
+    return out;
+  }
   const auto indexed = IndexColours(bitmap);
   const int bits_per_sample = indexed ? IndexBitDepth(indexed->colours.size()) : 8;
   Bytes out;
@@ -166,12 +215,31 @@ Bytes EncodeTiff(const Bitmap& bitmap) {
   TiffHandle tiff = OpenStream(stream, "w");
   if (!tiff) return {};
   if (!WriteImageTags(tiff.get(), bitmap, indexed ? &indexed->colours : nullptr, bits_per_sample) ||
+      (print.dpi && !WriteResolutionTags(tiff.get(), *print.dpi)) ||
       !WriteScanlines(tiff.get(), bitmap, indexed ? &*indexed : nullptr, bits_per_sample) ||
       TIFFWriteDirectory(tiff.get()) != 1) {
     return {};
   }
   tiff.reset();
   return out;
+}
+
+std::optional<std::pair<double, double>> TiffResolution(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 8) return std::nullopt;
+  MemoryStream stream;
+  stream.source = bytes;
+  TiffHandle tiff = OpenStream(stream, "rm");
+  if (!tiff) return std::nullopt;
+  float x = 0, y = 0;
+  std::uint16_t unit = RESUNIT_INCH;  // the tag's default
+  if (!TIFFGetField(tiff.get(), TIFFTAG_XRESOLUTION, &x) ||
+      !TIFFGetField(tiff.get(), TIFFTAG_YRESOLUTION, &y)) {
+    return std::nullopt;
+  }
+  TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_RESOLUTIONUNIT, &unit);
+  if (unit == RESUNIT_CENTIMETER) return std::pair{x * 2.54, y * 2.54};
+  if (unit != RESUNIT_INCH) return std::nullopt;
+  return std::pair<double, double>{x, y};
 }
 
 std::optional<Bitmap> DecodeTiff(std::span<const std::uint8_t> bytes) {

@@ -462,13 +462,14 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
       {"symbol.svg", "", false},
       {"symbol.eps", "%!PS-Adobe", false},
       {"symbol.ps", "%!PS", false},
+      {"symbol.pdf", "%PDF-1.4", false},
       {"symbol.emf", QByteArray("\x01\x00\x00\x00", 4), false},
       {"symbol.wmf", QByteArray("\x01\x00\x09\x00", 4), false},
       {"symbol.html", "<div", false},
       {"symbol.txt", "", false},
   };
-  ASSERT_EQ(SaveFilters().size(), 12);
-  for (int i = 0; i < 12; ++i) {
+  ASSERT_EQ(SaveFilters().size(), 13);
+  for (int i = 0; i < 13; ++i) {
     const Expectation& e = expected[i];
     SCOPED_TRACE(e.file);
     // The name without extension gets the filter's own.
@@ -502,7 +503,7 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
   ASSERT_EQ(dialogs_.messages.size(), 1u);
   EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::kStop);
   EXPECT_TRUE(dialogs_.messages[0].text.contains(unwritable));
-  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 12);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 13);
 }
 
 TEST_F(WindowTest, ATypedExtensionDecidesTheFormOverTheFilter) {

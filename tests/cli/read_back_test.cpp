@@ -20,8 +20,9 @@ class ReadBack : public ::testing::Test {
       for (int c = 1; c <= g_.SymbolWidth(); ++c) grid_.push_back(g_.IsDark(r, c) ? 1 : 0);
     }
   }
-  Bytes Written(FormId form) const {
+  Bytes Written(FormId form, const PrintSettings& print = {}) const {
     FormRequest request;
+    request.print = print;
     if (form == FormId::kHtml) request.layout.width = request.layout.height = 250;
     return ExportForm(g_, FormOf(form), request);
   }
@@ -33,12 +34,17 @@ class ReadBack : public ::testing::Test {
   std::vector<std::uint8_t> grid_;
 };
 
-constexpr FormId kForms[] = {FormId::kSvg, FormId::kSvgPath, FormId::kEps,  FormId::kPs,
+constexpr FormId kForms[] = {FormId::kSvg, FormId::kSvgPath, FormId::kEps,  FormId::kPs,  FormId::kPdf,
                              FormId::kEmf, FormId::kWmf,     FormId::kHtml, FormId::kTxt};
 
 TEST_F(ReadBack, EveryFormGivesBackTheGridItWasWrittenFrom) {
   for (FormId form : kForms) {
     EXPECT_EQ(Read(form, Written(form)), grid_) << FormOf(form).name;
+  }
+  // Printed in CMYK at a module size: the inks of the foreground are dark.
+  for (FormId form : {FormId::kEps, FormId::kPs, FormId::kPdf, FormId::kSvg}) {
+    const PrintSettings print{0.4, std::nullopt, form != FormId::kSvg};
+    EXPECT_EQ(Read(form, Written(form, print)), grid_) << FormOf(form).name << " printed";
   }
 }
 

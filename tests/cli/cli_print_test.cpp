@@ -1,0 +1,229 @@
+// Printed sizes and inks, with the real binary and the real readers of each
+// form: the resolution a layout program reads (ImageMagick through libpng,
+// libjpeg and libtiff), the PDF page poppler and qpdf see, the inks
+// Ghostscript and libtiff find, and every rendering decodes to the content.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "generator/qr_generator.h"
+#include "platform/codecs/image.h"
+#include "tests/cli/tool_test.h"
+#include "tests/support/qr_decode.h"
+
+namespace qrsmith {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kContent = "https://qrsmith.invalid/label?lot=4711";
+constexpr int kGrid = 37;  // version 3 with the four-module quiet zone
+
+// The program's path on PATH; empty when it is not installed.
+std::string Which(const std::string& name) {
+  std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+  for (std::string folder; std::getline(path, folder, ':');) {
+    const fs::path candidate = fs::path(folder) / name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+class CliPrint : public testing::ToolTest {
+ protected:
+  CliPrint() : ToolTest("qrsmith-print") {}
+  void Require(std::initializer_list<const char*> programs) {
+    for (const char* p : programs) {
+      if (Which(p).empty()) GTEST_SKIP() << p << " is not installed";
+    }
+  }
+  // Writes the symbol of kContent as `name` with `options`.
+  std::string Write(const std::string& name, std::vector<std::string> options) {
+    const std::string path = Path(name);
+    options.insert(options.end(), {"-v", "3", "--mask", "0", "-o", path, kContent});
+    const testing::ProcessResult r = Run(options);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return path;
+  }
+  static testing::ProcessResult Reader(const std::string& program,
+                                       const std::vector<std::string>& args) {
+    return testing::RunProcess(Which(program), args);
+  }
+  // Both independent readers decode exactly the content.
+  static void ExpectDecodes(const platform::Bitmap& picture) {
+    for (const auto& decoded :
+         {testing::DecodeWithZxing(picture, 1), testing::DecodeWithZbar(picture, 1)}) {
+      ASSERT_TRUE(decoded.has_value());
+      EXPECT_EQ(decoded->text, kContent);
+    }
+  }
+  // pdftoppm's rendering of page 1 at `dpi`, grey.
+  platform::Bitmap RenderPdf(const std::string& pdf, int dpi) {
+    const std::string stem = Path("page");
+    EXPECT_EQ(
+        Reader("pdftoppm", {"-r", std::to_string(dpi), "-singlefile", "-png", pdf, stem}).status,
+        0);
+    auto picture = platform::codecs::DecodeImage(ReadFile(stem + ".png"));
+    EXPECT_TRUE(picture.has_value());
+    return picture ? *picture : platform::Bitmap();
+  }
+};
+
+TEST_F(CliPrint, RasterFilesDeclareTheResolutionAndModuleSizeAskedFor) {
+  Require({"identify"});
+  const struct {
+    std::string file;
+    std::vector<std::string> options;
+    double dpi;
+    int side;  // pixels
+  } cases[] = {
+      {"a.png", {"--dpi", "600"}, 600, kGrid * 10},       // -s's default size kept
+      {"b.png", {"--module-mm", "0.5"}, 300, kGrid * 6},  // 0.5 mm at 300 dpi: 5.9 px
+      {"c.jpg", {"--module-mm", "0.4", "--dpi", "600"}, 600, kGrid * 9},
+      {"d.tif", {"--dpi", "1200", "-s", "3"}, 1200, kGrid * 3},
+      {"e.bmp", {"--module-mm", "1", "--dpi", "72"}, 72, kGrid * 3},
+      {"f.tif", {"--cmyk", "--module-mm", "0.254", "--dpi", "400"}, 400, kGrid * 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::vector<std::string> options = c.options;
+    options.push_back("--verify");
+    const std::string path = Write(c.file, options);
+    const testing::ProcessResult read =
+        Reader("identify", {"-units", "PixelsPerInch", "-format", "%x %y %w %h", path});
+    ASSERT_EQ(read.status, 0) << read.err;
+    std::istringstream fields(read.out);
+    double x = 0, y = 0;
+    int w = 0, h = 0;
+    fields >> x >> y >> w >> h;
+    // PNG and BMP hold whole pixels per metre (0.0254 dpi steps).
+    EXPECT_NEAR(x, c.dpi, 0.013);
+    EXPECT_NEAR(y, c.dpi, 0.013);
+    EXPECT_EQ(w, c.side);
+    EXPECT_EQ(h, c.side);
+  }
+}
+
+TEST_F(CliPrint, PdfPageIsTheSymbolAtItsModuleSizeAndItsDarkAreasHaveNoSeams) {
+  Require({"pdfinfo", "qpdf", "pdftoppm"});
+  QrGenerator g;
+  ASSERT_TRUE(g.Generate(kContent, false, 3, 1, 0, kBlack, kWhite, std::nullopt, 4, 4, 4, 4));
+  const struct {
+    std::vector<std::string> options;
+    double moduleMm;
+  } cases[] = {
+      {{}, 0.5},  // the default module
+      {{"--module-mm", "0.4", "--dpi", "600"}, 0.4},
+      {{"--module-mm", "2", "--cmyk"}, 2},
+      {{"--module-mm", "0.33", "--foreground", "1A237E", "--background", "FFF8E1"}, 0.33},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.moduleMm);
+    std::vector<std::string> options = c.options;
+    options.push_back("--verify");
+    const std::string pdf = Write("label.pdf", options);
+    const std::string info = Reader("pdfinfo", {pdf}).out;
+    const double points = kGrid * c.moduleMm * 72 / 25.4;
+    double w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(info.c_str() + info.find("Page size:"), "Page size: %lf x %lf", &w, &h),
+              2);
+    EXPECT_NEAR(w, points, 0.001);
+    EXPECT_NEAR(h, points, 0.001);
+    EXPECT_EQ(Reader("qpdf", {"--check", pdf}).status, 0);
+    // At a fractional 2.3 pixels per module every pixel wholly inside the
+    // dark area is fully dark: the modules are one path, not abutting pieces.
+    const int dpi = static_cast<int>(std::lround(2.3 * 25.4 / c.moduleMm));
+    const platform::Bitmap picture = RenderPdf(pdf, dpi);
+    const double perModule = c.moduleMm / 25.4 * dpi;
+    const auto darkAt = [&](double px, double py) {
+      const int r = static_cast<int>(py / perModule), col = static_cast<int>(px / perModule);
+      return r < kGrid && col < kGrid && g.IsDark(r + 1, col + 1);
+    };
+    std::uint32_t darkPixel = 0xFFFFFFFF;
+    int inside = 0, notDark = 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+      for (int x = 0; x < picture.Width(); ++x) {
+        if (!(darkAt(x, y) && darkAt(x + 0.999, y) && darkAt(x, y + 0.999) &&
+              darkAt(x + 0.999, y + 0.999))) {
+          continue;
+        }
+        if (darkPixel == 0xFFFFFFFF) darkPixel = picture.Row(y)[x];
+        ++inside;
+        if (picture.Row(y)[x] != darkPixel) ++notDark;
+      }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(notDark, 0) << "of " << inside << " pixels inside dark areas";
+    ExpectDecodes(RenderPdf(pdf, static_cast<int>(std::lround(4 * 25.4 / c.moduleMm))));
+  }
+}
+
+TEST_F(CliPrint, CmykFormsPrintABlackSymbolWithTheBlackInkAlone) {
+  Require({"gs", "convert", "tiffinfo"});
+  for (const std::string file : {"k.eps", "k.ps", "k.pdf"}) {
+    SCOPED_TRACE(file);
+    const std::string path = Write(file, {"--cmyk", "--module-mm", "1", "--verify"});
+    std::vector<std::string> gs = {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=inkcov",
+                                   "-o", "-"};
+    if (file.ends_with(".eps")) gs.insert(gs.begin(), "-dEPSCrop");
+    gs.push_back(path);
+    const testing::ProcessResult inks = Reader("gs", gs);
+    ASSERT_EQ(inks.status, 0) << inks.err;
+    double c = 1, m = 1, y = 1, k = 0;
+    std::istringstream(inks.out) >> c >> m >> y >> k;
+    EXPECT_EQ(c + m + y, 0) << inks.out;
+    EXPECT_GT(k, 0) << inks.out;
+    // Rendered through Ghostscript's CMYK-to-grey, the page decodes.
+    const std::string png = Path("k.png");
+    gs = {"-q",
+          "-dSAFER",
+          "-dBATCH",
+          "-dNOPAUSE",
+          "-sDEVICE=pnggray",
+          "-r288",
+          "-sOutputFile=" + png};
+    if (file.ends_with(".eps")) gs.insert(gs.begin(), "-dEPSCrop");
+    gs.push_back(path);
+    ASSERT_EQ(Reader("gs", gs).status, 0);
+    const auto page = platform::codecs::DecodeImage(ReadFile(png));
+    ASSERT_TRUE(page.has_value());
+    ExpectDecodes(*page);
+  }
+  // TIFF: separated C, M, Y, K samples, of which only K is ever inked.
+  const std::string tiff = Write("k.tif", {"--cmyk", "-s", "4"});
+  const std::string info = Reader("tiffinfo", {tiff}).out;
+  EXPECT_NE(info.find("Photometric Interpretation: separated"), std::string::npos) << info;
+  EXPECT_NE(info.find("Samples/Pixel: 4"), std::string::npos) << info;
+  const testing::ProcessResult most =
+      Reader("convert", {tiff, "-separate", "-format", "%[fx:maxima] ", "info:"});
+  EXPECT_EQ(most.out, "0 0 0 1 ") << most.err;
+  const auto picture = platform::codecs::DecodeImage(ReadFile(tiff));
+  ASSERT_TRUE(picture.has_value());
+  ExpectDecodes(*picture);
+}
+
+TEST_F(CliPrint, SvgInMillimetresRendersAtItsPrintedSize) {
+  Require({"rsvg-convert"});
+  const std::string svg = Write("m.svg", {"--module-mm", "0.5", "--verify"});
+  // At 254 dpi a 0.5 mm module is 5 pixels.
+  const std::string png = Path("m.png");
+  ASSERT_EQ(Reader("rsvg-convert", {"-d", "254", "-p", "254", "-o", png, svg}).status, 0);
+  const auto picture = platform::codecs::DecodeImage(ReadFile(png));
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(picture->Width(), kGrid * 5);
+  EXPECT_EQ(picture->Height(), kGrid * 5);
+  ExpectDecodes(*picture);
+}
+
+}  // namespace
+}  // namespace qrsmith
