@@ -34,7 +34,7 @@ constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
 constexpr std::int16_t Vector(VectorKind kind) { return static_cast<std::int16_t>(kind); }
 
-constexpr std::array<OutputForm, 15> kForms{{
+constexpr std::array<OutputForm, 16> kForms{{
     {FormId::kPng,
      "png",
      {"png"},
