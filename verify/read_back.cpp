@@ -1,11 +1,11 @@
-#include "cli/read_back.h"
+#include "verify/read_back.h"
 
 #include <string>
 #include <string_view>
 
 #include "platform/codecs/byte_order.h"
 
-namespace qrsmith::cli {
+namespace qrsmith::verify {
 
 namespace {
 
@@ -182,4 +182,4 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
   return dark;
 }
 
-}  // namespace qrsmith::cli
+}  // namespace qrsmith::verify
