@@ -4,6 +4,7 @@
 
 #include "generator/qr_generator.h"
 #include "generator/raster_files.h"
+#include "generator/raster_rendering.h"
 #include "platform/codecs/image.h"
 #include "platform/codepage.h"
 #include "verify/qr_reader.h"
@@ -115,16 +116,45 @@ ScanVerdict ReadBack(const platform::Bitmap& picture, std::span<const std::uint8
 // times fewer pixels at ten per module.
 constexpr int kSavedReadScale = 5;
 
+// The saved picture (the symbol enlarged to `scale` pixels per module, the
+// centre icon over it) reduced `factor` times, without drawing all of it:
+// away from the icon a reduced module is the module itself, so only a
+// middle band around the icon is drawn at full size, with the icon placed
+// by the same rule as in the saved picture, and reduced.
+platform::Bitmap ReducedSavedPicture(const QrGenerator& g, int scale, int factor) {
+  const platform::Bitmap& symbol = *g.SymbolBitmap();
+  const int width = symbol.Width() * scale, height = symbol.Height() * scale;
+  platform::Bitmap out = *symbol.Stretch(width / factor, height / factor);
+  const auto icon = g.IconBitmap();
+  if (!icon) return out;
+  // A margin that is a whole number of blocks and keeps the icon inside the
+  // band: the band is centred like the picture, so the icon's place in it
+  // is its place in the picture less the margin.
+  const auto margin = [factor](int side, int iconSide) {
+    return side > iconSide ? (side - iconSide) / 2 / factor * factor : 0;
+  };
+  const int left = margin(width, icon->Width()), top = margin(height, icon->Height());
+  platform::Bitmap band = *platform::Bitmap::Create(width - 2 * left, height - 2 * top);
+  for (int y = 0; y < band.Height(); ++y) {
+    const std::uint32_t* modules = symbol.Row((top + y) / scale);
+    std::uint32_t* row = band.Row(y);
+    for (int x = 0; x < band.Width(); ++x) row[x] = modules[(left + x) / scale];
+  }
+  OverlayIconOnto(band, *icon, 0, 0);
+  out.CopyFrom(Reduced(band, factor), left / factor, top / factor);
+  return out;
+}
+
 ScanVerdict ReadSavedPicture(const QrGenerator& g, std::int32_t pixelsPerModule,
                              std::span<const std::uint8_t> carried) {
+  int factor = pixelsPerModule / kSavedReadScale;
+  while (factor > 1 && pixelsPerModule % factor != 0) --factor;
+  if (factor > 1) return ReadBack(ReducedSavedPicture(g, pixelsPerModule, factor), carried);
   RasterLayout layout;
   layout.width = g.SymbolWidth() * pixelsPerModule;
   layout.height = g.SymbolHeight() * pixelsPerModule;
   const auto picture = ComposeRaster(g, layout);
-  if (!picture) return ScanVerdict::kUnreadable;
-  int factor = pixelsPerModule / kSavedReadScale;
-  while (factor > 1 && pixelsPerModule % factor != 0) --factor;
-  return factor > 1 ? ReadBack(Reduced(*picture, factor), carried) : ReadBack(*picture, carried);
+  return picture ? ReadBack(*picture, carried) : ScanVerdict::kUnreadable;
 }
 
 // Dark on light, as readers expect: the foreground's luminance at least a
