@@ -121,12 +121,13 @@ constexpr int kSavedReadScale = 5;
 // away from the icon a reduced module is the module itself, so only a
 // middle band around the icon is drawn at full size, with the icon placed
 // by the same rule as in the saved picture, and reduced.
-platform::Bitmap ReducedSavedPicture(const QrGenerator& g, int scale, int factor) {
+// nullopt when the picture would be too large to hold.
+std::optional<platform::Bitmap> ReducedSavedPicture(const QrGenerator& g, int scale, int factor) {
   const platform::Bitmap& symbol = *g.SymbolBitmap();
   const int width = symbol.Width() * scale, height = symbol.Height() * scale;
-  platform::Bitmap out = *symbol.Stretch(width / factor, height / factor);
+  auto out = symbol.Stretch(width / factor, height / factor);
   const auto icon = g.IconBitmap();
-  if (!icon) return out;
+  if (!out || !icon) return out;
   // A margin that is a whole number of blocks and keeps the icon inside the
   // band: the band is centred like the picture, so the icon's place in it
   // is its place in the picture less the margin.
@@ -134,14 +135,16 @@ platform::Bitmap ReducedSavedPicture(const QrGenerator& g, int scale, int factor
     return side > iconSide ? (side - iconSide) / 2 / factor * factor : 0;
   };
   const int left = margin(width, icon->Width()), top = margin(height, icon->Height());
-  platform::Bitmap band = *platform::Bitmap::Create(width - 2 * left, height - 2 * top);
+  auto made = platform::Bitmap::Create(width - 2 * left, height - 2 * top);
+  if (!made) return std::nullopt;
+  platform::Bitmap& band = *made;
   for (int y = 0; y < band.Height(); ++y) {
     const std::uint32_t* modules = symbol.Row((top + y) / scale);
     std::uint32_t* row = band.Row(y);
     for (int x = 0; x < band.Width(); ++x) row[x] = modules[(left + x) / scale];
   }
   OverlayIconOnto(band, *icon, 0, 0);
-  out.CopyFrom(Reduced(band, factor), left / factor, top / factor);
+  out->CopyFrom(Reduced(band, factor), left / factor, top / factor);
   return out;
 }
 
@@ -149,7 +152,10 @@ ScanVerdict ReadSavedPicture(const QrGenerator& g, std::int32_t pixelsPerModule,
                              std::span<const std::uint8_t> carried) {
   int factor = pixelsPerModule / kSavedReadScale;
   while (factor > 1 && pixelsPerModule % factor != 0) --factor;
-  if (factor > 1) return ReadBack(ReducedSavedPicture(g, pixelsPerModule, factor), carried);
+  if (factor > 1) {
+    const auto reduced = ReducedSavedPicture(g, pixelsPerModule, factor);
+    return reduced ? ReadBack(*reduced, carried) : ScanVerdict::kUnreadable;
+  }
   RasterLayout layout;
   layout.width = g.SymbolWidth() * pixelsPerModule;
   layout.height = g.SymbolHeight() * pixelsPerModule;
