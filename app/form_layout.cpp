@@ -180,6 +180,12 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   form.placeholderPrompt->setAlignment(Qt::AlignCenter);
   form.placeholderIcon =
       Picture(form.previewArea, "图片框4", 200, 360, 48, 48, ":/qrsmith/placeholder-icon.png");
+  // Below the 100-pixel symbol in the middle; room for a second line, which
+  // the longer English texts need.
+  form.scanStatus = Label(form.previewArea, "扫描结果", 8, 292, 434, 36, QString());
+  form.scanStatus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  form.scanStatus->setWordWrap(true);
+  form.scanStatus->hide();
 
   form.tabs = Place(new TabControl(window), "选择夹1", 8, 466, 456, 160);
   BuildContentPage(form.tabs->AddPage(WindowText::tr("二维码内容")), form);

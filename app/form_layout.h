@@ -36,6 +36,7 @@ struct MainForm {
   QLabel* placeholderPicture;      // 图片框5
   QLabel* placeholderPrompt;       // 标签9
   QLabel* placeholderIcon;         // 图片框4
+  QLabel* scanStatus;              // 扫描结果: the scan check's verdict, below the symbol
   TabControl* tabs;                // 选择夹1
   QPlainTextEdit* contentBox;      // 超级编辑框1
   QLineEdit* passwordBox;          // 编辑框2

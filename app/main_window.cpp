@@ -3,25 +3,31 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QUrl>
+#include <algorithm>
 
-#include "app/code_reading.h"
 #include "app/content_encryption.h"
 #include "app/save_formats.h"
+#include "app/scan_label.h"
 #include "app/window_text.h"
 #include "generator/imaging.h"
 #include "generator/preview_painter.h"
 #include "generator/qr_generator.h"
 #include "platform/codepage.h"
 #include "platform/qt/qt_image.h"
+#include "verify/qr_reader.h"
+#include "verify/scan_check.h"
 
 namespace qrsmith::app {
 
@@ -65,6 +71,7 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
       form_(BuildMainForm(this, dialogs)),
       preview_(form_.previewArea),
       endProcess_([](int code) { QCoreApplication::exit(code); }) {
+  verify::UseReader(qrsmith_read_qr_code);  // zxing-cpp is linked in
   AddShortcuts();
   form_.previewArea->installEventFilter(this);
   form_.iconPathBox->installEventFilter(this);
@@ -198,6 +205,9 @@ void MainWindow::Generate() {
     return;
   }
   ShowPreview();
+  // Judged on the picture Save and Copy hand out, not on the small preview.
+  ShowScanVerdict(*form_.scanStatus, verify::CheckSavedPicture(generator_, kSavePixelsPerModule),
+                  *form_.levelList);
 }
 
 void MainWindow::ShowPreview() {
@@ -209,6 +219,7 @@ void MainWindow::ShowPreview() {
 
 void MainWindow::HidePreview() {
   generator_.DetachPreview(preview_);
+  form_.scanStatus->hide();
   ShowPlaceholders(true);
 }
 
@@ -227,17 +238,44 @@ bool MainWindow::RefuseWithoutSymbol() {
   return true;
 }
 
+// The folder last saved to in this run, else the user's Pictures folder,
+// else the home folder: never the program's own folder, where a user cannot
+// write once it is installed.
+QString MainWindow::SaveFolder() const {
+  if (!lastSaveFolder_.isEmpty() && QDir(lastSaveFolder_).exists()) return lastSaveFolder_;
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (!pictures.isEmpty() && QDir(pictures).exists()) return pictures;
+  return QDir::homePath();
+}
+
+bool MainWindow::ConfirmReplace(const QString& path) {
+  return dialogs_.ShowMessage(
+             this, {WindowText::tr("%1 已存在。\n要替换它吗？").arg(QFileInfo(path).fileName()),
+                    WindowText::tr("确认保存"), MessageIcon::kQuestion,
+                    MessageButtons::kOkCancel}) == MessageAnswer::kOk;
+}
+
 void MainWindow::Save() {
   if (RefuseWithoutSymbol()) return;
   FileRequest request;
   request.save = true;
   request.filters = SaveFilters();
-  request.directory = form_.fileDialog->InitialDirectory();
+  request.selectedFilter = lastSaveForm_;
+  request.directory = SaveFolder();
   const auto answer = dialogs_.ChooseFile(this, request);
   if (!answer) return;
   const SaveTarget target = ResolveSaveTarget(answer->path, answer->filter);
+  // The dialog asked about the name as typed; a name that gained an
+  // extension names another file, which is asked about here.
+  if (target.path != answer->path && QFileInfo::exists(target.path) &&
+      !ConfirmReplace(target.path)) {
+    return;
+  }
+  lastSaveFolder_ = QFileInfo(target.path).absolutePath();
+  const auto forms = SaveForms();
+  lastSaveForm_ = static_cast<int>(std::ranges::find(forms, target.form) - forms.begin());
   if (!SaveSymbol(generator_, Utf8(target.path), *target.form)) {
-    Stop("保存失败", QStringLiteral("无法保存文件：") + target.path);
+    Stop(QT_TRANSLATE_NOOP("qrsmith", "保存失败"), WindowText::tr("无法保存文件：") + target.path);
   }
 }
 
@@ -320,12 +358,12 @@ void MainWindow::ReadCode(const QMimeData& data) {
     return;
   }
   const auto bitmap = platform::FromQImage(picture);
-  const auto bytes = bitmap ? ReadQrCode(*bitmap) : std::nullopt;
+  const auto bytes = bitmap ? verify::ReadQrCode(*bitmap, verify::QuietZone::kAdded) : std::nullopt;
   if (!bytes) {
     Stop(title, WindowText::tr("图片中没有找到二维码。"));
     return;
   }
-  const auto text = ContentOfSymbolBytes(*bytes);
+  const auto text = verify::ContentOfSymbolBytes(*bytes);
   if (!text) {
     Stop(title, WindowText::tr("二维码的内容既不是UTF-8文本，也不是GBK文本，无法放入内容框。"));
     return;

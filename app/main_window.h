@@ -60,6 +60,8 @@ class MainWindow final : public QWidget {
   void ReadCode(const QMimeData& data);
   void SetContent(const QString& text);
   bool RefuseWithoutSymbol();
+  QString SaveFolder() const;
+  bool ConfirmReplace(const QString& path);
 
   QrGenerator& generator_;
   Dialogs& dialogs_;
@@ -67,6 +69,10 @@ class MainWindow final : public QWidget {
   platform::QtPreviewWindow preview_;
   std::function<void(int)> endProcess_;
   bool setUp_ = false;
+  // Save's memory for this run: the folder last saved to and the form last
+  // saved in (its index among the save filters).
+  QString lastSaveFolder_;
+  int lastSaveForm_ = 0;
 };
 
 }  // namespace qrsmith::app

@@ -2,10 +2,32 @@
 
 #include <QFileInfo>
 
+#include "app/window_text.h"
 #include "generator/qr_generator.h"
 #include "platform/file.h"
 
 namespace qrsmith::app {
+
+namespace {
+
+// The save labels of the table of output forms, listed here so that Qt's
+// lupdate puts them in the window's catalogue; SaveFilters translates them.
+[[maybe_unused]] constexpr const char* kSaveLabels[] = {
+    QT_TRANSLATE_NOOP("qrsmith", "PNG图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "JPEG图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "GIF图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "TIFF图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "BMP图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "SVG矢量图"),
+    QT_TRANSLATE_NOOP("qrsmith", "EPS矢量图"),
+    QT_TRANSLATE_NOOP("qrsmith", "PostScript文档"),
+    QT_TRANSLATE_NOOP("qrsmith", "EMF增强型图元文件"),
+    QT_TRANSLATE_NOOP("qrsmith", "WMF图元文件"),
+    QT_TRANSLATE_NOOP("qrsmith", "HTML网页片段"),
+    QT_TRANSLATE_NOOP("qrsmith", "文本字符画"),
+};
+
+}  // namespace
 
 std::vector<const OutputForm*> SaveForms() {
   std::vector<const OutputForm*> forms;
@@ -18,9 +40,9 @@ std::vector<const OutputForm*> SaveForms() {
 QStringList SaveFilters() {
   QStringList filters;
   for (const OutputForm* form : SaveForms()) {
-    filters << QStringLiteral("%1 (%2)").arg(
-        QString::fromUtf8(form->saveLabel.data(), static_cast<qsizetype>(form->saveLabel.size())),
-        QString::fromStdString(form->Patterns()));
+    const std::string label(form->saveLabel);
+    filters << QStringLiteral("%1 (%2)").arg(WindowText::tr(label.c_str()),
+                                             QString::fromStdString(form->Patterns()));
   }
   return filters;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // --verify for print: reads back what a written file tells its reader about
 // its printed size (a raster file's resolution, a PDF's page, an SVG
-// document's millimetres) and the dark modules of a PDF page.
+// document's millimetres).
 
 #include <cstdint>
 #include <optional>
@@ -13,12 +13,6 @@
 #include "export/output_forms.h"
 
 namespace qrsmith::cli {
-
-// The dark (1) and light (0) positions of a width x height grid that a PDF
-// page of ours fills: the rectangles of its last fill, in module units.
-// nullopt when the page holds no such fill or a rectangle leaves the grid.
-std::optional<std::vector<std::uint8_t>> PdfDarkGrid(std::string_view pdf, std::int32_t width,
-                                                     std::int32_t height);
 
 // Checks that `file`, written as `form` for a gridWidth x gridHeight grid,
 // declares the printed size `print` asks for: the resolution and pixels per

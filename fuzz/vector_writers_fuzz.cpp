@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/print_read_back.h"
+#include "verify/pdf_read_back.h"
 #include "export/emf.h"
 #include "export/html.h"
 #include "export/module_grid.h"
@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (std::find(grid.dark.begin(), grid.dark.end(), 1) != grid.dark.end()) {
     const std::string pdf =
         qrsmith::WritePdfDocument(grid, qrsmith::PaintOf(grid, (svgWidth & 1) != 0), 1.5);
-    Expect(qrsmith::cli::PdfDarkGrid(pdf, grid.width, grid.height) == grid.dark,
+    Expect(qrsmith::verify::PdfDarkGrid(pdf, grid.width, grid.height) == grid.dark,
            "PDF dark path differs from the grid");
   }
   CheckEmf(grid);

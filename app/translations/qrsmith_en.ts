@@ -209,5 +209,103 @@ Turns text into QR Codes</translation>
         <source>二维码的内容既不是UTF-8文本，也不是GBK文本，无法放入内容框。</source>
         <translation>The QR Code&apos;s content is neither UTF-8 nor GBK text and cannot be put into the content box.</translation>
     </message>
+    <message>
+        <source>%1 已存在。
+要替换它吗？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>确认保存</source>
+        <translation>Confirm Save</translation>
+    </message>
+    <message>
+        <source>保存失败</source>
+        <translation>Save failed</translation>
+    </message>
+    <message>
+        <source>无法保存文件：</source>
+        <translation>Cannot save the file: </translation>
+    </message>
+    <message>
+        <source>PNG图像</source>
+        <translation>PNG image</translation>
+    </message>
+    <message>
+        <source>JPEG图像</source>
+        <translation>JPEG image</translation>
+    </message>
+    <message>
+        <source>GIF图像</source>
+        <translation>GIF image</translation>
+    </message>
+    <message>
+        <source>TIFF图像</source>
+        <translation>TIFF image</translation>
+    </message>
+    <message>
+        <source>BMP图像</source>
+        <translation>BMP image</translation>
+    </message>
+    <message>
+        <source>SVG矢量图</source>
+        <translation>SVG vector drawing</translation>
+    </message>
+    <message>
+        <source>EPS矢量图</source>
+        <translation>EPS vector drawing</translation>
+    </message>
+    <message>
+        <source>PostScript文档</source>
+        <translation>PostScript document</translation>
+    </message>
+    <message>
+        <source>EMF增强型图元文件</source>
+        <translation>EMF enhanced metafile</translation>
+    </message>
+    <message>
+        <source>WMF图元文件</source>
+        <translation>WMF metafile</translation>
+    </message>
+    <message>
+        <source>HTML网页片段</source>
+        <translation>HTML fragment</translation>
+    </message>
+    <message>
+        <source>文本字符画</source>
+        <translation>Text art</translation>
+    </message>
+    <message>
+        <source>请选择“%1”或“%2”，或换用较小的图标。</source>
+        <translation>Choose “%1” or “%2”, or a smaller icon.</translation>
+    </message>
+    <message>
+        <source>请选择“%1”，或换用较小的图标。</source>
+        <translation>Choose “%1”, or a smaller icon.</translation>
+    </message>
+    <message>
+        <source>请换用较小的图标。</source>
+        <translation>Choose a smaller icon.</translation>
+    </message>
+    <message>
+        <source>无法扫描：中心图标遮住了太多模块。</source>
+        <translation>Cannot be scanned: the centre icon covers too many modules. </translation>
+    </message>
+    <message>
+        <source>无法扫描：前景色与背景色相差太小。请选择深色的前景和浅色的背景。</source>
+        <translation>Cannot be scanned: the foreground and background colours differ too little. Choose a dark foreground on a light background.</translation>
+    </message>
+    <message>
+        <source>无法扫描：读出的内容与输入的内容不同。</source>
+        <translation>Cannot be scanned: it reads back as other content than was typed.</translation>
+    </message>
+    <message>
+        <source>无法扫描：读码器找不到这个二维码。请选择更高的纠错等级，或去掉中心图标。</source>
+        <translation>Cannot be scanned: a reader finds no QR Code in it. Choose a higher error correction level, or remove the centre icon.</translation>
+    </message>
+    <message>
+        <source>可以扫描</source>
+        <translation>Scannable</translation>
+    </message>
 </context>
 </TS>

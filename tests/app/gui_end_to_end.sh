@@ -8,13 +8,18 @@
 #
 # With a second argument the main window's picture is also kept there.
 # Then it presses Copy and reads the clipboard back as another program would,
-# with xclip, and that picture must scan to the same text.
-# Exits 77 (skipped) when Xvfb, xdotool, ImageMagick, zbarimg or xclip is missing.
+# with xclip, and that picture must scan to the same text. The scan label
+# under the symbol must be green. Save, typing x.svg under the PNG filter,
+# must write SVG that rsvg-convert renders to the same text; typing f0 where
+# f0.svg exists (SVG being the form last saved) must ask before replacing it. A large centre icon at level L
+# must turn the scan label red.
+# Exits 77 (skipped) when Xvfb, xdotool, ImageMagick, zbarimg, xclip or
+# rsvg-convert is missing.
 set -euo pipefail
 
 gui=$1
 keep=${2:-}
-for tool in xvfb-run xdotool xmodmap import convert zbarimg xclip; do
+for tool in xvfb-run xdotool xmodmap import convert zbarimg xclip rsvg-convert; do
   if ! command -v "$tool" >/dev/null; then
     echo "gui_end_to_end: $tool is not installed; skipped" >&2
     exit 77
@@ -29,7 +34,7 @@ fi
 
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work
+export XDG_RUNTIME_DIR=$work HOME=$work
 
 content='qrsmith 端到端 test 二维码'
 "$gui" >"$work/gui.log" 2>&1 &
@@ -95,3 +100,84 @@ if [ "$copied" != "$content" ]; then
   exit 1
 fi
 echo "gui_end_to_end: the clipboard reads '$copied'"
+
+# The scan label: 434 x 36 at (8, 292) inside the preview area. The share of
+# its pixels in the colour $1 (the text's), on the latest screenshot.
+label_share() {
+  convert "$work/screen.png" -crop 434x36+$((left + 11 + 8))+$((top + 8 + 292)) +repage \
+    -fuzz 20% -fill black -opaque "$1" -fill white +opaque black -format '%[fx:1-mean]' info:
+}
+green='#008000' red='#C00000'
+expect_label() {  # the colour the label must show, and the one it must not
+  local shown
+  for attempt in 1 2 3 4 5; do
+    import -window root "$work/screen.png"
+    shown=$(awk -v a="$(label_share "$1")" -v b="$(label_share "$2")" \
+      'BEGIN { print (a > 0.005 && b < 0.001) ? "yes" : "no" }')
+    [ "$shown" = yes ] && return 0
+    sleep 1
+  done
+  echo "gui_end_to_end: the scan label does not show $1 (shares $(label_share "$1"), $(label_share "$2"))" >&2
+  exit 1
+}
+expect_label "$green" "$red"
+echo "gui_end_to_end: the scan label is green"
+
+# Save (Ctrl+S): the file dialog opens with its name box focused; $1 is typed there.
+save_as() {
+  xdotool mousemove $((left + 236)) $((top + 200)) click 1  # the preview area: window focus
+  xdotool key ctrl+s
+  sleep 1.5
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+}
+wait_for() {  # a file, for up to 5 seconds
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    [ -s "$1" ] && return 0
+    sleep 0.5
+  done
+  return 1
+}
+save_as "$work/x.svg"
+if ! wait_for "$work/x.svg" || ! grep -q '<svg' "$work/x.svg"; then
+  echo "gui_end_to_end: x.svg typed under the PNG filter is not SVG" >&2
+  exit 1
+fi
+rsvg-convert -w 500 -b white -o "$work/x-svg.png" "$work/x.svg"
+rendered=$(zbarimg --quiet --raw "$work/x-svg.png" || true)
+if [ "$rendered" != "$content" ]; then
+  echo "gui_end_to_end: the saved SVG renders as '$rendered'" >&2
+  exit 1
+fi
+echo "gui_end_to_end: x.svg is SVG and renders as '$rendered'"
+
+# The dialog now preselects the form last saved, SVG: f0 names f0.svg.
+printf 'old' >"$work/f0.svg"
+save_as "$work/f0"
+if ! question=$(timeout 10 xdotool search --sync --onlyvisible --name '^确认保存$' | head -1); then
+  echo "gui_end_to_end: saving f0 over f0.svg asked nothing" >&2
+  exit 1
+fi
+[ "$(cat "$work/f0.svg")" = old ] || { echo "gui_end_to_end: f0.svg replaced before the answer" >&2; exit 1; }
+xdotool windowfocus --sync "$question" key Return
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+  grep -q '<svg' "$work/f0.svg" && break
+  sleep 0.5
+done
+if ! grep -q '<svg' "$work/f0.svg"; then
+  echo "gui_end_to_end: f0.svg was not replaced after OK" >&2
+  exit 1
+fi
+echo "gui_end_to_end: saving f0 asked about f0.svg, then replaced it"
+
+# A 96-pixel icon at level L: the page 高级 (Ctrl+Tab three times from the
+# first), its icon path box at (120, 518), 256 x 20.
+convert -size 96x96 xc:'#2040C0' "$work/icon.png"
+xdotool mousemove $((left + 16 + 100)) $((top + 496 + 40)) click 1
+xdotool key ctrl+Tab ctrl+Tab ctrl+Tab
+sleep 0.5
+xdotool mousemove $((left + 120 + 128)) $((top + 518 + 10)) click 1
+xdotool type --delay 20 "$work/icon.png"
+xdotool mousemove $((left + 8 + 32)) $((top + 635 + 12)) click 1
+expect_label "$red" "$green"
+echo "gui_end_to_end: with a 96-pixel icon at level L the scan label is red"

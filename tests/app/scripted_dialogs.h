@@ -4,6 +4,7 @@
 // and file and colour dialogs are cancelled.
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "app/dialogs.h"
@@ -33,10 +34,11 @@ class ScriptedDialogs final : public Dialogs {
  private:
   template <typename T>
   static T Take(std::deque<T>& queue, T otherwise) {
-    if (queue.empty()) return otherwise;
-    T answer = queue.front();
-    queue.pop_front();
-    return answer;
+    if (!queue.empty()) {
+      std::swap(otherwise, queue.front());
+      queue.pop_front();
+    }
+    return otherwise;
   }
 };
 

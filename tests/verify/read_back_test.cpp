@@ -1,14 +1,14 @@
 // Reading the module grid back out of each written form: exact for what the
 // exporters write, and a damaged file is told apart.
 
-#include "cli/read_back.h"
+#include "verify/read_back.h"
 
 #include <gtest/gtest.h>
 
 #include "export/output_forms.h"
 #include "generator/qr_generator.h"
 
-namespace qrsmith::cli {
+namespace qrsmith::verify {
 namespace {
 
 class ReadBack : public ::testing::Test {
@@ -69,4 +69,4 @@ TEST_F(ReadBack, AChangedColourShowsAsALightModule) {
 }
 
 }  // namespace
-}  // namespace qrsmith::cli
+}  // namespace qrsmith::verify

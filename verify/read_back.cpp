@@ -1,13 +1,13 @@
-#include "cli/read_back.h"
+#include "verify/read_back.h"
 
 #include <string>
 #include <string_view>
 
-#include "cli/print_read_back.h"
+#include "verify/pdf_read_back.h"
 #include "export/text_format.h"
 #include "platform/codecs/byte_order.h"
 
-namespace qrsmith::cli {
+namespace qrsmith::verify {
 
 namespace {
 
@@ -280,4 +280,4 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
   return dark;
 }
 
-}  // namespace qrsmith::cli
+}  // namespace qrsmith::verify

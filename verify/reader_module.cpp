@@ -1,15 +1,16 @@
-// The QR Code reader behind --verify, as a module of its own: zxing-cpp is a
-// large C++ library whose loading would double the start-up time of every
-// qrsmith run, so the tool loads this module only when it verifies.
+// The QR Code reader behind the scan check. The command-line tool loads it as
+// a module of its own, only when it verifies: zxing-cpp is a large C++ library
+// whose loading would double the start-up time of every qrsmith run. The
+// window links the same function in.
 
 #define ZX_USE_UTF8 1
-#include "cli/qr_reader_module.h"
-
 #include <ZXing/ReadBarcode.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+#include "verify/reader_interface.h"
 
 extern "C" __attribute__((visibility("default"))) int qrsmith_read_qr_code(const std::uint8_t* grey,
                                                                            int width, int height,

@@ -1,16 +1,17 @@
 // Reading a symbol back from a picture, and the text its bytes stand for.
 
-#include "app/code_reading.h"
+#include "verify/qr_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "generator/qr_generator.h"
 #include "platform/codepage.h"
 
-namespace qrsmith::app {
+namespace qrsmith::verify {
 namespace {
 
 TEST(CodeReading, FindsTheSymbolWithoutAQuietZoneAtAnyScale) {
+  UseReader(qrsmith_read_qr_code);
   QrGenerator generator;
   const std::string content = "读我 read me";
   ASSERT_TRUE(generator.Generate(content, false, 0, 2, -1, kBlack, kWhite, std::nullopt, 0, 0, 0,
@@ -20,9 +21,10 @@ TEST(CodeReading, FindsTheSymbolWithoutAQuietZoneAtAnyScale) {
     SCOPED_TRACE(scale);
     const auto picture = symbol.Stretch(symbol.Width() * scale, symbol.Height() * scale);
     ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(ReadQrCode(*picture), Bytes(content.begin(), content.end()));
+    EXPECT_EQ(ReadQrCode(*picture, QuietZone::kAdded), Bytes(content.begin(), content.end()));
   }
-  EXPECT_EQ(ReadQrCode(*platform::Bitmap::Create(64, 64, 0xFFFFFF)), std::nullopt);
+  EXPECT_EQ(ReadQrCode(*platform::Bitmap::Create(64, 64, 0xFFFFFF), QuietZone::kAdded),
+            std::nullopt);
   EXPECT_EQ(ReadQrCode(platform::Bitmap()), std::nullopt);
 }
 
@@ -41,4 +43,4 @@ TEST(CodeReading, BytesAreUtf8ElseGbkElseRefused) {
 }
 
 }  // namespace
-}  // namespace qrsmith::app
+}  // namespace qrsmith::verify

@@ -11,7 +11,7 @@
 #include "export/output_forms.h"
 #include "platform/types.h"
 
-namespace qrsmith::cli {
+namespace qrsmith::verify {
 
 // The dark (1) and light (0) positions of a width x height grid written as
 // `form` in `file`, dark being the positions drawn in `foreground`; nullopt
@@ -29,4 +29,4 @@ struct DrawnSize {
 };
 std::optional<DrawnSize> ReadDrawnSize(FormId form, const Bytes& file);
 
-}  // namespace qrsmith::cli
+}  // namespace qrsmith::verify

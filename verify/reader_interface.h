@@ -1,5 +1,8 @@
 #pragma once
-// The C interface of the reader module (libqrsmith_reader.so) that --verify loads.
+// The C interface of the QR Code reader (zxing-cpp): the module
+// libqrsmith_reader.so that the command-line tool loads when it verifies, or
+// the same function linked into a program (the window) through
+// qrsmith::linked_reader.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -19,6 +22,10 @@ extern "C" {
 // content's length. Returns one of the QRSMITH_READ_ values.
 typedef int (*QrsmithReadQrCode)(const uint8_t* grey, int width, int height, uint8_t* out,
                                  size_t capacity, size_t* length);
+
+// The reader itself, for programs that link it in.
+int qrsmith_read_qr_code(const uint8_t* grey, int width, int height, uint8_t* out, size_t capacity,
+                         size_t* length);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,82 @@
+// The window's wait after Generate at version 40: the scan check alone, and
+// the whole command as the window runs it (Generate, the preview's paint and
+// the scan check), offscreen.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/save_formats.h"
+#include "generator/qr_generator.h"
+#include "platform/codecs/image.h"
+#include "verify/qr_reader.h"
+#include "verify/scan_check.h"
+
+namespace {
+
+using qrsmith::QrGenerator;
+
+const std::string kVersion40Content(2953, 'a');  // fills version 40 at level L
+
+qrsmith::Bytes Icon(int side) {
+  return qrsmith::platform::codecs::EncodeImage(
+      *qrsmith::platform::Bitmap::Create(side, side, 0x2040C0),
+      qrsmith::platform::codecs::ImageFormat::kPng);
+}
+
+void BM_ScanCheckVersion40(benchmark::State& state) {
+  qrsmith::verify::UseReader(qrsmith_read_qr_code);
+  QrGenerator g;
+  const int icon = static_cast<int>(state.range(0));
+  g.Generate(kVersion40Content, false, 40, 1, -1, 0, qrsmith::kWhite,
+             icon ? std::optional(Icon(icon)) : std::nullopt);
+  for (auto _ : state) {
+    const auto verdict = qrsmith::verify::CheckSavedPicture(g, qrsmith::app::kSavePixelsPerModule);
+    if (verdict != qrsmith::verify::ScanVerdict::kScannable) state.SkipWithError("not scannable");
+  }
+}
+BENCHMARK(BM_ScanCheckVersion40)->Arg(0)->Arg(32)->Unit(benchmark::kMillisecond);
+
+// Dialogs never open here.
+class NoDialogs final : public qrsmith::app::Dialogs {
+ public:
+  qrsmith::app::MessageAnswer ShowMessage(QWidget*, const qrsmith::app::MessageRequest&) override {
+    return qrsmith::app::MessageAnswer::kCancel;
+  }
+  std::optional<qrsmith::app::FileAnswer> ChooseFile(QWidget*,
+                                                     const qrsmith::app::FileRequest&) override {
+    return std::nullopt;
+  }
+  std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return std::nullopt; }
+};
+
+void BM_WindowGenerateVersion40(benchmark::State& state) {
+  QrGenerator g;
+  NoDialogs dialogs;
+  qrsmith::app::MainWindow window(g, dialogs);
+  window.show();
+  const qrsmith::app::MainForm& form = window.Form();
+  form.contentBox->setPlainText(QString::fromStdString(kVersion40Content));
+  form.sizeList->setCurrentIndex(40);
+  for (auto _ : state) {
+    window.Generate();
+    form.previewArea->repaint();
+  }
+  if (!form.scanStatus->isVisible()) state.SkipWithError("no scan verdict shown");
+}
+BENCHMARK(BM_WindowGenerateVersion40)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

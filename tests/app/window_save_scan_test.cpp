@@ -1,0 +1,117 @@
+// Save's overwrite question and memory, and the scan label under the symbol.
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "tests/app/window_fixture.h"
+
+namespace qrsmith::app {
+namespace {
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(WindowTest, SaveAsksBeforeReplacingTheFileItsAddedExtensionNames) {
+  Type(QStringLiteral("replace"));
+  Click("按钮1");
+  QTemporaryDir folder;
+  const QString existing = folder.filePath(QStringLiteral("f0.png"));
+  QFile old(existing);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+  old.close();
+  const struct {
+    MessageAnswer answer;
+    bool replaced;
+  } cases[] = {{MessageAnswer::kCancel, false}, {MessageAnswer::kOk, true}};
+  for (const auto& c : cases) {
+    dialogs_.messages.clear();
+    dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QStringLiteral("f0")), 0});
+    dialogs_.nextMessages.push_back(c.answer);
+    Click("按钮3");
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::kQuestion);
+    EXPECT_EQ(dialogs_.messages[0].buttons, MessageButtons::kOkCancel);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("f0.png")));
+    EXPECT_EQ(Contents(existing).startsWith("\x89PNG"), c.replaced);
+  }
+  // A name whose added extension names no file yet asks nothing.
+  dialogs_.messages.clear();
+  dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QStringLiteral("f1")), 0});
+  Click("按钮3");
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(Contents(folder.filePath(QStringLiteral("f1.png"))).startsWith("\x89PNG"));
+}
+
+TEST_F(WindowTest, SaveOpensInTheLastFolderElsePicturesElseHomeWithTheLastForm) {
+  QTemporaryDir home, elsewhere;
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+  Type(QStringLiteral("folders"));
+  Click("按钮1");
+  // Opens the dialog and answers `path` and `filter`; an empty path cancels.
+  const auto opened = [this](const QString& path = QString(), int filter = 0) {
+    if (!path.isEmpty()) dialogs_.nextFiles.push_back(FileAnswer{path, filter});
+    Click("按钮3");
+    return dialogs_.files.back();
+  };
+  EXPECT_EQ(opened().directory, home.path());
+  ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Pictures")));
+  const FileRequest first = opened(elsewhere.filePath(QStringLiteral("a")), 5);
+  EXPECT_EQ(first.directory, home.filePath(QStringLiteral("Pictures")));
+  EXPECT_EQ(first.selectedFilter, 0);
+  // The form written counts, not the filter: a typed ".png" under the SVG filter is PNG.
+  const FileRequest second = opened(elsewhere.filePath(QStringLiteral("b.png")), 5);
+  EXPECT_EQ(second.directory, elsewhere.path());
+  EXPECT_EQ(second.selectedFilter, 5);
+  EXPECT_EQ(opened().selectedFilter, 0);
+  qputenv("HOME", oldHome);
+  if (oldConfig.isNull()) {
+    qunsetenv("XDG_CONFIG_HOME");
+  } else {
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
+}
+
+TEST_F(WindowTest, TheScanLabelJudgesEverySymbolAndSaysWhatHelps) {
+  QTemporaryDir folder;
+  const QString iconPath = folder.filePath(QStringLiteral("icon.png"));
+  QImage icon(48, 48, QImage::Format_RGB32);
+  icon.fill(QColor(0, 64, 192));
+  ASSERT_TRUE(icon.save(iconPath));
+  auto* label = Control<QLabel>("扫描结果");
+  const struct {
+    const char* name;
+    bool icon;
+    int level;  // index in the level list
+    const char* text;
+    QRgb colour;
+  } cases[] = {
+      {"plain", false, 0, "可以扫描", 0x008000},
+      {"icon at L", true, 0,
+       "无法扫描：中心图标遮住了太多模块。请选择“高—25%”或“非常高—30%”，或换用较小的图标。",
+       0xC00000},
+      {"icon at H", true, 3, "可以扫描", 0x008000},
+  };
+  Type(QStringLiteral("scan me"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Control<QLineEdit>("编辑框1")->setText(c.icon ? iconPath : QString());
+    Control<QComboBox>("组合框3")->setCurrentIndex(c.level);
+    Click("按钮1");
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QString::fromUtf8(c.text));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, c.colour);
+  }
+  Click("按钮2");
+  EXPECT_FALSE(label->isVisible());
+}
+
+}  // namespace
+}  // namespace qrsmith::app

@@ -1,0 +1,90 @@
+#include "verify/qr_reader.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <string_view>
+#include <vector>
+
+#include "platform/codepage.h"
+
+namespace qrsmith::verify {
+
+namespace {
+
+std::atomic<QrsmithReadQrCode> linkedReader{nullptr};
+
+// The reader module beside the executable (the build tree), or where
+// `make install` puts it.
+QrsmithReadQrCode LoadModule() {
+  static const QrsmithReadQrCode reader = []() -> QrsmithReadQrCode {
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return nullptr;
+    std::string folder(self, static_cast<std::size_t>(n));
+    folder.erase(folder.find_last_of('/') + 1);
+    for (const std::string& path :
+         {folder + QRSMITH_READER_MODULE, folder + "../lib/qrsmith/" + QRSMITH_READER_MODULE}) {
+      if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        return reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION));
+      }
+    }
+    return nullptr;
+  }();
+  return reader;
+}
+
+QrsmithReadQrCode Reader() {
+  if (const QrsmithReadQrCode linked = linkedReader.load()) return linked;
+  return LoadModule();
+}
+
+// White around the picture: an eighth of its larger side, at least 8 pixels,
+// so that the four-module quiet zone a reader needs is there at any scale.
+int FrameWidth(const platform::Bitmap& picture) {
+  return std::max(8, std::max(picture.Width(), picture.Height()) / 8);
+}
+
+std::uint8_t Luminance(std::uint32_t p) {
+  return static_cast<std::uint8_t>(
+      (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000);
+}
+
+}  // namespace
+
+void UseReader(QrsmithReadQrCode read) { linkedReader.store(read); }
+
+bool ReaderAvailable() { return Reader() != nullptr; }
+
+std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture, QuietZone quietZone) {
+  const QrsmithReadQrCode read = Reader();
+  if (read == nullptr || picture.Empty()) return std::nullopt;
+  const int frame = quietZone == QuietZone::kAdded ? FrameWidth(picture) : 0;
+  const int width = picture.Width() + 2 * frame;
+  const int height = picture.Height() + 2 * frame;
+  std::vector<std::uint8_t> grey(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                 0xFF);
+  for (int y = 0; y < picture.Height(); ++y) {
+    const std::uint32_t* row = picture.Row(y);
+    std::uint8_t* out = grey.data() + static_cast<std::size_t>(y + frame) * width + frame;
+    for (int x = 0; x < picture.Width(); ++x) out[x] = Luminance(row[x]);
+  }
+  Bytes out(8192);  // more than any symbol holds (7089 digits)
+  std::size_t length = 0;
+  if (read(grey.data(), width, height, out.data(), out.size(), &length) != QRSMITH_READ_FOUND) {
+    return std::nullopt;
+  }
+  out.resize(length);
+  return out;
+}
+
+std::optional<std::string> ContentOfSymbolBytes(std::span<const std::uint8_t> bytes) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (platform::IsValidUtf8(text)) return std::string(text);
+  return platform::CodePageToUtf8(bytes);
+}
+
+}  // namespace qrsmith::verify

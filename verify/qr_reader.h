@@ -1,0 +1,38 @@
+#pragma once
+// Reading an existing QR Code: the symbol's bytes out of a picture (zxing-cpp,
+// in process) and the content text those bytes stand for. Every place that
+// reads a symbol back (--verify, the window's scan check, a pasted or dropped
+// picture) shares this one reader and one rule for the text.
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/types.h"
+#include "verify/reader_interface.h"
+
+namespace qrsmith::verify {
+
+// Hands over the reader a program links in (qrsmith::linked_reader); a
+// program that hands over none loads the reader module on first use, from
+// beside its executable or from ../lib/qrsmith/.
+void UseReader(QrsmithReadQrCode read);
+// Whether a reader is linked in or the module can be loaded.
+bool ReaderAvailable();
+
+// Whether ReadQrCode first lays the picture on a white frame of its own, so
+// that a symbol with a narrow quiet zone (or none) is found as well.
+enum class QuietZone { kAsDrawn, kAdded };
+
+// The bytes of the first QR Code found in `picture`; nullopt when none is
+// found or no reader is available.
+std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture,
+                                QuietZone quietZone = QuietZone::kAsDrawn);
+
+// The content text (UTF-8) that a symbol's bytes stand for: the bytes
+// themselves when they are valid UTF-8, else the bytes read in the system
+// code page (GBK by default); nullopt when they are neither.
+std::optional<std::string> ContentOfSymbolBytes(std::span<const std::uint8_t> bytes);
+
+}  // namespace qrsmith::verify
