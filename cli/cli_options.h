@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/output_forms.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith::cli {
@@ -34,10 +35,11 @@ struct CliOptions {
   std::optional<std::int32_t> height;  // --height: pixels
   std::int16_t level = 1;              // L
   std::int16_t version = 0;            // automatic
-  std::optional<std::int16_t> mask;  // 0..7; nullopt: the lowest penalty (--mask auto)
+  std::optional<std::int16_t> mask;    // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
   Colour background = kWhite;
+  Opacity opacity;  // the AA of --foreground and --background RRGGBBAA
   TextEncoding encoding = TextEncoding::kUtf8;
   std::optional<std::string> password;
   std::optional<std::string> iconPath;

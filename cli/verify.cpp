@@ -142,7 +142,8 @@ Outcome VerifyOutput(const Symbol& symbol, const OutputForm& form, const Bytes& 
       dark = SymbolGrid(g);  // the symbol itself
     } else {
       // The grid the written file describes, read back out of it.
-      dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour());
+      dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour(),
+                          symbol.opacity);
       if (!dark) {
         return Failure{kExitVerify,
                        "verification failed: the written file does not describe the "

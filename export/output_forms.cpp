@@ -15,7 +15,16 @@ namespace {
 
 constexpr FormCapabilities kRasterCan{
     .pixelSize = true, .centreIcon = true, .backgroundPicture = true};
+constexpr FormCapabilities kAlphaRasterCan{.pixelSize = true,
+                                           .centreIcon = true,
+                                           .backgroundPicture = true,
+                                           .transparency = true,
+                                           .partialAlpha = true};
+constexpr FormCapabilities kClearRasterCan{
+    .pixelSize = true, .centreIcon = true, .backgroundPicture = true, .transparency = true};
+constexpr FormCapabilities kSvgCan{.pixelSize = true, .transparency = true, .partialAlpha = true};
 constexpr FormCapabilities kSizedCan{.pixelSize = true};
+constexpr FormCapabilities kClearCan{.transparency = true};
 constexpr FormCapabilities kFixedCan{};
 constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
@@ -29,7 +38,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "PNG图像",
      FormWriter::kRaster,
      kRasterPng,
-     kRasterCan},
+     kAlphaRasterCan},
     {FormId::kJpeg,
      "jpeg",
      {"jpg", "jpeg"},
@@ -45,7 +54,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "GIF图像",
      FormWriter::kRaster,
      kRasterGif,
-     kRasterCan},
+     kClearRasterCan},
     {FormId::kTiff,
      "tiff",
      {"tif", "tiff"},
@@ -53,7 +62,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "TIFF图像",
      FormWriter::kRaster,
      kRasterTiff,
-     kRasterCan},
+     kAlphaRasterCan},
     {FormId::kBmp,
      "bmp",
      {"bmp"},
@@ -69,7 +78,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "SVG矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kSvg),
-     kSizedCan},
+     kSvgCan},
     {FormId::kEps,
      "eps",
      {"eps"},
@@ -77,7 +86,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "EPS矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kEps),
-     kFixedCan},
+     kClearCan},
     {FormId::kPs,
      "ps",
      {"ps"},
@@ -85,7 +94,7 @@ constexpr std::array<OutputForm, 14> kForms{{
      "PostScript文档",
      FormWriter::kVector,
      Vector(VectorKind::kPostScript),
-     kFixedCan},
+     kClearCan},
     {FormId::kEmf,
      "emf",
      {"emf"},
@@ -222,15 +231,21 @@ bool ModulesSquare(std::int64_t width, std::int64_t height, std::int64_t gridWid
          width == WidthKeepingModulesSquare(height, gridWidth, gridHeight);
 }
 
+bool FormHolds(const OutputForm& form, const Opacity& opacity) {
+  if (opacity.IsOpaque()) return true;
+  return opacity.OnlyClearOrOpaque() ? form.can.transparency : form.can.partialAlpha;
+}
+
 Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request) {
   const RasterLayout& layout = request.layout;
+  if (!FormHolds(form, request.opacity)) return {};
   switch (form.writer) {
     case FormWriter::kRaster:
-      return EncodeRasterFile(generator, form.kind, layout);
+      return EncodeRasterFile(generator, form.kind, layout, request.opacity);
     case FormWriter::kVector: {
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
-                          size(layout.height));
+                          size(layout.height), request.opacity);
     }
     case FormWriter::kHtml: {
       if (!generator.HasSymbol()) return {};

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "generator/raster_files.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -51,7 +52,8 @@ struct FormCapabilities {
   bool centreIcon = false;         // the centre icon over the symbol
   bool backgroundPicture = false;  // the symbol laid on a picture, moved, with noise
   bool glyphChoice = false;        // circles or blocks for the dark modules
-  bool transparency = false;       // a transparent background
+  bool transparency = false;       // colours with alpha 00 (clear: not drawn)
+  bool partialAlpha = false;       // colours with any alpha between 00 and FF
   bool physicalSize = false;       // a printed size (millimetres, dots per inch)
   bool cmyk = false;               // colours as CMYK
 };
@@ -102,7 +104,13 @@ struct FormRequest {
   // picture. Raster forms and HTML need a size; SVG takes 0 x 0 as the grid's.
   RasterLayout layout;
   bool circles = true;  // text art: circles, else blocks
+  // The alpha of the two colours; a form that cannot hold it gives no bytes.
+  Opacity opacity;
 };
+
+// Whether `form` can show the colours at `opacity` (its transparency and
+// partialAlpha capabilities): the one rule the callers check before exporting.
+bool FormHolds(const OutputForm& form, const Opacity& opacity);
 
 // The bytes of `form` for the generator's current symbol; empty when there is
 // no symbol, the request does not suit the form, or the grid is too large.

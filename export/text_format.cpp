@@ -22,6 +22,10 @@ void AppendReal(std::string& out, double value) {
   out.append(buffer.data(), end);
 }
 
+void AppendOpacity(std::string& out, std::uint8_t alpha) {
+  AppendReal(out, static_cast<double>((alpha * 1000 + 127) / 255) / 1000);
+}
+
 void AppendColourHex(std::string& out, Colour colour) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (const int shift : {0, 8, 16}) {  // red, green, blue

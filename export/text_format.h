@@ -15,5 +15,8 @@ void AppendInteger(std::string& out, std::int64_t value);
 void AppendReal(std::string& out, double value);
 // RRGGBB of a 0x00BBGGRR colour; bits 24 to 31 are ignored.
 void AppendColourHex(std::string& out, Colour colour);
+// An alpha 0..255 as an opacity 0..1 with three decimals ("0.502"), which
+// gives back the same alpha when a reader scales it by 255 and rounds.
+void AppendOpacity(std::string& out, std::uint8_t alpha);
 
 }  // namespace qrsmith::text_format

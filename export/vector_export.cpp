@@ -65,11 +65,24 @@ std::string MakeExportId(std::string_view prefix, std::string_view tag) {
   return id;
 }
 
+bool VectorHolds(VectorKind kind, const Opacity& opacity) {
+  switch (kind) {
+    case VectorKind::kSvg:
+      return true;
+    case VectorKind::kPostScript:
+    case VectorKind::kEps:
+      return opacity.OnlyClearOrOpaque();
+    default:
+      return opacity.IsOpaque();
+  }
+}
+
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind, std::optional<std::int32_t> width,
-                   std::optional<std::int32_t> height) {
-  if (!KindInRange(kind)) return {};
-  const auto grid = GridOf(generator);
+                   std::optional<std::int32_t> height, const Opacity& opacity) {
+  if (!KindInRange(kind) || !VectorHolds(kind, opacity)) return {};
+  auto grid = GridOf(generator);
   if (!grid) return {};
+  grid->opacity = opacity;
   switch (kind) {
     case VectorKind::kPostScript:
       return BytesOf(WritePostScriptPage(*grid, MakeExportId("PS", "QRCD")));

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/bitmap.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -52,13 +53,18 @@ std::optional<RasterLayout> SquareRasterLayout(std::optional<std::int32_t> size,
                                                std::int32_t dy, bool noise);
 
 // The picture; nullopt without a symbol, for a size out of range, or when the
-// background picture cannot be read.
+// background picture cannot be read. A colour that is not opaque makes its
+// modules' pixels transparent (Bitmap's top byte; the icon stays opaque);
+// nullopt for that on a background picture, which fills the background itself.
 std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
-                                              const RasterLayout& layout);
+                                              const RasterLayout& layout,
+                                              const Opacity& opacity = {});
 
 // The file bytes of `kind` (BMP with the standard 40-byte header). A plain
 // enlarged PNG is written row by row, never holding the enlarged picture.
-// Empty on any failure.
-Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout);
+// Empty on any failure, and for an opacity the kind cannot hold (PNG and TIFF
+// hold any alpha, GIF clear or opaque colours, BMP and JPEG opaque ones).
+Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout,
+                       const Opacity& opacity = {});
 
 }  // namespace qrsmith

@@ -11,7 +11,8 @@
 namespace qrsmith::platform::codecs {
 
 // One page, LZW-compressed: palette of 1, 2, 4 or 8 bits when the picture
-// has at most 256 colours, else 8-bit RGB with horizontal differencing.
+// has at most 256 colours and is opaque, else 8-bit RGB with horizontal
+// differencing, with straight alpha when some pixel is transparent (Bitmap).
 // Empty on failure.
 Bytes EncodeTiff(const Bitmap& bitmap);
 
