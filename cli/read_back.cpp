@@ -99,7 +99,9 @@ std::optional<Colours> SvgComposites(std::string_view text, std::int32_t width, 
     const auto colour = ColourOfHex(rect.substr(fill + 7, 6));
     const auto alpha = NumberAfter(rect, "fill-opacity=\"").value_or(1.0);
     const double c = std::round(*x / *w), r = std::round(*y / *h);
-    if (!colour || alpha < 0 || alpha > 1 || c < 0 || r < 0 || c >= width || r >= height) {
+    // Written so that NaN fails every test.
+    const bool onGrid = c >= 0 && r >= 0 && c < width && r < height;
+    if (!colour || !(alpha >= 0 && alpha <= 1) || !onGrid) {
       return std::nullopt;
     }
     const auto i =
