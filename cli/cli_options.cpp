@@ -33,15 +33,24 @@ std::string Bad(std::string_view option, const std::string& value, std::string_v
   return "--" + std::string(option) + " takes " + std::string(expected) + ", not '" + value + "'";
 }
 
-// "RRGGBB" (an optional leading '#') to a colour 0x00BBGGRR.
-std::optional<Colour> ParseColour(std::string text) {
+struct ColourWithAlpha {
+  Colour colour;
+  std::uint8_t alpha;
+};
+
+// "RRGGBB" or "RRGGBBAA" (an optional leading '#') to a colour 0x00BBGGRR and
+// its alpha (FF, opaque, when left out).
+std::optional<ColourWithAlpha> ParseColour(std::string text) {
   if (!text.empty() && text[0] == '#') text.erase(0, 1);
-  if (text.size() != 6 || !std::all_of(text.begin(), text.end(),
-                                       [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+  if ((text.size() != 6 && text.size() != 8) ||
+      !std::all_of(text.begin(), text.end(),
+                   [](unsigned char c) { return std::isxdigit(c) != 0; })) {
     return std::nullopt;
   }
-  const auto rgb = static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
-  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+  const auto rgb = static_cast<std::uint32_t>(std::stoul(text.substr(0, 6), nullptr, 16));
+  const auto alpha =
+      static_cast<std::uint8_t>(text.size() == 8 ? std::stoul(text.substr(6), nullptr, 16) : 0xFF);
+  return ColourWithAlpha{((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16), alpha};
 }
 
 // "A,B" or "AxB" (separator given) of integers within [low, high].
@@ -186,15 +195,17 @@ const std::vector<OptionRule>& Options() {
       {"foreground", 0, true,
        [](CliOptions& o, const std::string& v) {
          const auto c = ParseColour(v);
-         if (!c) return Bad("foreground", v, "a colour RRGGBB");
-         o.foreground = *c;
+         if (!c) return Bad("foreground", v, "a colour RRGGBB or RRGGBBAA");
+         o.foreground = c->colour;
+         o.opacity.foreground = c->alpha;
          return std::string();
        }},
       {"background", 0, true,
        [](CliOptions& o, const std::string& v) {
          const auto c = ParseColour(v);
-         if (!c) return Bad("background", v, "a colour RRGGBB");
-         o.background = *c;
+         if (!c) return Bad("background", v, "a colour RRGGBB or RRGGBBAA");
+         o.background = c->colour;
+         o.opacity.background = c->alpha;
          return std::string();
        }},
       {"encoding", 0, true,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/output_forms.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith::cli {
@@ -40,6 +41,7 @@ struct CliOptions {
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   Colour foreground = kBlack;
   Colour background = kWhite;
+  Opacity opacity;  // the AA of --foreground and --background RRGGBBAA
   TextEncoding encoding = TextEncoding::kUtf8;
   std::optional<std::string> password;
   std::optional<std::string> iconPath;

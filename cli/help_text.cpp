@@ -75,8 +75,13 @@ Symbol:
       --mask 0-7|auto      mask pattern (default auto: the lowest penalty)
   -m, --margin N           quiet zone in modules on every side (default 4)
       --margins L,T,R,B    quiet zone per side
-      --foreground RRGGBB  colour of dark modules (also --fg; default 000000)
-      --background RRGGBB  colour of light modules (also --bg; default FFFFFF)
+      --foreground RRGGBB[AA]
+                           colour of dark modules (also --fg; default 000000)
+      --background RRGGBB[AA]
+                           colour of light modules (also --bg; default FFFFFF);
+                           AA is the alpha, 00 clear to FF opaque: png, tiff and
+                           svg hold any, gif, eps and ps 00 or FF, the others
+                           only FF (--background 00000000: a clear background)
       --encoding E         utf8 (default; the input must be valid UTF-8), ansi
                            (the system code page) or binary (bytes as they are)
   -8                       the same as --encoding binary

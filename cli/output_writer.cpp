@@ -103,6 +103,58 @@ Outcome ReadBackgroundPicture(const CliOptions& o, std::int64_t symbolWidth,
   return std::nullopt;
 }
 
+// "--background 00000000": the colour options whose alpha is not FF.
+std::string TransparentColours(const CliOptions& o) {
+  std::string out;
+  for (const auto& [alpha, option] : {std::pair{o.opacity.foreground, "--foreground"},
+                                      std::pair{o.opacity.background, "--background"}}) {
+    if (alpha == 255) continue;
+    if (!out.empty()) out += " and ";
+    out += option;
+    out += " with alpha ";
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    out += kDigits[alpha >> 4];
+    out += kDigits[alpha & 0xF];
+  }
+  return out;
+}
+
+// "png, tiff or svg": the forms that hold `opacity`, from the table of forms.
+std::string FormsHolding(const Opacity& opacity) {
+  std::vector<std::string_view> names;
+  for (const OutputForm& form : OutputForms()) {
+    if (FormHolds(form, opacity)) names.push_back(form.name);
+  }
+  std::string out;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) out += i + 1 == names.size() ? " or " : ", ";
+    out += names[i];
+  }
+  return out;
+}
+
+// A colour that is not opaque, on a form that cannot show it or over a
+// background picture (which is itself the background, and opaque).
+Outcome RefuseOpacity(const CliOptions& o, const OutputForm& form) {
+  if (o.opacity.IsOpaque()) return std::nullopt;
+  const std::string colours = TransparentColours(o);
+  if (!form.can.transparency) {
+    return Failure{kExitUsage, "the " + std::string(form.name) +
+                                   " form cannot hold a colour that is not opaque (" + colours +
+                                   "); use " + FormsHolding(o.opacity)};
+  }
+  if (!FormHolds(form, o.opacity)) {
+    return Failure{kExitUsage, "the " + std::string(form.name) +
+                                   " form holds only clear (00) or opaque (FF) colours, not " +
+                                   colours + "; use " + FormsHolding(o.opacity)};
+  }
+  if (o.picturePath) {
+    return Failure{kExitUsage, "--picture cannot be used with a colour that is not opaque (" +
+                                   colours + "): the picture is the background"};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form) {
@@ -131,6 +183,7 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form
                                      " form cannot honour " + option.option};
     }
   }
+  if (Outcome refused = RefuseOpacity(o, form)) return refused;
   if (!o.picturePath) {
     for (const auto& [given, option] :
          {std::pair{o.pictureWidth.has_value(), "--picture-size"},
@@ -194,6 +247,7 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
   request.layout.height = static_cast<std::int32_t>(height);
   request.circles = options.circles;
   request.print = options.print;
+  request.opacity = symbol.opacity;
   Bytes picture;
   if (options.picturePath) {
     if (Outcome failed = ReadBackgroundPicture(options, width, height, picture, request.layout)) {

@@ -200,6 +200,7 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
     }
   }
   symbol.carried = std::move(carried);
+  symbol.opacity = options.opacity;
   return std::nullopt;
 }
 

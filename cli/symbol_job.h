@@ -31,7 +31,8 @@ Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& conte
 
 struct Symbol {
   QrGenerator generator;
-  Bytes carried;  // the bytes the symbol carries, as a reader should read them back
+  Opacity opacity;  // the alpha of the generator's two (opaque) colours
+  Bytes carried;    // the bytes the symbol carries, as a reader should read them back
 };
 
 // Generates the symbol of `content` with the options' settings.

@@ -4,8 +4,8 @@ namespace qrsmith::cli {
 
 Outcome VerifyOutput(const Symbol& symbol, const OutputForm& form, const Bytes& bytes,
                      bool onPicture) {
-  verify::FileCheckResult checked =
-      verify::CheckWrittenFile(symbol.generator, symbol.carried, form, bytes, onPicture);
+  verify::FileCheckResult checked = verify::CheckWrittenFile(symbol.generator, symbol.carried, form,
+                                                             bytes, onPicture, symbol.opacity);
   switch (checked.result) {
     case verify::FileCheck::kPassed:
       break;

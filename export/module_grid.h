@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -26,6 +27,9 @@ struct ModuleGrid {
   std::int32_t height = 0;  // Hm, rows
   Colour foreground = kBlack;
   Colour background = kWhite;
+  // The colours' alpha: opaque unless the export was asked for transparency,
+  // which only the forms that can show it accept.
+  Opacity opacity;
   std::vector<std::uint8_t> dark;  // width x height, row after row; 1 = dark
 
   // r and c are 1-based, as the scan counts them: r = 1..height, c = 1..width.
@@ -36,6 +40,9 @@ struct ModuleGrid {
   // The colour a position is drawn in: foreground when dark, background when light.
   Colour ColourAt(std::int32_t r, std::int32_t c) const {
     return IsDark(r, c) ? foreground : background;
+  }
+  std::uint8_t AlphaAt(std::int32_t r, std::int32_t c) const {
+    return IsDark(r, c) ? opacity.foreground : opacity.background;
   }
 };
 

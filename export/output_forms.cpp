@@ -21,14 +21,26 @@ constexpr FormCapabilities kRasterCan{
 // The raster files with a resolution field (GIF has none).
 constexpr FormCapabilities kPrintRasterCan{
     .pixelSize = true, .centreIcon = true, .backgroundPicture = true, .physicalSize = true};
+// PNG: any alpha and a resolution.
+constexpr FormCapabilities kPngCan{.pixelSize = true,
+                                   .centreIcon = true,
+                                   .backgroundPicture = true,
+                                   .transparency = true,
+                                   .partialAlpha = true,
+                                   .physicalSize = true};
 constexpr FormCapabilities kTiffCan{.pixelSize = true,
                                     .centreIcon = true,
                                     .backgroundPicture = true,
+                                    .transparency = true,
+                                    .partialAlpha = true,
                                     .physicalSize = true,
                                     .cmyk = true};
-constexpr FormCapabilities kSvgCan{.pixelSize = true, .physicalSize = true};
+constexpr FormCapabilities kClearRasterCan{
+    .pixelSize = true, .centreIcon = true, .backgroundPicture = true, .transparency = true};
+constexpr FormCapabilities kSvgCan{
+    .pixelSize = true, .transparency = true, .partialAlpha = true, .physicalSize = true};
 constexpr FormCapabilities kSizedCan{.pixelSize = true};
-constexpr FormCapabilities kPrintCan{.physicalSize = true, .cmyk = true};
+constexpr FormCapabilities kPrintCan{.transparency = true, .physicalSize = true, .cmyk = true};
 constexpr FormCapabilities kFixedCan{};
 constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
@@ -42,7 +54,7 @@ constexpr std::array<OutputForm, 16> kForms{{
      "PNG图像",
      FormWriter::kRaster,
      kRasterPng,
-     kPrintRasterCan},
+     kPngCan},
     {FormId::kJpeg,
      "jpeg",
      {"jpg", "jpeg"},
@@ -58,7 +70,7 @@ constexpr std::array<OutputForm, 16> kForms{{
      "GIF图像",
      FormWriter::kRaster,
      kRasterGif,
-     kRasterCan},
+     kClearRasterCan},
     {FormId::kTiff,
      "tiff",
      {"tif", "tiff"},
@@ -245,23 +257,34 @@ bool ModulesSquare(std::int64_t width, std::int64_t height, std::int64_t gridWid
          width == WidthKeepingModulesSquare(height, gridWidth, gridHeight);
 }
 
+bool FormHolds(const OutputForm& form, const Opacity& opacity) {
+  if (opacity.IsOpaque()) return true;
+  return opacity.OnlyClearOrOpaque() ? form.can.transparency : form.can.partialAlpha;
+}
+
 Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request) {
   const RasterLayout& layout = request.layout;
   const PrintSettings& print = request.print;
   if ((print.SizeGiven() && !form.can.physicalSize) || (print.cmyk && !form.can.cmyk)) return {};
+  if (!FormHolds(form, request.opacity)) return {};
   switch (form.writer) {
     case FormWriter::kRaster:
-      return EncodeRasterFile(generator, form.kind, layout, request.print);
+      return EncodeRasterFile(generator, form.kind, layout, request.print, request.opacity);
     case FormWriter::kVector: {
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
-                          size(layout.height), request.print);
+                          size(layout.height), request.print, request.opacity);
     }
     case FormWriter::kPdf: {
+      // The page paints the background, then the dark modules: a clear
+      // background is left unpainted; clear modules cannot be left out of it.
+      if (request.opacity.foreground != 255) return {};
       const auto grid = GridOf(generator);
       if (!grid) return {};
+      PdfPaint paint = PaintOf(*grid, request.print.cmyk);
+      if (request.opacity.BackgroundClear()) paint.background.reset();
       const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
-      return BytesOf(WritePdfDocument(*grid, PaintOf(*grid, request.print.cmyk), points));
+      return BytesOf(WritePdfDocument(*grid, paint, points));
     }
     case FormWriter::kCompactSvg: {
       const auto grid = GridOf(generator);

@@ -13,6 +13,7 @@
 
 #include "generator/print_settings.h"
 #include "generator/raster_files.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -56,7 +57,8 @@ struct FormCapabilities {
   bool centreIcon = false;         // the centre icon over the symbol
   bool backgroundPicture = false;  // the symbol laid on a picture, moved, with noise
   bool glyphChoice = false;        // circles or blocks for the dark modules
-  bool transparency = false;       // a transparent background
+  bool transparency = false;       // colours with alpha 00 (clear: not drawn)
+  bool partialAlpha = false;       // colours with any alpha between 00 and FF
   bool physicalSize = false;       // a printed size (millimetres, dots per inch)
   bool cmyk = false;               // colours as CMYK
 };
@@ -113,7 +115,13 @@ struct FormRequest {
   // for the forms that can carry them (FormCapabilities). PDF prints at
   // kDefaultPrintModuleMm when no module size is given.
   PrintSettings print;
+  // The alpha of the two colours; a form that cannot hold it gives no bytes.
+  Opacity opacity;
 };
+
+// Whether `form` can show the colours at `opacity` (its transparency and
+// partialAlpha capabilities): the one rule the callers check before exporting.
+bool FormHolds(const OutputForm& form, const Opacity& opacity);
 
 // The bytes of `form` for the generator's current symbol; empty when there is
 // no symbol, the request does not suit the form, or the grid is too large.

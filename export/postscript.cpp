@@ -1,8 +1,11 @@
 #include "export/postscript.h"
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "export/text_format.h"
+#include "platform/cmyk.h"
 
 namespace qrsmith {
 
@@ -19,15 +22,58 @@ std::size_t SampleBytes(const ModuleGrid& grid, bool cmyk) {
          (static_cast<std::size_t>(grid.width) * digits + 1);
 }
 
+// The samples a colour is written as: R, G, B, or its inks C, M, Y, K.
+std::vector<std::uint8_t> SamplesOf(Colour colour, bool cmyk) {
+  const auto red = static_cast<std::uint8_t>(colour & 0xFF);
+  const auto green = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
+  const auto blue = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+  if (!cmyk) return {red, green, blue};
+  const auto inks = platform::CmykOfRgb(red, green, blue);
+  return {inks.begin(), inks.end()};
+}
+
+// The sample colour that a clear colour is written in, so that a colour-key
+// mask leaves it unpainted; nullopt when both colours are opaque. Its samples
+// must differ from those of the colour that is drawn, which is often the same
+// (black modules on a clear black background).
+std::optional<Colour> MaskedColour(const ModuleGrid& grid, bool cmyk) {
+  const bool clearDark = grid.opacity.foreground == 0, clearLight = grid.opacity.background == 0;
+  if (!clearDark && !clearLight) return std::nullopt;
+  const Colour clear = clearLight ? grid.background : grid.foreground;
+  const Colour drawn = clearLight ? grid.foreground : grid.background;
+  const bool distinct = SamplesOf(clear, cmyk) != SamplesOf(drawn, cmyk);
+  return (distinct || (clearDark && clearLight)) ? clear : clear ^ 0xFFFFFF;
+}
+
 // One line per grid row: the RRGGBB (or CCMMYYKK) of each position, nothing
-// between them.
-void AppendSampleRows(std::string& out, const ModuleGrid& grid, bool cmyk) {
+// between them; a clear position in the masked colour.
+void AppendSampleRows(std::string& out, const ModuleGrid& grid, bool cmyk,
+                      std::optional<Colour> masked) {
   // The choice is made once, outside the loop over every position.
   const auto append = cmyk ? text_format::AppendCmykHex : AppendColourHex;
   for (std::int32_t r = 1; r <= grid.height; ++r) {
-    for (std::int32_t c = 1; c <= grid.width; ++c) append(out, grid.ColourAt(r, c));
+    for (std::int32_t c = 1; c <= grid.width; ++c) {
+      append(out, masked && grid.AlphaAt(r, c) == 0 ? *masked : grid.ColourAt(r, c));
+    }
     out += '\n';
   }
+}
+
+// "/MaskColor [R G B]" (or "[C M Y K]"): the samples of that colour are not
+// painted (an image of type 4, colour-key masking).
+void AppendMaskColour(std::string& out, Colour masked, bool cmyk) {
+  out += "/MaskColor [";
+  bool first = true;
+  for (const std::uint8_t sample : SamplesOf(masked, cmyk)) {
+    if (!first) out += ' ';
+    first = false;
+    AppendInteger(out, sample);
+  }
+  out += "]\n";
+}
+
+std::string_view DecodeArray(bool cmyk) {
+  return cmyk ? "/Decode [0 1 0 1 0 1 0 1]" : "/Decode [0 1 0 1 0 1]";
 }
 
 // "W H": the image's size in points, the grid's size in modules when no
@@ -48,34 +94,54 @@ void AppendPrintedSize(std::string& out, const ModuleGrid& grid, const PostScrip
 
 std::string WritePostScriptPage(const ModuleGrid& grid, std::string_view id,
                                 const PostScriptPrint& print) {
+  const std::optional<Colour> masked = MaskedColour(grid, print.cmyk);
   std::string out;
-  out.reserve(SampleBytes(grid, print.cmyk) + 200 + id.size());
+  out.reserve(SampleBytes(grid, print.cmyk) + 260 + id.size());
   out += "%!PS\n%%KORVANE\n%!";
   out += id;
   out += '\n';
   // The unit square becomes the image's printed size.
   AppendPrintedSize(out, grid, print);
   out += " scale\n";
-  // width height bits/component [image matrix]: the matrix maps the unit
-  // square onto the samples with row 1 at the top.
-  AppendInteger(out, grid.width);
-  out += ' ';
-  AppendInteger(out, grid.height);
-  out += " 8 [";
+  if (masked) {
+    // colorimage cannot mask: the same samples as an image dictionary of type 4.
+    out += print.cmyk ? "/DeviceCMYK" : "/DeviceRGB";
+    out += " setcolorspace\n<< /ImageType 4 /Width ";
+    AppendInteger(out, grid.width);
+    out += " /Height ";
+    AppendInteger(out, grid.height);
+    out += " /BitsPerComponent 8 ";
+    out += DecodeArray(print.cmyk);
+    out += '\n';
+    AppendMaskColour(out, *masked, print.cmyk);
+    out += "/ImageMatrix [";
+  } else {
+    // width height bits/component [image matrix]: the matrix maps the unit
+    // square onto the samples with row 1 at the top.
+    AppendInteger(out, grid.width);
+    out += ' ';
+    AppendInteger(out, grid.height);
+    out += " 8 [";
+  }
   AppendInteger(out, grid.width);
   out += " 0 0 -";
   AppendInteger(out, grid.height);
   out += " 0 ";
   AppendInteger(out, grid.height);
-  out += "]\n{<\n";
-  AppendSampleRows(out, grid, print.cmyk);
-  out += print.cmyk ? ">}\nfalse 4 colorimage\nshowpage" : ">}\nfalse 3 colorimage\nshowpage";
+  out += masked ? "] /DataSource\n{<\n" : "]\n{<\n";
+  AppendSampleRows(out, grid, print.cmyk, masked);
+  if (masked) {
+    out += ">} >> image\nshowpage";
+  } else {
+    out += print.cmyk ? ">}\nfalse 4 colorimage\nshowpage" : ">}\nfalse 3 colorimage\nshowpage";
+  }
   return out;
 }
 
 std::string WriteEpsImage(const ModuleGrid& grid, const PostScriptPrint& print) {
+  const std::optional<Colour> masked = MaskedColour(grid, print.cmyk);
   std::string out;
-  out.reserve(SampleBytes(grid, print.cmyk) + 360);
+  out.reserve(SampleBytes(grid, print.cmyk) + 400);
   out += "%!PS-Adobe-2.0 EPSF-2.0\n";
   // The bounding box lets a page-layout program (and gs -dEPSCrop) place the
   // image as Wm x Hm points (or its printed size) rather than as a whole page.
@@ -97,9 +163,8 @@ std::string WriteEpsImage(const ModuleGrid& grid, const PostScriptPrint& print) 
     AppendReal(out, *print.pointsPerModule);
     out += " scale\n";
   }
-  out +=
-      "<< /ImageType 1\n"
-      "/Width ";
+  out += masked ? "<< /ImageType 4\n" : "<< /ImageType 1\n";
+  out += "/Width ";
   AppendInteger(out, grid.width);
   out += " /Height ";
   AppendInteger(out, grid.height);
@@ -110,11 +175,13 @@ std::string WriteEpsImage(const ModuleGrid& grid, const PostScriptPrint& print) 
   out +=
       "]\n"
       "/BitsPerComponent 8\n";
-  out += print.cmyk ? "/Decode [0 1 0 1 0 1 0 1]\n" : "/Decode [0 1 0 1 0 1]\n";
+  out += DecodeArray(print.cmyk);
+  out += '\n';
+  if (masked) AppendMaskColour(out, *masked, print.cmyk);
   out +=
       "/DataSource currentfile /ASCIIHexDecode filter\n"
       ">> image\n";
-  AppendSampleRows(out, grid, print.cmyk);
+  AppendSampleRows(out, grid, print.cmyk, masked);
   out += '>';  // end of data for the ASCII hexadecimal filter
   return out;
 }

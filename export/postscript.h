@@ -2,6 +2,9 @@
 // The two PostScript forms of the symbol: a page that paints the grid as a
 // colour image, and an EPS image dictionary with ASCII hexadecimal samples.
 // Both carry one RGB sample per grid position, eight bits per component.
+// When a colour is clear (grid.opacity), its samples are masked by colour key
+// (an image of type 4, /MaskColor), so nothing is painted there; partial
+// alpha cannot be written in PostScript and is refused by ExportVector.
 
 #include <optional>
 #include <string>

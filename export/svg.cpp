@@ -59,6 +59,8 @@ std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
     // Multiply before dividing, so that exact positions stay exact.
     const double y = (static_cast<double>(r - 1) * height) / grid.height;
     for (std::int32_t c = 1; c <= grid.width; ++c) {
+      const std::uint8_t alpha = grid.AlphaAt(r, c);
+      if (alpha == 0) continue;  // a clear colour is not drawn at all
       const double x = (static_cast<double>(c - 1) * width) / grid.width;
       out += "<rect x=\"";
       AppendReal(out, x);
@@ -70,6 +72,10 @@ std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
       AppendReal(out, h);
       out += "\" fill=\"#";
       AppendColourHex(out, grid.ColourAt(r, c));
+      if (alpha != 255) {
+        out += "\" fill-opacity=\"";
+        text_format::AppendOpacity(out, alpha);
+      }
       out += "\" />\n";
     }
   }

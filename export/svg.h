@@ -11,7 +11,9 @@ namespace qrsmith {
 
 // `width` and `height` are the document size (already resolved: positive).
 // Position (r, c) is the rectangle at x = ((c - 1) x width) / Wm,
-// y = ((r - 1) x height) / Hm, of size width / Wm by height / Hm.
+// y = ((r - 1) x height) / Hm, of size width / Wm by height / Hm. A position
+// whose colour is clear in grid.opacity is left out; a partly transparent one
+// gets a fill-opacity.
 std::string WriteSvgDocument(const ModuleGrid& grid, std::int32_t width, std::int32_t height);
 
 // The same document printed at `moduleMm` millimetres per module: the root

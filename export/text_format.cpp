@@ -24,6 +24,10 @@ void AppendReal(std::string& out, double value) {
   out.append(buffer.data(), end);
 }
 
+void AppendOpacity(std::string& out, std::uint8_t alpha) {
+  AppendReal(out, static_cast<double>((alpha * 1000 + 127) / 255) / 1000);
+}
+
 namespace {
 
 void AppendHexByte(std::string& out, unsigned value) {

@@ -17,5 +17,8 @@ void AppendReal(std::string& out, double value);
 void AppendColourHex(std::string& out, Colour colour);
 // CCMMYYKK: the colour's inks (platform/cmyk.h) as eight upper-case digits.
 void AppendCmykHex(std::string& out, Colour colour);
+// An alpha 0..255 as an opacity 0..1 with three decimals ("0.502"), which
+// gives back the same alpha when a reader scales it by 255 and rounds.
+void AppendOpacity(std::string& out, std::uint8_t alpha);
 
 }  // namespace qrsmith::text_format

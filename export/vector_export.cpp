@@ -65,15 +65,29 @@ std::string MakeExportId(std::string_view prefix, std::string_view tag) {
   return id;
 }
 
+bool VectorHolds(VectorKind kind, const Opacity& opacity) {
+  switch (kind) {
+    case VectorKind::kSvg:
+      return true;
+    case VectorKind::kPostScript:
+    case VectorKind::kEps:
+      return opacity.OnlyClearOrOpaque();
+    default:
+      return opacity.IsOpaque();
+  }
+}
+
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind, std::optional<std::int32_t> width,
-                   std::optional<std::int32_t> height, const PrintSettings& print) {
-  if (!KindInRange(kind)) return {};
+                   std::optional<std::int32_t> height, const PrintSettings& print,
+                   const Opacity& opacity) {
+  if (!KindInRange(kind) || !VectorHolds(kind, opacity)) return {};
   const bool postScript = kind == VectorKind::kPostScript || kind == VectorKind::kEps;
   if ((print.cmyk && !postScript) || (print.moduleMm && !postScript && kind != VectorKind::kSvg)) {
     return {};
   }
-  const auto grid = GridOf(generator);
+  auto grid = GridOf(generator);
   if (!grid) return {};
+  grid->opacity = opacity;
   const PostScriptPrint postScriptPrint{print.PointsPerModule(), print.cmyk};
   switch (kind) {
     case VectorKind::kPostScript:

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "generator/print_settings.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -26,18 +27,24 @@ enum class VectorKind : std::int16_t {
   kEmf = 4,         // an enhanced metafile with a description (binary)
 };
 
+// Whether `kind` holds `opacity`: SVG any alpha (fill-opacity), PostScript
+// and EPS only clear or opaque colours (a colour-key mask), the metafiles
+// opaque colours only.
+bool VectorHolds(VectorKind kind, const Opacity& opacity);
+
 // The bytes of the chosen form (text forms as their ASCII bytes, no
 // terminating zero). `width` and `height` matter only to SVG: the document
-// size, used when given and above 0, the grid size otherwise. Empty when there
-// is no symbol, the kind is out of range, or the grid is beyond
-// kMaxExportPositions. `print` asks for a printed module size (SVG in
-// millimetres, PostScript and EPS in points, in place of `width` and
-// `height`) and for CMYK samples (PostScript and EPS); the metafiles carry
-// neither and are refused with either.
+// size, used when given and above 0, the grid size otherwise. `print` asks
+// for a printed module size (SVG in millimetres, PostScript and EPS in
+// points, in place of `width` and `height`) and for CMYK samples (PostScript
+// and EPS); the metafiles carry neither and are refused with either.
+// `opacity` is the colours' alpha (clear colours are not drawn). Empty when
+// there is no symbol, the kind is out of range or cannot hold the request, or
+// the grid is beyond kMaxExportPositions.
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind,
                    std::optional<std::int32_t> width = std::nullopt,
                    std::optional<std::int32_t> height = std::nullopt,
-                   const PrintSettings& print = {});
+                   const PrintSettings& print = {}, const Opacity& opacity = {});
 
 // Writes ExportVector's bytes to `path`, atomically: an existing file is
 // either replaced as a whole or left as it was. False, writing nothing, when

@@ -52,6 +52,21 @@ Bytes WithResolution(Bytes file, std::int16_t kind, std::optional<std::int32_t> 
 
 bool Enlarged(const RasterLayout& layout) { return layout.width != 0 || layout.height != 0; }
 
+// The one-pixel-per-module symbol with each module's alpha in its pixel: by
+// the module grid, not by colour, since the two colours may be equal (black
+// modules on a clear black background).
+platform::Bitmap SymbolWithOpacity(const QrGenerator& generator, const Opacity& opacity) {
+  platform::Bitmap symbol = *generator.SymbolBitmap();
+  for (int y = 0; y < symbol.Height(); ++y) {
+    std::uint32_t* row = symbol.Row(y);
+    for (int x = 0; x < symbol.Width(); ++x) {
+      const bool dark = generator.IsDark(y + 1, x + 1);
+      row[x] = platform::PixelWithAlpha(row[x], dark ? opacity.foreground : opacity.background);
+    }
+  }
+  return symbol;
+}
+
 }  // namespace
 
 std::optional<RasterLayout> SquareRasterLayout(std::optional<std::int32_t> size,
@@ -64,12 +79,16 @@ std::optional<RasterLayout> SquareRasterLayout(std::optional<std::int32_t> size,
 }
 
 std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
-                                              const RasterLayout& layout) {
+                                              const RasterLayout& layout, const Opacity& opacity) {
   if (!generator.HasSymbol()) return std::nullopt;
-  const platform::Bitmap& symbol = *generator.SymbolBitmap();
+  const bool onPicture = layout.HasPicture();
+  if (onPicture && !opacity.IsOpaque()) return std::nullopt;
+  // The generator's own symbol is used as it is when nothing is transparent.
+  std::optional<platform::Bitmap> transparent;
+  if (!opacity.IsOpaque()) transparent = SymbolWithOpacity(generator, opacity);
+  const platform::Bitmap& symbol = transparent ? *transparent : *generator.SymbolBitmap();
   if (!Enlarged(layout)) return symbol;  // one pixel per module: no icon, no picture
   if (!SideInRange(layout.width) || !SideInRange(layout.height)) return std::nullopt;
-  const bool onPicture = layout.HasPicture();
   if (onPicture && !(SideInRange(layout.pictureWidth) && SideInRange(layout.pictureHeight))) {
     return std::nullopt;
   }
@@ -96,15 +115,18 @@ std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
 }
 
 Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout,
-                       const PrintSettings& print) {
+                       const PrintSettings& print, const Opacity& opacity) {
   if (!KindInRange(kind) || !generator.HasSymbol()) return {};
   if ((print.cmyk && kind != kRasterTiff) || (print.RasterDpi() && kind == kRasterGif)) return {};
   if (kind == kRasterPng && Enlarged(layout) && !layout.HasPicture() && !generator.IconBitmap()) {
-    return WithResolution(
-        platform::codecs::EncodePngEnlarged(*generator.SymbolBitmap(), layout.width, layout.height),
-        kind, print.RasterDpi());
+    const auto png = opacity.IsOpaque()
+                         ? platform::codecs::EncodePngEnlarged(*generator.SymbolBitmap(),
+                                                               layout.width, layout.height)
+                         : platform::codecs::EncodePngEnlarged(
+                               SymbolWithOpacity(generator, opacity), layout.width, layout.height);
+    return WithResolution(png, kind, print.RasterDpi());
   }
-  const auto image = ComposeRaster(generator, layout);
+  const auto image = ComposeRaster(generator, layout, opacity);
   return image ? WithResolution(EncodeAs(*image, kind, print), kind, print.RasterDpi()) : Bytes{};
 }
 

@@ -10,6 +10,7 @@
 
 #include "generator/print_settings.h"
 #include "platform/bitmap.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -53,17 +54,22 @@ std::optional<RasterLayout> SquareRasterLayout(std::optional<std::int32_t> size,
                                                std::int32_t dy, bool noise);
 
 // The picture; nullopt without a symbol, for a size out of range, or when the
-// background picture cannot be read.
+// background picture cannot be read. A colour that is not opaque makes its
+// modules' pixels transparent (Bitmap's top byte; the icon stays opaque);
+// nullopt for that on a background picture, which fills the background itself.
 std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
-                                              const RasterLayout& layout);
+                                              const RasterLayout& layout,
+                                              const Opacity& opacity = {});
 
 // The file bytes of `kind` (BMP with the standard 40-byte header). A plain
 // enlarged PNG is written row by row, never holding the enlarged picture.
 // `print` adds the resolution RasterDpi (PNG, JPEG, TIFF, BMP) and CMYK
 // samples (TIFF); its module size is the caller's to turn into `layout`.
-// Empty on any failure, and for a request the kind cannot carry (a
-// resolution in GIF, CMYK other than in TIFF).
+// Empty on any failure, for a request the kind cannot carry (a resolution in
+// GIF, CMYK other than in TIFF), and for an opacity the kind cannot hold (PNG
+// and TIFF hold any alpha, GIF clear or opaque colours, BMP and JPEG opaque
+// ones).
 Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout,
-                       const PrintSettings& print = {});
+                       const PrintSettings& print = {}, const Opacity& opacity = {});
 
 }  // namespace qrsmith

@@ -74,4 +74,8 @@ std::optional<Bitmap> Bitmap::Stretch(int width, int height) const {
   return target;
 }
 
+bool Bitmap::IsOpaque() const {
+  return std::all_of(pixels_.begin(), pixels_.end(), [](std::uint32_t p) { return p >> 24 == 0; });
+}
+
 }  // namespace qrsmith::platform

@@ -1,7 +1,9 @@
 #pragma once
 // The raster picture every drawing step of qrsmith works on: width x height
 // 32-bit pixels, top row first, each pixel 0x00RRGGBB (bytes B, G, R, 0 in
-// memory, the display format). It stands in for the display-compatible bitmap
+// memory, the display format). Only a transparent raster export sets the top
+// byte: it holds 255 - alpha, so that 0 stays opaque and every other picture
+// (decoded, drawn, previewed) is opaque as it is. It stands in for the display-compatible bitmap
 // of a graphics device interface and offers the few raster operations the
 // renderers need: fill, 1:1 copy, OR-combine and nearest-neighbour stretch.
 
@@ -24,6 +26,14 @@ constexpr std::uint32_t PixelFromColour(Colour c) {
 }
 constexpr Colour ColourFromPixel(std::uint32_t p) {
   return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+// A pixel's alpha (255: opaque), and the pixel with `alpha` in its top byte.
+constexpr std::uint8_t AlphaOfPixel(std::uint32_t p) {
+  return static_cast<std::uint8_t>(255 - (p >> 24));
+}
+constexpr std::uint32_t PixelWithAlpha(std::uint32_t p, std::uint8_t alpha) {
+  return (p & 0xFFFFFF) | (std::uint32_t{255u - alpha} << 24);
 }
 
 // The nearest-neighbour rule of every enlargement: column (or row) `target`
@@ -77,6 +87,8 @@ class Bitmap {
   // A width x height copy by nearest neighbour (NearestSource on both axes).
   // nullopt for bad sizes.
   std::optional<Bitmap> Stretch(int width, int height) const;
+  // Whether every pixel is opaque (top byte 0).
+  bool IsOpaque() const;
 
   friend bool operator==(const Bitmap&, const Bitmap&) = default;
 

@@ -1,11 +1,14 @@
 #include "verify/read_back.h"
 
+#include <charconv>
+#include <cmath>
+#include <sstream>
 #include <string>
 #include <string_view>
 
-#include "verify/pdf_read_back.h"
 #include "export/text_format.h"
 #include "platform/codecs/byte_order.h"
+#include "verify/pdf_read_back.h"
 
 namespace qrsmith::verify {
 
@@ -77,6 +80,73 @@ std::optional<std::vector<std::uint8_t>> CmykDarkSamples(const std::string& hex,
   std::vector<std::uint8_t> out(positions);
   for (std::size_t i = 0; i < positions; ++i) out[i] = hex.compare(i * 8, 8, dark) == 0 ? 1 : 0;
   return out;
+}
+
+// The number after `marker` within `element`; nullopt when it is not there.
+std::optional<double> NumberAfter(std::string_view element, std::string_view marker) {
+  const auto at = element.find(marker);
+  if (at == std::string_view::npos) return std::nullopt;
+  const char* start = element.data() + at + marker.size();
+  double value = 0;
+  const auto [end, error] = std::from_chars(start, element.data() + element.size(), value);
+  if (error != std::errc() || end == start) return std::nullopt;
+  return value;
+}
+
+// SVG: each position as its rectangle shows on white, found by the
+// rectangle's place (x / width, y / height), since a clear colour's
+// rectangles are left out. White where nothing is drawn; nullopt for a
+// rectangle off the grid or drawn twice, or a position missing though both
+// colours are drawn.
+std::optional<Colours> SvgComposites(std::string_view text, std::int32_t width, std::int32_t height,
+                                     const Opacity& opacity) {
+  const std::size_t positions = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  Colours out(positions, kWhite);
+  std::vector<bool> drawn(positions, false);
+  std::size_t count = 0;
+  for (auto at = text.find("<rect "); at != std::string_view::npos;
+       at = text.find("<rect ", at + 1)) {
+    const auto end = text.find("/>", at);
+    if (end == std::string_view::npos) return std::nullopt;
+    const std::string_view rect = text.substr(at, end - at);
+    const auto x = NumberAfter(rect, " x=\""), y = NumberAfter(rect, " y=\"");
+    const auto w = NumberAfter(rect, " width=\""), h = NumberAfter(rect, " height=\"");
+    const auto fill = rect.find("fill=\"#");
+    if (!x || !y || !w || !h || *w <= 0 || *h <= 0 || fill == std::string_view::npos) {
+      return std::nullopt;
+    }
+    const auto colour = ColourOfHex(rect.substr(fill + 7, 6));
+    const auto alpha = NumberAfter(rect, "fill-opacity=\"").value_or(1.0);
+    const double c = std::round(*x / *w), r = std::round(*y / *h);
+    // Written so that NaN fails every test.
+    const bool onGrid = c >= 0 && r >= 0 && c < width && r < height;
+    if (!colour || !(alpha >= 0 && alpha <= 1) || !onGrid) {
+      return std::nullopt;
+    }
+    const auto i =
+        static_cast<std::size_t>(r) * static_cast<std::size_t>(width) + static_cast<std::size_t>(c);
+    if (drawn[i]) return std::nullopt;
+    drawn[i] = true;
+    ++count;
+    out[i] = ColourOnWhite(*colour, static_cast<std::uint8_t>(std::lround(alpha * 255)));
+  }
+  const bool everyPositionDrawn = opacity.foreground != 0 && opacity.background != 0;
+  if (everyPositionDrawn && count != positions) return std::nullopt;
+  return out;
+}
+
+// PostScript and EPS: the samples of the "/MaskColor [R G B]" colour key,
+// when there is one, are not painted and show white.
+void ComposeMaskedSamples(std::string_view text, Colours& samples) {
+  const auto at = text.find("/MaskColor [");
+  if (at == std::string_view::npos) return;
+  std::istringstream numbers{std::string(text.substr(at + 12, 16))};
+  std::uint32_t red = 0, green = 0, blue = 0;
+  if (!(numbers >> red >> green >> blue)) return;
+  const Colour masked = red | (green << 8) | (blue << 16);
+  for (Colour& sample : samples) {
+    if (sample == masked) sample = kWhite;
+  }
 }
 
 // Metafiles: the colour of every solid brush created, in record order.
@@ -232,7 +302,7 @@ std::optional<DrawnSize> ReadDrawnSize(FormId form, const Bytes& file) {
 
 std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& file,
                                                       std::int32_t width, std::int32_t height,
-                                                      Colour foreground) {
+                                                      Colour foreground, const Opacity& opacity) {
   const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
   const std::size_t positions = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   if (form == FormId::kSvgPath) return SvgPathGrid(text, width, height, foreground);
@@ -244,7 +314,7 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
   std::optional<Colours> colours;
   switch (form) {
     case FormId::kSvg:
-      colours = ColoursAfter(text, "fill=\"#", text.find("<rect "));
+      colours = SvgComposites(text, width, height, opacity);
       break;
     // The first background colour is the outer block's.
     case FormId::kHtml:
@@ -254,8 +324,14 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
     case FormId::kPs: {
       const auto hex = PostScriptHex(text, form == FormId::kEps ? ">> image\n" : "{<\n");
       if (!hex) return std::nullopt;
-      if (hex->size() == positions * 8) return CmykDarkSamples(*hex, positions, foreground);
+      if (hex->size() == positions * 8) {
+        // Inks: dark where a position carries the foreground's inks, which a
+        // clear foreground never paints.
+        if (opacity.foreground == 0) return std::nullopt;
+        return CmykDarkSamples(*hex, positions, foreground);
+      }
       colours = PostScriptSamples(*hex);
+      if (colours) ComposeMaskedSamples(text, *colours);
       break;
     }
     case FormId::kPdf:
@@ -275,8 +351,9 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
     colours->erase(colours->begin(), colours->end() - static_cast<std::ptrdiff_t>(positions));
   }
   if (colours->size() != positions) return std::nullopt;
+  const Colour darkLooks = ColourOnWhite(foreground, opacity.foreground);
   std::vector<std::uint8_t> dark(positions);
-  for (std::size_t i = 0; i < positions; ++i) dark[i] = (*colours)[i] == foreground ? 1 : 0;
+  for (std::size_t i = 0; i < positions; ++i) dark[i] = (*colours)[i] == darkLooks ? 1 : 0;
   return dark;
 }
 

@@ -9,16 +9,20 @@
 #include <vector>
 
 #include "export/output_forms.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith::verify {
 
 // The dark (1) and light (0) positions of a width x height grid written as
-// `form` in `file`, dark being the positions drawn in `foreground`; nullopt
-// when the file does not hold exactly that many positions in its form.
+// `form` in `file`. Each position is composed onto white as its reader shows
+// it (a clear or masked colour is not drawn, a fill-opacity blends); dark are
+// the positions that then look like `foreground` at its alpha in `opacity`.
+// nullopt when the file does not hold exactly those positions in its form.
 std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& file,
                                                       std::int32_t width, std::int32_t height,
-                                                      Colour foreground);
+                                                      Colour foreground,
+                                                      const Opacity& opacity = {});
 
 // The size the file asks its reader to draw it at, for the forms that carry
 // one (SVG's document size, the HTML block's); nullopt for the others, which

@@ -182,7 +182,8 @@ Bytes CarriedBytes(const QrGenerator& generator) {
 }
 
 FileCheckResult CheckWrittenFile(const QrGenerator& g, std::span<const std::uint8_t> carried,
-                                 const OutputForm& form, const Bytes& bytes, bool onPicture) {
+                                 const OutputForm& form, const Bytes& bytes, bool onPicture,
+                                 const Opacity& opacity) {
   if (!ReaderAvailable()) {
     return {FileCheck::kCannotCheck,
             "cannot verify: the reader module " QRSMITH_READER_MODULE " is not installed"};
@@ -210,7 +211,8 @@ FileCheckResult CheckWrittenFile(const QrGenerator& g, std::span<const std::uint
       dark = SymbolGrid(g);  // the symbol itself
     } else {
       // The grid the written file describes, read back out of it.
-      dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour());
+      dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour(),
+                          opacity);
       if (!dark) {
         return Failed("verification failed: the written file does not describe the symbol's " +
                       grid + " modules");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "export/output_forms.h"
+#include "platform/opacity.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -44,10 +45,11 @@ struct FileCheckResult {
 // inside it, so only its reading counts). Raster forms are decoded from the
 // file itself; the vector, metafile, mark-up and text-art forms from the
 // module grid read back out of the file; the terminal renderings from the
-// symbol's own grid.
+// symbol's own grid. `opacity` is the alpha the file was written with: the
+// symbol is judged as it looks on white.
 FileCheckResult CheckWrittenFile(const QrGenerator& generator,
                                  std::span<const std::uint8_t> carried, const OutputForm& form,
-                                 const Bytes& bytes, bool onPicture);
+                                 const Bytes& bytes, bool onPicture, const Opacity& opacity = {});
 
 // --- The window's picture ---------------------------------------------------------
 

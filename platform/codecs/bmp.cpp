@@ -54,7 +54,7 @@ void WritePixelRows(Bytes& out, const Bitmap& bitmap) {
 }  // namespace
 
 Bytes EncodeBmp(const Bitmap& bitmap) {
-  if (bitmap.Empty()) return {};
+  if (bitmap.Empty() || !bitmap.IsOpaque()) return {};
   const std::size_t image_size = RowStride(bitmap.Width()) * std::size_t(bitmap.Height());
   const std::size_t file_size = kFileHeaderSize + kInfoHeaderSize + image_size;
   Bytes out;

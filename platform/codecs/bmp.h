@@ -15,7 +15,8 @@
 namespace qrsmith::platform::codecs {
 
 // A 24-bit, bottom-up, uncompressed BMP with the standard 40-byte information
-// header at 96 dpi. Empty for an empty bitmap.
+// header at 96 dpi. Empty for an empty bitmap, and for one that is not
+// opaque: the 24-bit form has no alpha.
 Bytes EncodeBmp(const Bitmap& bitmap);
 
 // Reads uncompressed and bit-field BMP files of 1, 4, 8, 16, 24 and 32 bits,

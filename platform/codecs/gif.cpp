@@ -132,21 +132,58 @@ struct ColourMapDeleter {
 };
 using ColourMap = std::unique_ptr<ColorMapObject, ColourMapDeleter>;
 
-// A colour table of a power-of-two size (GIF allows no other) and the
-// pixels as indices into it.
+// A colour table of a power-of-two size (GIF allows no other), the pixels as
+// indices into it, and the one index that stands for clear pixels.
 struct GifIndexedImage {
   std::vector<GifColorType> colours;
   std::vector<GifPixelType> indices;
+  int transparent = NO_TRANSPARENT_COLOR;
 };
+
+GifColorType GifColourOf(std::uint32_t pixel) {
+  return {RedOf(pixel), GreenOf(pixel), BlueOf(pixel)};
+}
+
+bool IsClear(std::uint32_t pixel) { return AlphaOfPixel(pixel) == 0; }
+
+// The table of at most 256 colours; every clear entry becomes the one
+// transparent entry. nullopt for a partly transparent colour, which GIF cannot hold.
+std::optional<GifIndexedImage> IndexFewColours(IndexedImage indexed) {
+  GifIndexedImage image;
+  std::vector<GifPixelType> entry(indexed.colours.size());
+  for (std::size_t i = 0; i < indexed.colours.size(); ++i) {
+    const std::uint32_t colour = indexed.colours[i];
+    const std::uint8_t alpha = AlphaOfPixel(colour);
+    if (alpha != 0 && alpha != 255) return std::nullopt;
+    if (alpha == 0 && image.transparent != NO_TRANSPARENT_COLOR) {
+      entry[i] = static_cast<GifPixelType>(image.transparent);
+      continue;
+    }
+    if (alpha == 0) image.transparent = static_cast<int>(image.colours.size());
+    entry[i] = static_cast<GifPixelType>(image.colours.size());
+    image.colours.push_back(GifColourOf(colour));
+  }
+  image.indices = std::move(indexed.indices);
+  if (image.colours.size() != indexed.colours.size()) {
+    for (GifPixelType& index : image.indices) index = entry[index];
+  }
+  return image;
+}
 
 std::optional<GifIndexedImage> IndexForGif(const Bitmap& bitmap) {
   GifIndexedImage image;
   if (auto indexed = IndexColours(bitmap)) {
-    for (std::uint32_t colour : indexed->colours) {
-      image.colours.push_back({RedOf(colour), GreenOf(colour), BlueOf(colour)});
-    }
-    image.indices = std::move(indexed->indices);
+    auto few = IndexFewColours(std::move(*indexed));
+    if (!few) return std::nullopt;
+    image = std::move(*few);
   } else {
+    const bool opaque = bitmap.IsOpaque();
+    const auto& pixels = bitmap.Pixels();
+    if (!opaque && !std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) {
+          return IsClear(p) || AlphaOfPixel(p) == 255;
+        })) {
+      return std::nullopt;
+    }
     const std::size_t count = bitmap.Pixels().size();
     std::vector<GifByteType> red(count), green(count), blue(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -156,7 +193,8 @@ std::optional<GifIndexedImage> IndexForGif(const Bitmap& bitmap) {
     }
     image.indices.resize(count);
     image.colours.resize(kMaxPaletteColours);
-    int colour_count = static_cast<int>(kMaxPaletteColours);
+    // The last entry is kept for the clear pixels.
+    int colour_count = static_cast<int>(kMaxPaletteColours) - (opaque ? 0 : 1);
     if (GifQuantizeBuffer(static_cast<unsigned>(bitmap.Width()),
                           static_cast<unsigned>(bitmap.Height()), &colour_count, red.data(),
                           green.data(), blue.data(), image.indices.data(),
@@ -164,15 +202,36 @@ std::optional<GifIndexedImage> IndexForGif(const Bitmap& bitmap) {
       return std::nullopt;
     }
     image.colours.resize(static_cast<std::size_t>(std::clamp(colour_count, 1, 256)));
+    if (!opaque) {
+      image.transparent = static_cast<int>(image.colours.size());
+      image.colours.push_back({0, 0, 0});
+      for (std::size_t i = 0; i < count; ++i) {
+        if (IsClear(pixels[i])) image.indices[i] = static_cast<GifPixelType>(image.transparent);
+      }
+    }
   }
   image.colours.resize(std::size_t{1} << GifBitSize(static_cast<int>(image.colours.size())),
                        GifColorType{0, 0, 0});
   return image;
 }
 
+// A graphic control extension naming the transparent index (a GIF89a block).
+bool WriteTransparentIndex(GifFileType* gif, int transparent) {
+  GraphicsControlBlock control{};
+  control.DisposalMode = DISPOSAL_UNSPECIFIED;
+  control.DelayTime = 0;
+  control.TransparentColor = transparent;
+  GifByteType block[4];
+  const auto length = EGifGCBToExtension(&control, block);
+  return EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), block) !=
+         GIF_ERROR;
+}
+
 bool WriteScreenAndImage(GifFileType* gif, const ColorMapObject* map, int width, int height,
-                         std::vector<GifPixelType>& indices) {
+                         std::vector<GifPixelType>& indices, int transparent) {
+  if (transparent != NO_TRANSPARENT_COLOR) EGifSetGifVersion(gif, true);
   if (EGifPutScreenDesc(gif, width, height, map->BitsPerPixel, 0, map) == GIF_ERROR) return false;
+  if (transparent != NO_TRANSPARENT_COLOR && !WriteTransparentIndex(gif, transparent)) return false;
   if (EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_ERROR) return false;
   for (int y = 0; y < height; ++y) {
     if (EGifPutLine(gif, &indices[static_cast<std::size_t>(y) * width], width) == GIF_ERROR) {
@@ -194,7 +253,8 @@ Bytes EncodeGif(const Bitmap& bitmap) {
   int error = 0;
   GifEncoder gif(EGifOpen(&out, WriteToSink, &error));
   if (!gif) return {};
-  if (!WriteScreenAndImage(gif.get(), map.get(), bitmap.Width(), bitmap.Height(), image->indices)) {
+  if (!WriteScreenAndImage(gif.get(), map.get(), bitmap.Width(), bitmap.Height(), image->indices,
+                           image->transparent)) {
     return {};
   }
   // Closing writes the trailer, so its result counts.

@@ -134,7 +134,7 @@ bool WriteJpegStream(j_compress_ptr cinfo, JpegErrorManager* error, const Bitmap
 }  // namespace
 
 Bytes EncodeJpeg(const Bitmap& bitmap) {
-  if (bitmap.Empty()) return {};
+  if (bitmap.Empty() || !bitmap.IsOpaque()) return {};
   jpeg_compress_struct cinfo{};
   JpegErrorManager error{};
   InstallErrorManager(&error.manager);

@@ -11,7 +11,8 @@
 namespace qrsmith::platform::codecs {
 
 // Baseline YCbCr JPEG at quality 75 with 4:2:0 chroma subsampling (the
-// library's defaults). Empty on failure.
+// library's defaults). Empty on failure, and for a picture that is not
+// opaque: JPEG has no alpha, and dropping it would change the picture.
 Bytes EncodeJpeg(const Bitmap& bitmap);
 
 // Reads baseline and progressive files in grey, YCbCr, RGB and CMYK. A file

@@ -11,12 +11,12 @@ std::optional<IndexedImage> IndexColours(const Bitmap& bitmap) {
   image.indices.resize(bitmap.Pixels().size());
   std::unordered_map<std::uint32_t, std::uint8_t> index_of;
   // Neighbouring pixels are mostly equal, so the last hit is remembered.
-  std::uint32_t last_colour = bitmap.Pixels().front() & 0xFFFFFF;
+  std::uint32_t last_colour = bitmap.Pixels().front();
   std::uint8_t last_index = 0;
   image.colours.push_back(last_colour);
   index_of.emplace(last_colour, 0);
   for (std::size_t i = 0; i < bitmap.Pixels().size(); ++i) {
-    const std::uint32_t colour = bitmap.Pixels()[i] & 0xFFFFFF;
+    const std::uint32_t colour = bitmap.Pixels()[i];
     if (colour != last_colour) {
       auto found = index_of.find(colour);
       if (found == index_of.end()) {
@@ -31,6 +31,10 @@ std::optional<IndexedImage> IndexColours(const Bitmap& bitmap) {
     image.indices[i] = last_index;
   }
   return image;
+}
+
+bool HasTransparentColour(const std::vector<std::uint32_t>& colours) {
+  return std::any_of(colours.begin(), colours.end(), [](std::uint32_t c) { return c >> 24 != 0; });
 }
 
 int IndexBitDepth(std::size_t colour_count) {

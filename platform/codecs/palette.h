@@ -14,8 +14,10 @@ namespace qrsmith::platform::codecs {
 
 // A picture as a colour table and one table index per pixel, row after row.
 struct IndexedImage {
-  std::vector<std::uint32_t> colours;  // 0x00RRGGBB, in order of first appearance
-  std::vector<std::uint8_t> indices;   // Width() * Height() entries
+  // Pixels as they are, in order of first appearance: 0x00RRGGBB, with the
+  // top byte of a transparent pixel (Bitmap), so each alpha is its own entry.
+  std::vector<std::uint32_t> colours;
+  std::vector<std::uint8_t> indices;  // Width() * Height() entries
 };
 
 inline constexpr std::size_t kMaxPaletteColours = 256;
@@ -23,6 +25,9 @@ inline constexpr std::size_t kMaxPaletteColours = 256;
 // The picture's colours and indices, or nullopt when it has more than
 // kMaxPaletteColours colours (or is empty).
 std::optional<IndexedImage> IndexColours(const Bitmap& bitmap);
+
+// Whether some entry of `colours` is not opaque.
+bool HasTransparentColour(const std::vector<std::uint32_t>& colours);
 
 // Bits per index for a table of `colour_count` entries: 1, 2, 4 or 8.
 int IndexBitDepth(std::size_t colour_count);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/bitmap.h"
+#include "platform/opacity.h"
 
 namespace qrsmith::platform::codecs {
 
@@ -21,12 +22,6 @@ constexpr std::uint32_t PackRgb(std::uint32_t r, std::uint32_t g, std::uint32_t 
 constexpr std::uint8_t RedOf(std::uint32_t pixel) { return (pixel >> 16) & 0xFF; }
 constexpr std::uint8_t GreenOf(std::uint32_t pixel) { return (pixel >> 8) & 0xFF; }
 constexpr std::uint8_t BlueOf(std::uint32_t pixel) { return pixel & 0xFF; }
-
-// One channel of straight (not premultiplied) colour c with opacity a laid
-// over white, rounded to nearest.
-constexpr std::uint32_t BlendOnWhite(std::uint32_t c, std::uint32_t a) {
-  return (c * a + 255 * (255 - a) + 127) / 255;
-}
 
 // 0xAARRGGBB with straight alpha to an opaque 0x00RRGGBB over white.
 constexpr std::uint32_t FlattenOnWhite(std::uint32_t argb) {

@@ -136,7 +136,27 @@ struct PngLayout {
   int colour_type;
   const png_color* palette;  // PNG_COLOR_TYPE_PALETTE only
   int palette_size;
+  const png_byte* alphas = nullptr;  // tRNS: the alpha of the first palette entries
+  int alpha_count = 0;
 };
+
+// The palette of `colours` (Bitmap pixels) and, when some are transparent, the
+// alphas of the entries up to the last transparent one (tRNS may stop there).
+void MakePalette(std::span<const std::uint32_t> colours, std::vector<png_color>& palette,
+                 std::vector<png_byte>& alphas) {
+  for (std::uint32_t colour : colours) {
+    palette.push_back({RedOf(colour), GreenOf(colour), BlueOf(colour)});
+    alphas.push_back(AlphaOfPixel(colour));
+  }
+  while (!alphas.empty() && alphas.back() == 255) alphas.pop_back();
+}
+
+void SetPalette(png_structp png, png_infop info, const PngLayout* layout) {
+  png_set_PLTE(png, info, layout->palette, layout->palette_size);
+  if (layout->alpha_count > 0) {
+    png_set_tRNS(png, info, layout->alphas, layout->alpha_count, nullptr);
+  }
+}
 
 bool WritePngStream(png_structp png, png_infop info, const PngLayout* layout, png_bytepp rows,
                     Bytes* out) {
@@ -144,7 +164,7 @@ bool WritePngStream(png_structp png, png_infop info, const PngLayout* layout, pn
   png_set_write_fn(png, out, WriteToSink, FlushSink);
   png_set_IHDR(png, info, layout->width, layout->height, layout->bit_depth, layout->colour_type,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (layout->palette) png_set_PLTE(png, info, layout->palette, layout->palette_size);
+  if (layout->palette) SetPalette(png, info, layout);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, nullptr);
@@ -159,7 +179,7 @@ bool WritePngRows(png_structp png, png_infop info, const PngLayout* layout, cons
   png_set_write_fn(png, out, WriteToSink, FlushSink);
   png_set_IHDR(png, info, layout->width, layout->height, layout->bit_depth, layout->colour_type,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_PLTE(png, info, layout->palette, layout->palette_size);
+  SetPalette(png, info, layout);
   png_write_info(png, info);
   for (png_uint_32 y = 0; y < layout->height; ++y) {
     (*fill)(static_cast<int>(y), row);
@@ -179,15 +199,16 @@ Bytes EncodePngRows(int width, int height, std::span<const std::uint32_t> colour
     return {};
   }
   std::vector<png_color> palette;
-  for (std::uint32_t colour : colours) {
-    palette.push_back({RedOf(colour), GreenOf(colour), BlueOf(colour)});
-  }
+  std::vector<png_byte> alphas;
+  MakePalette(colours, palette, alphas);
   const PngLayout layout{static_cast<png_uint_32>(width),
                          static_cast<png_uint_32>(height),
                          bitDepth,
                          PNG_COLOR_TYPE_PALETTE,
                          palette.data(),
-                         static_cast<int>(palette.size())};
+                         static_cast<int>(palette.size()),
+                         alphas.data(),
+                         static_cast<int>(alphas.size())};
   std::vector<png_byte> row((static_cast<std::size_t>(width) * bitDepth + 7) / 8);
   PngWriter writer;
   Bytes out;
@@ -209,14 +230,18 @@ Bytes EncodePng(const Bitmap& bitmap) {
                    8,
                    PNG_COLOR_TYPE_RGB,
                    nullptr,
+                   0,
+                   nullptr,
                    0};
   std::vector<png_color> palette;
+  std::vector<png_byte> alphas;
   std::vector<png_byte> data;
-  std::size_t row_bytes = width * 3;
+  const bool opaque = bitmap.IsOpaque();
+  std::size_t row_bytes = width * (opaque ? 3 : 4);
   if (auto indexed = IndexColours(bitmap)) {
-    for (std::uint32_t colour : indexed->colours) {
-      palette.push_back({RedOf(colour), GreenOf(colour), BlueOf(colour)});
-    }
+    MakePalette(indexed->colours, palette, alphas);
+    layout.alphas = alphas.data();
+    layout.alpha_count = static_cast<int>(alphas.size());
     layout.bit_depth = IndexBitDepth(palette.size());
     layout.colour_type = PNG_COLOR_TYPE_PALETTE;
     layout.palette = palette.data();
@@ -228,12 +253,14 @@ Bytes EncodePng(const Bitmap& bitmap) {
                    &data[y * row_bytes]);
     }
   } else {
+    if (!opaque) layout.colour_type = PNG_COLOR_TYPE_RGB_ALPHA;
     data.resize(row_bytes * height);
     png_bytep out = data.data();
     for (const std::uint32_t pixel : bitmap.Pixels()) {
       *out++ = RedOf(pixel);
       *out++ = GreenOf(pixel);
       *out++ = BlueOf(pixel);
+      if (!opaque) *out++ = AlphaOfPixel(pixel);
     }
   }
   std::vector<png_bytep> rows(height);

@@ -12,7 +12,8 @@ namespace qrsmith::platform::codecs {
 
 // The smallest lossless form: a palette of 1, 2, 4 or 8 bits per pixel when
 // the picture has at most 256 colours (a two-colour symbol is a 1-bit file),
-// 8-bit RGB otherwise. Not interlaced. Empty on failure.
+// 8-bit RGB otherwise. Transparent pixels (Bitmap's top byte) give a tRNS
+// chunk for the palette, or 8-bit RGBA. Not interlaced. Empty on failure.
 Bytes EncodePng(const Bitmap& bitmap);
 
 // `source` enlarged to width x height by nearest neighbour (Bitmap's rule),

@@ -142,9 +142,10 @@ bool WriteCmykScanlines(TIFF* tiff, const Bitmap& bitmap) {
   return true;
 }
 
-// Tags of one page: size, layout and LZW compression.
+// Tags of one page: size, layout and LZW compression. Without a palette the
+// samples are R, G, B and, for a picture that is not opaque, straight alpha.
 bool WriteImageTags(TIFF* tiff, const Bitmap& bitmap, const std::vector<std::uint32_t>* palette,
-                    int bits_per_sample) {
+                    int bits_per_sample, bool alpha) {
   const bool ok =
       TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(bitmap.Width())) &&
       TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(bitmap.Height())) &&
@@ -152,10 +153,17 @@ bool WriteImageTags(TIFF* tiff, const Bitmap& bitmap, const std::vector<std::uin
       TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
       TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW) &&
       TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, bits_per_sample) &&
-      TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, palette ? 1 : 3) &&
+      TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL,
+                   palette ? 1
+                   : alpha ? 4
+                           : 3) &&
       TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, palette ? PHOTOMETRIC_PALETTE : PHOTOMETRIC_RGB) &&
       TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
   if (!ok) return false;
+  if (alpha) {
+    const std::uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
+    if (!TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra)) return false;
+  }
   if (!palette) return TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL) != 0;
   // The colour map has 2^bits entries per channel, 16 bits each.
   const std::size_t entries = std::size_t{1} << bits_per_sample;
@@ -169,9 +177,10 @@ bool WriteImageTags(TIFF* tiff, const Bitmap& bitmap, const std::vector<std::uin
 }
 
 bool WriteScanlines(TIFF* tiff, const Bitmap& bitmap, const IndexedImage* indexed,
-                    int bits_per_sample) {
+                    int bits_per_sample, bool alpha) {
   const auto width = static_cast<std::size_t>(bitmap.Width());
-  const std::size_t row_bytes = indexed ? (width * bits_per_sample + 7) / 8 : width * 3;
+  const std::size_t samples = alpha ? 4 : 3;
+  const std::size_t row_bytes = indexed ? (width * bits_per_sample + 7) / 8 : width * samples;
   std::vector<std::uint8_t> row(row_bytes);
   for (int y = 0; y < bitmap.Height(); ++y) {
     if (indexed) {
@@ -180,9 +189,11 @@ bool WriteScanlines(TIFF* tiff, const Bitmap& bitmap, const IndexedImage* indexe
     } else {
       for (std::size_t x = 0; x < width; ++x) {
         const std::uint32_t pixel = bitmap.Row(y)[x];
-        row[3 * x] = RedOf(pixel);
-        row[3 * x + 1] = GreenOf(pixel);
-        row[3 * x + 2] = BlueOf(pixel);
+        std::uint8_t* sample = &row[samples * x];
+        sample[0] = RedOf(pixel);
+        sample[1] = GreenOf(pixel);
+        sample[2] = BlueOf(pixel);
+        if (alpha) sample[3] = AlphaOfPixel(pixel);
       }
     }
     if (TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0) != 1) return false;
@@ -195,6 +206,9 @@ bool WriteScanlines(TIFF* tiff, const Bitmap& bitmap, const IndexedImage* indexe
 Bytes EncodeTiff(const Bitmap& bitmap, const TiffPrint& print) {
   if (bitmap.Empty()) return {};
   if (print.cmyk) {
+    // CMYK pages carry no alpha here: a picture that is not opaque is refused
+    // rather than written opaque.
+    if (!bitmap.IsOpaque()) return {};
     Bytes out;
     MemoryStream stream;
     stream.sink = &out;
@@ -207,16 +221,19 @@ Bytes EncodeTiff(const Bitmap& bitmap, const TiffPrint& print) {
     tiff.reset();
     return out;
   }
-  const auto indexed = IndexColours(bitmap);
+  // A TIFF palette has no alpha: a picture that is not opaque is written as RGBA.
+  const bool alpha = !bitmap.IsOpaque();
+  const auto indexed = alpha ? std::nullopt : IndexColours(bitmap);
   const int bits_per_sample = indexed ? IndexBitDepth(indexed->colours.size()) : 8;
   Bytes out;
   MemoryStream stream;
   stream.sink = &out;
   TiffHandle tiff = OpenStream(stream, "w");
   if (!tiff) return {};
-  if (!WriteImageTags(tiff.get(), bitmap, indexed ? &indexed->colours : nullptr, bits_per_sample) ||
+  if (!WriteImageTags(tiff.get(), bitmap, indexed ? &indexed->colours : nullptr, bits_per_sample,
+                      alpha) ||
       (print.dpi && !WriteResolutionTags(tiff.get(), *print.dpi)) ||
-      !WriteScanlines(tiff.get(), bitmap, indexed ? &*indexed : nullptr, bits_per_sample) ||
+      !WriteScanlines(tiff.get(), bitmap, indexed ? &*indexed : nullptr, bits_per_sample, alpha) ||
       TIFFWriteDirectory(tiff.get()) != 1) {
     return {};
   }

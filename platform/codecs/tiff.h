@@ -18,8 +18,10 @@ struct TiffPrint {
 };
 
 // One page, LZW-compressed: palette of 1, 2, 4 or 8 bits when the picture
-// has at most 256 colours, else 8-bit RGB with horizontal differencing; with
-// `print.cmyk` always 8-bit CMYK. Empty on failure.
+// has at most 256 colours and is opaque, else 8-bit RGB with horizontal
+// differencing, with straight alpha when some pixel is transparent (Bitmap);
+// with `print.cmyk` always 8-bit CMYK (refused for a picture that is not
+// opaque). Empty on failure.
 Bytes EncodeTiff(const Bitmap& bitmap, const TiffPrint& print);
 inline Bytes EncodeTiff(const Bitmap& bitmap) { return EncodeTiff(bitmap, TiffPrint{}); }
 
