@@ -148,6 +148,16 @@ Outcome RefuseOpacity(const CliOptions& o, const OutputForm& form) {
                                    " form holds only clear (00) or opaque (FF) colours, not " +
                                    colours + "; use " + FormsHolding(o.opacity)};
   }
+  if (o.print.cmyk && form.IsRaster()) {
+    return Failure{kExitUsage, "a CMYK " + std::string(form.name) +
+                                   " file cannot hold a colour that is not opaque (" + colours +
+                                   "); leave out --cmyk or the alpha"};
+  }
+  if (form.id == FormId::kPdf && o.opacity.foreground != 255) {
+    // The page paints the dark modules over its background, never around them.
+    return Failure{kExitUsage, "the pdf form draws the dark modules opaque, not " + colours +
+                                   "; a clear --background is possible"};
+  }
   if (o.picturePath) {
     return Failure{kExitUsage, "--picture cannot be used with a colour that is not opaque (" +
                                    colours + "): the picture is the background"};

@@ -145,14 +145,14 @@ TEST(TransparencyRefusal, EachFormHoldsWhatItsRowSaysAndNothingMore) {
   }
   const RasterLayout layout{100, 100};
   for (const RasterKind kind : {kRasterBmp, kRasterJpeg}) {
-    EXPECT_TRUE(EncodeRasterFile(generator, kind, layout, clear).empty()) << kind;
+    EXPECT_TRUE(EncodeRasterFile(generator, kind, layout, {}, clear).empty()) << kind;
   }
-  EXPECT_TRUE(EncodeRasterFile(generator, kRasterGif, layout, partial).empty());
+  EXPECT_TRUE(EncodeRasterFile(generator, kRasterGif, layout, {}, partial).empty());
   for (const VectorKind kind : {VectorKind::kWmf, VectorKind::kEmf}) {
-    EXPECT_TRUE(ExportVector(generator, kind, std::nullopt, std::nullopt, clear).empty());
+    EXPECT_TRUE(ExportVector(generator, kind, std::nullopt, std::nullopt, {}, clear).empty());
   }
   EXPECT_TRUE(
-      ExportVector(generator, VectorKind::kEps, std::nullopt, std::nullopt, partial).empty());
+      ExportVector(generator, VectorKind::kEps, std::nullopt, std::nullopt, {}, partial).empty());
 }
 
 }  // namespace
