@@ -80,8 +80,9 @@ Symbol:
       --background RRGGBB[AA]
                            colour of light modules (also --bg; default FFFFFF);
                            AA is the alpha, 00 clear to FF opaque: png, tiff and
-                           svg hold any, gif, eps and ps 00 or FF, the others
-                           only FF (--background 00000000: a clear background)
+                           svg hold any, gif, eps and ps 00 or FF, pdf a clear
+                           background, the others only FF (--background
+                           00000000: a clear background)
       --encoding E         utf8 (default; the input must be valid UTF-8), ansi
                            (the system code page) or binary (bytes as they are)
   -8                       the same as --encoding binary
