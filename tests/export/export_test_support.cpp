@@ -39,6 +39,25 @@ ModuleGrid GridFromRows(const std::vector<std::string>& rows, Colour foreground,
   return grid;
 }
 
+std::vector<std::string> GhostscriptPage(const fs::path& in, const fs::path& out,
+                                         std::int32_t width, std::int32_t height,
+                                         int pixelsPerPoint, const std::string& before) {
+  std::vector<std::string> argv = {"gs",
+                                   "-q",
+                                   "-dSAFER",
+                                   "-dBATCH",
+                                   "-dNOPAUSE",
+                                   "-sDEVICE=png16m",
+                                   "-r" + std::to_string(72 * pixelsPerPoint),
+                                   "-dFIXEDMEDIA",
+                                   "-dDEVICEWIDTHPOINTS=" + std::to_string(width),
+                                   "-dDEVICEHEIGHTPOINTS=" + std::to_string(height),
+                                   "-sOutputFile=" + out.string()};
+  if (!before.empty()) argv.insert(argv.end(), {"-c", before, "-f"});
+  argv.push_back(in.string());
+  return argv;
+}
+
 bool HaveProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::stringstream folders(path ? path : "/usr/bin:/bin");

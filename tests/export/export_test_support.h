@@ -25,6 +25,14 @@ QrGenerator MakeSymbol(const std::string& content, std::int16_t version = 0,
 ModuleGrid GridFromRows(const std::vector<std::string>& rows, Colour foreground = kBlack,
                         Colour background = kWhite);
 
+// Ghostscript's command that renders `in` onto a page of width x height
+// points at `pixelsPerPoint` pixels per point, as a PNG at `out`; `before`
+// runs first (PostScript given with -c, e.g. to paint the page).
+std::vector<std::string> GhostscriptPage(const std::filesystem::path& in,
+                                         const std::filesystem::path& out, std::int32_t width,
+                                         std::int32_t height, int pixelsPerPoint,
+                                         const std::string& before = {});
+
 bool HaveProgram(const std::string& name);
 // Runs argv[0] (looked up on PATH) with its output discarded; true on exit status 0.
 bool RunProgram(const std::vector<std::string>& argv);

@@ -57,18 +57,7 @@ class RealReader : public ::testing::Test {
   std::vector<std::string> Ghostscript(const std::filesystem::path& in,
                                        const std::filesystem::path& out) const {
     // A page exactly the grid's size in points, at kScale pixels per point.
-    return {"gs",
-            "-q",
-            "-dSAFER",
-            "-dBATCH",
-            "-dNOPAUSE",
-            "-sDEVICE=png16m",
-            "-r" + std::to_string(72 * kScale),
-            "-dFIXEDMEDIA",
-            "-dDEVICEWIDTHPOINTS=" + std::to_string(grid_.width),
-            "-dDEVICEHEIGHTPOINTS=" + std::to_string(grid_.height),
-            "-sOutputFile=" + out.string(),
-            in.string()};
+    return testing::GhostscriptPage(in, out, grid_.width, grid_.height, kScale);
   }
 
   // Headless Chromium's picture of a page or an SVG document, `window` pixels square.

@@ -88,21 +88,8 @@ TEST_P(Transparency, TheReaderShowsWhatLiesBeneathThroughClearColours) {
       break;
     case Reader::kGhostscript:
       // The page is painted magenta before the file draws on it.
-      argv = {"gs",
-              "-q",
-              "-dSAFER",
-              "-dBATCH",
-              "-dNOPAUSE",
-              "-sDEVICE=png16m",
-              "-r" + std::to_string(72 * kScale),
-              "-dFIXEDMEDIA",
-              "-dDEVICEWIDTHPOINTS=" + std::to_string(expected.width),
-              "-dDEVICEHEIGHTPOINTS=" + std::to_string(expected.height),
-              "-sOutputFile=" + out.string(),
-              "-c",
-              "1 0 1 setrgbcolor clippath fill",
-              "-f",
-              in.string()};
+      argv = testing::GhostscriptPage(in, out, expected.width, expected.height, kScale,
+                                      "1 0 1 setrgbcolor clippath fill");
       break;
   }
   ASSERT_TRUE(testing::RunProgram(argv)) << argv[0];
