@@ -127,9 +127,25 @@ echo "gui_end_to_end: the scan label is green"
 save_as() {
   xdotool mousemove $((left + 236)) $((top + 200)) click 1  # the preview area: window focus
   xdotool key ctrl+s
+  # The dialog is the program's second visible window; a sanitized build on a
+  # busy machine may take a few seconds to show it.
+  for attempt in $(seq 40); do
+    [ "$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.5
+  done
   sleep 1.5
   xdotool type --delay 20 "$1"
   xdotool key Return
+}
+find_window() {  # the id of a visible window named $1, for up to 30 seconds
+  # Searched again and again: a search fails when a window it looks at closes.
+  local id
+  for attempt in $(seq 60); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.5
+  done
+  return 1
 }
 wait_for() {  # a file, for up to 5 seconds
   for attempt in 1 2 3 4 5 6 7 8 9 10; do
@@ -154,7 +170,7 @@ echo "gui_end_to_end: x.svg is SVG and renders as '$rendered'"
 # The dialog now preselects the form last saved, SVG: f0 names f0.svg.
 printf 'old' >"$work/f0.svg"
 save_as "$work/f0"
-if ! question=$(timeout 10 xdotool search --sync --onlyvisible --name '^确认保存$' | head -1); then
+if ! question=$(find_window '^确认保存$'); then
   echo "gui_end_to_end: saving f0 over f0.svg asked nothing" >&2
   exit 1
 fi
