@@ -44,13 +44,38 @@ int IndexBitDepth(std::size_t colour_count) {
   return 8;
 }
 
+namespace {
+
+// PackIndexRow at a depth known when compiled, so that each byte's indices
+// are shifted together without a division or a branch per pixel.
+template <int kDepth>
+void PackAtDepth(const std::uint8_t* indices, int width, std::uint8_t* out) {
+  constexpr int kPerByte = 8 / kDepth;
+  int x = 0;
+  for (; x + kPerByte <= width; x += kPerByte) {
+    unsigned byte = 0;
+    for (int k = 0; k < kPerByte; ++k) byte = (byte << kDepth) | indices[x + k];
+    *out++ = static_cast<std::uint8_t>(byte);
+  }
+  if (x == width) return;
+  unsigned byte = 0;
+  int filled = 0;
+  for (; x < width; ++x, filled += kDepth) byte = (byte << kDepth) | indices[x];
+  *out = static_cast<std::uint8_t>(byte << (8 - filled));
+}
+
+}  // namespace
+
 void PackIndexRow(const std::uint8_t* indices, int width, int bit_depth, std::uint8_t* out) {
-  const int per_byte = 8 / bit_depth;
-  const int row_bytes = (width * bit_depth + 7) / 8;
-  std::fill(out, out + row_bytes, std::uint8_t{0});
-  for (int x = 0; x < width; ++x) {
-    const int shift = 8 - bit_depth * (x % per_byte + 1);
-    out[x / per_byte] |= static_cast<std::uint8_t>(indices[x] << shift);
+  switch (bit_depth) {
+    case 1:
+      return PackAtDepth<1>(indices, width, out);
+    case 2:
+      return PackAtDepth<2>(indices, width, out);
+    case 4:
+      return PackAtDepth<4>(indices, width, out);
+    default:
+      std::copy(indices, indices + width, out);
   }
 }
 

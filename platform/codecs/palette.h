@@ -32,7 +32,7 @@ bool HasTransparentColour(const std::vector<std::uint32_t>& colours);
 // Bits per index for a table of `colour_count` entries: 1, 2, 4 or 8.
 int IndexBitDepth(std::size_t colour_count);
 
-// Packs one row of indices at `bit_depth` bits each, most significant bits
+// Packs one row of indices at `bit_depth` (1, 2, 4 or 8) bits each, most significant bits
 // first, the last byte padded with zero bits: the row layout that PNG and
 // TIFF share.
 void PackIndexRow(const std::uint8_t* indices, int width, int bit_depth, std::uint8_t* out);
