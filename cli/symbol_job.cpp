@@ -42,21 +42,6 @@ std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16
          " bits, holds " + std::to_string(holds) + ")";
 }
 
-// The mask the encoder chooses for the content (ISO/IEC 18004 section 7.8.3);
-// 0 when the content fits no symbol, whose generation then says why. One
-// chooser per thread serves every symbol of a batch: a new encoder would
-// build its field, tables and Reed-Solomon rows afresh each time.
-std::int16_t ChosenMask(const Bytes& bytes, const CliOptions& options, bool allowKanji) {
-  thread_local QrEncoder chooser;
-  EncodeOptions request;
-  request.version = options.version;
-  request.level = options.level;
-  request.allowKanji = allowKanji;
-  request.chooseMask = true;
-  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), INT32_MAX));
-  return chooser.Encode(bytes, n, request) ? static_cast<std::int16_t>(chooser.Mask()) : 0;
-}
-
 // The content as it goes into the symbol: with a password, "&&&" and the hex
 // of its RC4 ciphertext, as the window makes it.
 Outcome Encrypt(const CliOptions& options, std::string& content) {
@@ -177,14 +162,14 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
 
   const bool ansi = options.encoding == TextEncoding::kAnsi;
   // The bytes the symbol carries, as Generate makes them.
-  Bytes carried(content.begin(), content.end());
-  if (ansi) carried = platform::Utf8ToCodePage(content).value_or(carried);
-  const bool kanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
-  const std::int16_t mask = options.mask ? *options.mask : ChosenMask(carried, options, kanji);
+  Bytes carried = ContentBytes(content, ansi).value_or(Bytes(content.begin(), content.end()));
   QrGenerator& g = symbol.generator;
-  if (!g.Generate(content, ansi, options.version, options.level, mask, options.foreground,
-                  options.background, icon, options.marginLeft, options.marginBottom,
-                  options.marginTop, options.marginRight)) {
+  // Without --mask the encoder chooses the mask by its penalty rules.
+  if (!g.Generate(content, ansi, options.version, options.level, options.mask.value_or(0),
+                  options.foreground, options.background, icon, options.marginLeft,
+                  options.marginBottom, options.marginTop, options.marginRight,
+                  !options.mask.has_value())) {
+    const bool kanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
     switch (g.LastFailure()) {
       case GenerateFailure::kContentNotRepresentable:
         return InputError("the content has a character that " + platform::SystemCodePage() +

@@ -62,13 +62,18 @@ void QrGenerator::TakeIcon(const Bytes& icon) {
   iconBitmap_ = std::make_shared<const platform::Bitmap>(std::move(*bitmap));
 }
 
+std::optional<Bytes> ContentBytes(const std::string& content, bool ansi) {
+  if (ansi) return platform::Utf8ToCodePage(content);
+  return Bytes(content.begin(), content.end());
+}
+
 bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t version,
                            std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
                            Colour foreground, std::optional<Colour> background,
                            std::optional<Bytes> icon, std::optional<std::int32_t> marginLeft,
                            std::optional<std::int32_t> marginBottom,
                            std::optional<std::int32_t> marginTop,
-                           std::optional<std::int32_t> marginRight) {
+                           std::optional<std::int32_t> marginRight, bool chooseMask) {
   // Every call starts by dropping the current symbol: a failure leaves none.
   symbolBitmap_.reset();
   symbolImage_.clear();
@@ -100,16 +105,9 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
 
   if (icon) TakeIcon(*icon);
 
-  // Content bytes: the code page's for the ANSI choice, never with a
-  // substitute for a character it cannot hold; else the UTF-8 bytes as given.
-  Bytes bytes;
-  if (ansi) {
-    auto converted = platform::Utf8ToCodePage(content);
-    if (!converted) return Fail(GenerateFailure::kContentNotRepresentable);
-    bytes = std::move(*converted);
-  } else {
-    bytes.assign(content.begin(), content.end());
-  }
+  std::optional<Bytes> carried = ContentBytes(content, ansi);
+  if (!carried) return Fail(GenerateFailure::kContentNotRepresentable);
+  const Bytes& bytes = *carried;
   if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
     return Fail(GenerateFailure::kContentTooLong);
   }
@@ -118,6 +116,7 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   options.version = version_;
   options.level = level_;
   options.mask = mask_;
+  options.chooseMask = chooseMask;
   options.foreground = foreground_;
   options.background = background_;
   options.left = left;
@@ -133,6 +132,7 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
     // that content no version holds is reported as that, whatever the margins.
     EncodeOptions bare = options;
     bare.left = bare.top = bare.right = bare.bottom = 0;
+    bare.chooseMask = false;  // the mask does not change the version
     const auto symbol = encoder_.Encode(bytes, length, bare);
     if (!symbol) return Fail(GenerateFailure::kContentTooLong);
     if (!SymbolPictureFits(symbol->Width(), left, bottom, top, right)) {
@@ -142,6 +142,7 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   // The picture fits at the version the content takes, so only the content can fail here.
   symbolBitmap_ = encoder_.Encode(bytes, length, options);
   if (!symbolBitmap_) return Fail(GenerateFailure::kContentTooLong);
+  if (chooseMask) mask_ = static_cast<std::int16_t>(encoder_.Mask());
 
   symbolImage_ = BitmapToImage(*symbolBitmap_);
   if (symbolImage_.empty()) {

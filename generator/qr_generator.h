@@ -18,6 +18,11 @@
 
 namespace qrsmith {
 
+// The bytes a symbol of `content` (UTF-8) carries: for the ANSI choice its
+// bytes in the system code page, never with a substitute for a character the
+// code page cannot hold (nothing then); otherwise the UTF-8 bytes as they are.
+std::optional<Bytes> ContentBytes(const std::string& content, bool ansi);
+
 // Why the last Generate returned false.
 enum class GenerateFailure {
   kNone,                     // the last Generate succeeded, or none ran yet
@@ -46,7 +51,9 @@ class QrGenerator {
   // -1, background white, no new icon, margins 1. The icon, when given and
   // readable, replaces the current one; leaving it out keeps it. The symbol
   // picture, margins included, may be at most 16384 pixels a side and 2^24
-  // pixels in all (kSymbolTooLarge beyond).
+  // pixels in all (kSymbolTooLarge beyond). chooseMask: ignore `mask` and
+  // let the encoder choose the mask by its penalty rules (Mask() then tells
+  // which); the window keeps mask 0, the command-line tool asks for this.
   bool Generate(const std::string& content, bool ansi, std::int16_t version,
                 std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
                 Colour foreground, std::optional<Colour> background = std::nullopt,
@@ -54,7 +61,7 @@ class QrGenerator {
                 std::optional<std::int32_t> marginLeft = std::nullopt,
                 std::optional<std::int32_t> marginBottom = std::nullopt,
                 std::optional<std::int32_t> marginTop = std::nullopt,
-                std::optional<std::int32_t> marginRight = std::nullopt);
+                std::optional<std::int32_t> marginRight = std::nullopt, bool chooseMask = false);
 
   GenerateFailure LastFailure() const { return lastFailure_; }
   // Drops the centre icon, so that later previews and exports show none.

@@ -6,7 +6,6 @@
 #include "generator/raster_files.h"
 #include "generator/raster_rendering.h"
 #include "platform/codecs/image.h"
-#include "platform/codepage.h"
 #include "verify/qr_reader.h"
 #include "verify/read_back.h"
 
@@ -175,10 +174,7 @@ bool ClearlyDarker(Colour foreground, Colour background) {
 }  // namespace
 
 Bytes CarriedBytes(const QrGenerator& generator) {
-  const std::string content = generator.Content();
-  Bytes carried(content.begin(), content.end());
-  if (generator.IsAnsi()) carried = platform::Utf8ToCodePage(content).value_or(carried);
-  return carried;
+  return ContentBytes(generator.Content(), generator.IsAnsi()).value_or(Bytes{});
 }
 
 FileCheckResult CheckWrittenFile(const QrGenerator& g, std::span<const std::uint8_t> carried,

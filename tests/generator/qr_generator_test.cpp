@@ -76,6 +76,24 @@ TEST(Generate, LevelZeroEncodesAsM) {
   EXPECT_EQ(zero.Level(), 0);
 }
 
+TEST(Generate, ChosenMaskIsTheEncodersChoiceAndIsReported) {
+  const std::string text = "https://www.example.com/products/item-1234?ref=mask";
+  QrEncoder encoder;
+  EncodeOptions choose;
+  choose.chooseMask = true;
+  const Bytes bytes = AsBytes(text);
+  ASSERT_TRUE(encoder.Encode(bytes, static_cast<std::int32_t>(bytes.size()), choose));
+  ASSERT_NE(encoder.Mask(), 0);  // a content whose best mask is not mask 0
+  QrGenerator g;
+  ASSERT_TRUE(
+      g.Generate(text, false, 0, 2, 0, kBlack, std::nullopt, std::nullopt, 1, 1, 1, 1, true));
+  EXPECT_EQ(g.Mask(), encoder.Mask());
+  QrGenerator fixed;
+  ASSERT_TRUE(fixed.Generate(text, false, 0, 2, static_cast<std::int16_t>(encoder.Mask()), kBlack));
+  EXPECT_EQ(g.SymbolImage(), fixed.SymbolImage());
+  EXPECT_EQ(Scan(g)->text, text);
+}
+
 TEST(Generate, OutOfRangeOptionsDropTheCurrentSymbol) {
   struct Case {
     std::int16_t version, level, mask;
