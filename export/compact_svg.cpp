@@ -38,6 +38,22 @@ class SegmentWriter {
   std::int32_t x_ = 0, y_ = 0;
 };
 
+// Calls run(start, end) for each run of dark modules start..end-1 along a
+// line of `length` modules, where dark(i) tells whether module i is dark.
+template <typename Dark, typename Run>
+void ForEachDarkRun(std::int32_t length, Dark dark, Run run) {
+  for (std::int32_t i = 0; i < length;) {
+    if (!dark(i)) {
+      ++i;
+      continue;
+    }
+    std::int32_t end = i + 1;
+    while (end < length && dark(end)) ++end;
+    run(i, end);
+    i = end;
+  }
+}
+
 // Every dark module under a stroke one unit wide: first the horizontal runs
 // of two modules or more, then, column by column, vertical strokes over the
 // modules left alone in their row. A vertical stroke reaches from the first
@@ -52,36 +68,29 @@ void AppendRuns(std::string& out, const ModuleGrid& grid) {
   };
   SegmentWriter rows(out, 'h');
   for (std::int32_t r = 0; r < grid.height; ++r) {
-    for (std::int32_t c = 0; c < grid.width;) {
-      if (!grid.IsDark(r + 1, c + 1)) {
-        ++c;
-        continue;
-      }
-      std::int32_t end = c + 1;
-      while (end < grid.width && grid.IsDark(r + 1, end + 1)) ++end;
-      if (end - c == 1) {
-        alone[at(r, c)] = 1;
-      } else {
-        rows.Run(c, r, end - c);
-      }
-      c = end;
-    }
+    ForEachDarkRun(
+        grid.width, [&](std::int32_t c) { return grid.IsDark(r + 1, c + 1); },
+        [&](std::int32_t c, std::int32_t end) {
+          if (end - c == 1) {
+            alone[at(r, c)] = 1;
+          } else {
+            rows.Run(c, r, end - c);
+          }
+        });
   }
   SegmentWriter columns(out, 'v');
   for (std::int32_t c = 0; c < grid.width; ++c) {
-    for (std::int32_t r = 0; r < grid.height;) {
-      if (!grid.IsDark(r + 1, c + 1)) {
-        ++r;
-        continue;
-      }
-      std::int32_t first = -1, last = -1;
-      for (; r < grid.height && grid.IsDark(r + 1, c + 1); ++r) {
-        if (alone[at(r, c)] == 0) continue;
-        if (first < 0) first = r;
-        last = r;
-      }
-      if (first >= 0) columns.Run(c, first, last + 1 - first);
-    }
+    ForEachDarkRun(
+        grid.height, [&](std::int32_t r) { return grid.IsDark(r + 1, c + 1); },
+        [&](std::int32_t r, std::int32_t end) {
+          std::int32_t first = -1, last = -1;
+          for (; r < end; ++r) {
+            if (alone[at(r, c)] == 0) continue;
+            if (first < 0) first = r;
+            last = r;
+          }
+          if (first >= 0) columns.Run(c, first, last + 1 - first);
+        });
   }
 }
 
