@@ -92,40 +92,58 @@ std::optional<double> ParseDecimal(const std::string& text, double low, double h
 constexpr std::int64_t kMaxSide = 16384;
 constexpr std::int64_t kMaxMargin = 8000;
 
+// An option without a value that switches `flag` on.
+OptionRule Switch(std::string_view name, char shortName, bool CliOptions::*flag) {
+  return {name, shortName, false, [flag](CliOptions& o, const std::string&) {
+            o.*flag = true;
+            return std::string();
+          }};
+}
+
+// An option whose value is kept as typed: a file name or a password.
+OptionRule Text(std::string_view name, char shortName,
+                std::optional<std::string> CliOptions::*field) {
+  return {name, shortName, true, [field](CliOptions& o, const std::string& v) {
+            o.*field = v;
+            return std::string();
+          }};
+}
+
+// A colour with its alpha, RRGGBB or RRGGBBAA, kept in `colour` and `alpha`.
+OptionRule ColourOption(std::string_view name, Colour CliOptions::*colour,
+                        std::uint8_t Opacity::*alpha) {
+  return {name, 0, true, [name, colour, alpha](CliOptions& o, const std::string& v) {
+            const auto c = ParseColour(v);
+            if (!c) return Bad(name, v, "a colour RRGGBB or RRGGBBAA");
+            o.*colour = c->colour;
+            o.opacity.*alpha = c->alpha;
+            return std::string();
+          }};
+}
+
+// A number of pixels from 1 to kMaxSide; `expected` says so when it is not.
+OptionRule Pixels(std::string_view name, char shortName,
+                  std::optional<std::int32_t> CliOptions::*field, std::string_view expected) {
+  return {name, shortName, true, [name, field, expected](CliOptions& o, const std::string& v) {
+            const auto n = ParseInteger(v, 1, kMaxSide);
+            if (!n) return Bad(name, v, expected);
+            o.*field = static_cast<std::int32_t>(*n);
+            return std::string();
+          }};
+}
+
 const std::vector<OptionRule>& Options() {
   static const std::vector<OptionRule> options = {
-      {"output", 'o', true,
-       [](CliOptions& o, const std::string& v) {
-         o.output = v;
-         return std::string();
-       }},
+      Text("output", 'o', &CliOptions::output),
       {"type", 't', true,
        [](CliOptions& o, const std::string& v) {
          o.form = FormNamed(v);
          if (o.form == nullptr) return Bad("type", v, FormNames());
          return std::string();
        }},
-      {"size", 's', true,
-       [](CliOptions& o, const std::string& v) {
-         const auto n = ParseInteger(v, 1, kMaxSide);
-         if (!n) return Bad("size", v, "pixels per module from 1 to 16384");
-         o.moduleSize = static_cast<std::int32_t>(*n);
-         return std::string();
-       }},
-      {"width", 'w', true,
-       [](CliOptions& o, const std::string& v) {
-         const auto n = ParseInteger(v, 1, kMaxSide);
-         if (!n) return Bad("width", v, "pixels from 1 to 16384");
-         o.width = static_cast<std::int32_t>(*n);
-         return std::string();
-       }},
-      {"height", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         const auto n = ParseInteger(v, 1, kMaxSide);
-         if (!n) return Bad("height", v, "pixels from 1 to 16384");
-         o.height = static_cast<std::int32_t>(*n);
-         return std::string();
-       }},
+      Pixels("size", 's', &CliOptions::moduleSize, "pixels per module from 1 to 16384"),
+      Pixels("width", 'w', &CliOptions::width, "pixels from 1 to 16384"),
+      Pixels("height", 0, &CliOptions::height, "pixels from 1 to 16384"),
       {"module-mm", 0, true,
        [](CliOptions& o, const std::string& v) {
          const auto mm = ParseDecimal(v, kMinModuleMm, kMaxModuleMm);
@@ -192,22 +210,8 @@ const std::vector<OptionRule>& Options() {
          o.marginBottom = (*list)[3];
          return std::string();
        }},
-      {"foreground", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         const auto c = ParseColour(v);
-         if (!c) return Bad("foreground", v, "a colour RRGGBB or RRGGBBAA");
-         o.foreground = c->colour;
-         o.opacity.foreground = c->alpha;
-         return std::string();
-       }},
-      {"background", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         const auto c = ParseColour(v);
-         if (!c) return Bad("background", v, "a colour RRGGBB or RRGGBBAA");
-         o.background = c->colour;
-         o.opacity.background = c->alpha;
-         return std::string();
-       }},
+      ColourOption("foreground", &CliOptions::foreground, &Opacity::foreground),
+      ColourOption("background", &CliOptions::background, &Opacity::background),
       {"encoding", 0, true,
        [](CliOptions& o, const std::string& v) {
          const std::string e = Lower(v);
@@ -227,21 +231,9 @@ const std::vector<OptionRule>& Options() {
          o.encoding = TextEncoding::kBinary;
          return std::string();
        }},
-      {"encryption-password", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         o.password = v;
-         return std::string();
-       }},
-      {"icon", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         o.iconPath = v;
-         return std::string();
-       }},
-      {"picture", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         o.picturePath = v;
-         return std::string();
-       }},
+      Text("encryption-password", 0, &CliOptions::password),
+      Text("icon", 0, &CliOptions::iconPath),
+      Text("picture", 0, &CliOptions::picturePath),
       {"picture-size", 0, true,
        [](CliOptions& o, const std::string& v) {
          const auto list = ParseList(Lower(v), 'x', 2, 1, kMaxSide);
@@ -259,46 +251,14 @@ const std::vector<OptionRule>& Options() {
          o.offsetGiven = true;
          return std::string();
        }},
-      {"noise", 0, false,
-       [](CliOptions& o, const std::string&) {
-         o.noise = true;
-         return std::string();
-       }},
-      {"circles", 0, false,
-       [](CliOptions& o, const std::string&) {
-         o.circles = true;
-         return std::string();
-       }},
-      {"svg-path", 0, false,
-       [](CliOptions& o, const std::string&) {
-         o.svgPath = true;
-         return std::string();
-       }},
-      {"verify", 0, false,
-       [](CliOptions& o, const std::string&) {
-         o.verify = true;
-         return std::string();
-       }},
-      {"keep-newline", 0, false,
-       [](CliOptions& o, const std::string&) {
-         o.keepNewline = true;
-         return std::string();
-       }},
-      {"batch", 0, true,
-       [](CliOptions& o, const std::string& v) {
-         o.batchFile = v;
-         return std::string();
-       }},
-      {"help", 'h', false,
-       [](CliOptions& o, const std::string&) {
-         o.help = true;
-         return std::string();
-       }},
-      {"version", 'V', false,
-       [](CliOptions& o, const std::string&) {
-         o.version_ = true;
-         return std::string();
-       }},
+      Switch("noise", 0, &CliOptions::noise),
+      Switch("circles", 0, &CliOptions::circles),
+      Switch("svg-path", 0, &CliOptions::svgPath),
+      Switch("verify", 0, &CliOptions::verify),
+      Switch("keep-newline", 0, &CliOptions::keepNewline),
+      Text("batch", 0, &CliOptions::batchFile),
+      Switch("help", 'h', &CliOptions::help),
+      Switch("version", 'V', &CliOptions::version_),
   };
   return options;
 }

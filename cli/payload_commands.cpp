@@ -84,6 +84,17 @@ PayloadFlag Switch(std::string name, std::string help, std::vector<std::string> 
   return {std::move(name), "", false, std::move(help), std::move(aliases)};
 }
 
+// A command whose one required flag, as typed, is all its content is made of.
+PayloadCommand OneFlag(std::string name, std::string summary, PayloadFlag flag,
+                       std::string (*make)(std::string_view)) {
+  std::string field = flag.name;
+  return {std::move(name),
+          std::move(summary),
+          {std::move(flag)},
+          "",
+          [field = std::move(field), make](PayloadFields& f) { return make(f.Text(field)); }};
+}
+
 const char kDateForms[] = "YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS, local time";
 
 std::string Wifi(PayloadFields& f) {
@@ -178,22 +189,16 @@ const std::vector<PayloadCommand>& Table() {
        "Without a password the network is open. To encrypt the content itself, use\n"
        "--encryption-password.",
        Wifi},
-      {"mail",
-       "an e-mail address (mailto:)",
-       {Required("address", "ADDRESS", "e-mail address")},
-       "",
-       [](PayloadFields& f) { return payload::MailtoPayload(f.Text("address")); }},
+      OneFlag("mail", "an e-mail address (mailto:)",
+              Required("address", "ADDRESS", "e-mail address"), payload::MailtoPayload),
       {"smtp",
        "an e-mail message (SMTP:)",
        {Required("address", "ADDRESS", "e-mail address"), Value("subject", "TEXT", "subject"),
         Value("body", "TEXT", "text")},
        "The address and the subject cannot hold ':', which ends them.",
        Smtp},
-      {"tel",
-       "a telephone number (tel:)",
-       {Required("number", "NUMBER", "telephone number")},
-       "",
-       [](PayloadFields& f) { return payload::TelPayload(f.Text("number")); }},
+      OneFlag("tel", "a telephone number (tel:)", Required("number", "NUMBER", "telephone number"),
+              payload::TelPayload),
       {"sms",
        "a short message (smsto:)",
        {Required("number", "NUMBER", "telephone number"), Value("message", "TEXT", "text")},
@@ -241,16 +246,10 @@ const std::vector<PayloadCommand>& Table() {
        [](PayloadFields& f) {
          return payload::AppStoreLink(f.Integer("application-id").value_or(0));
        }},
-      {"url",
-       "a web address (urlto:)",
-       {Required("address", "URL", "web address")},
-       "",
-       [](PayloadFields& f) { return payload::UrltoPayload(f.Text("address")); }},
-      {"venue",
-       "a venue link",
-       {Required("venue-id", "ID", "the venue's id", {"id"})},
-       "",
-       [](PayloadFields& f) { return payload::VenueLink(f.Text("venue-id")); }},
+      OneFlag("url", "a web address (urlto:)", Required("address", "URL", "web address"),
+              payload::UrltoPayload),
+      OneFlag("venue", "a venue link", Required("venue-id", "ID", "the venue's id", {"id"}),
+              payload::VenueLink),
       {"bookmark",
        "a bookmark (MEBKM:)",
        {Required("title", "TEXT", "title"), Required("address", "URL", "web address", {"url"})},
@@ -258,26 +257,16 @@ const std::vector<PayloadCommand>& Table() {
        [](PayloadFields& f) {
          return payload::BookmarkPayload(f.Text("title"), f.Text("address"));
        }},
-      {"youtube",
-       "a video (youtube://)",
-       {Required("video-id", "ID", "the video's id", {"id"})},
-       "",
-       [](PayloadFields& f) { return payload::YoutubePayload(f.Text("video-id")); }},
-      {"social",
-       "a social network profile link",
-       {Required("profile-name", "NAME", "profile name", {"profile"})},
-       "",
-       [](PayloadFields& f) { return payload::SocialProfileLink(f.Text("profile-name")); }},
-      {"microblog",
-       "a microblog profile link",
-       {Required("user-name", "NAME", "user name", {"user"})},
-       "",
-       [](PayloadFields& f) { return payload::MicroblogProfileLink(f.Text("user-name")); }},
-      {"microblog-status",
-       "a microblog status link",
-       {Required("status-text", "TEXT", "the status to post", {"status"})},
-       "",
-       [](PayloadFields& f) { return payload::MicroblogStatusLink(f.Text("status-text")); }},
+      OneFlag("youtube", "a video (youtube://)",
+              Required("video-id", "ID", "the video's id", {"id"}), payload::YoutubePayload),
+      OneFlag("social", "a social network profile link",
+              Required("profile-name", "NAME", "profile name", {"profile"}),
+              payload::SocialProfileLink),
+      OneFlag("microblog", "a microblog profile link",
+              Required("user-name", "NAME", "user name", {"user"}), payload::MicroblogProfileLink),
+      OneFlag("microblog-status", "a microblog status link",
+              Required("status-text", "TEXT", "the status to post", {"status"}),
+              payload::MicroblogStatusLink),
       {"event",
        "a calendar event (VEVENT)",
        {Required("summary", "TEXT", "title"), Required("start", "DATE", kDateForms),

@@ -8,8 +8,8 @@ namespace qrsmith {
 
 namespace {
 
-using text_format::AppendColourHex;
-using text_format::AppendInteger;
+using text_format::Append;
+using text_format::Hex;
 
 // Appends one segment of the path: the first of its direction absolutely,
 // with the half unit that puts the stroke on the modules' centre line, the
@@ -21,21 +21,12 @@ class SegmentWriter {
   // A run of `length` modules from column x, row y (0-based), along the direction.
   void Run(std::int32_t x, std::int32_t y, std::int32_t length) {
     if (first_) {
-      out_ += 'M';
-      AppendInteger(out_, x);
-      if (direction_ == 'v') out_ += ".5";
-      out_ += ' ';
-      AppendInteger(out_, y);
-      if (direction_ == 'h') out_ += ".5";
+      Append(out_, 'M', x, direction_ == 'v' ? ".5" : "", ' ', y, direction_ == 'h' ? ".5" : "");
       first_ = false;
     } else {
-      out_ += 'm';
-      AppendInteger(out_, x - x_);
-      out_ += ' ';
-      AppendInteger(out_, y - y_);
+      Append(out_, 'm', x - x_, ' ', y - y_);
     }
-    out_ += direction_;
-    AppendInteger(out_, length);
+    Append(out_, direction_, length);
     x_ = direction_ == 'h' ? x + length : x;
     y_ = direction_ == 'v' ? y + length : y;
   }
@@ -46,6 +37,22 @@ class SegmentWriter {
   bool first_ = true;
   std::int32_t x_ = 0, y_ = 0;
 };
+
+// Calls run(start, end) for each run of dark modules start..end-1 along a
+// line of `length` modules, where dark(i) tells whether module i is dark.
+template <typename Dark, typename Run>
+void ForEachDarkRun(std::int32_t length, Dark dark, Run run) {
+  for (std::int32_t i = 0; i < length;) {
+    if (!dark(i)) {
+      ++i;
+      continue;
+    }
+    std::int32_t end = i + 1;
+    while (end < length && dark(end)) ++end;
+    run(i, end);
+    i = end;
+  }
+}
 
 // Every dark module under a stroke one unit wide: first the horizontal runs
 // of two modules or more, then, column by column, vertical strokes over the
@@ -61,36 +68,29 @@ void AppendRuns(std::string& out, const ModuleGrid& grid) {
   };
   SegmentWriter rows(out, 'h');
   for (std::int32_t r = 0; r < grid.height; ++r) {
-    for (std::int32_t c = 0; c < grid.width;) {
-      if (!grid.IsDark(r + 1, c + 1)) {
-        ++c;
-        continue;
-      }
-      std::int32_t end = c + 1;
-      while (end < grid.width && grid.IsDark(r + 1, end + 1)) ++end;
-      if (end - c == 1) {
-        alone[at(r, c)] = 1;
-      } else {
-        rows.Run(c, r, end - c);
-      }
-      c = end;
-    }
+    ForEachDarkRun(
+        grid.width, [&](std::int32_t c) { return grid.IsDark(r + 1, c + 1); },
+        [&](std::int32_t c, std::int32_t end) {
+          if (end - c == 1) {
+            alone[at(r, c)] = 1;
+          } else {
+            rows.Run(c, r, end - c);
+          }
+        });
   }
   SegmentWriter columns(out, 'v');
   for (std::int32_t c = 0; c < grid.width; ++c) {
-    for (std::int32_t r = 0; r < grid.height;) {
-      if (!grid.IsDark(r + 1, c + 1)) {
-        ++r;
-        continue;
-      }
-      std::int32_t first = -1, last = -1;
-      for (; r < grid.height && grid.IsDark(r + 1, c + 1); ++r) {
-        if (alone[at(r, c)] == 0) continue;
-        if (first < 0) first = r;
-        last = r;
-      }
-      if (first >= 0) columns.Run(c, first, last + 1 - first);
-    }
+    ForEachDarkRun(
+        grid.height, [&](std::int32_t r) { return grid.IsDark(r + 1, c + 1); },
+        [&](std::int32_t r, std::int32_t end) {
+          std::int32_t first = -1, last = -1;
+          for (; r < end; ++r) {
+            if (alone[at(r, c)] == 0) continue;
+            if (first < 0) first = r;
+            last = r;
+          }
+          if (first >= 0) columns.Run(c, first, last + 1 - first);
+        });
   }
 }
 
@@ -101,29 +101,16 @@ std::string WriteCompactSvg(const ModuleGrid& grid, std::int32_t width, std::int
   // Runs average about two modules and take about seven characters each.
   out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 2 +
               512);
-  out +=
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-  AppendInteger(out, width);
-  out += "\" height=\"";
-  AppendInteger(out, height);
-  out += "\" viewBox=\"0 0 ";
-  AppendInteger(out, grid.width);
-  out += ' ';
-  AppendInteger(out, grid.height);
+  Append(out,
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"",
+         width, "\" height=\"", height, "\" viewBox=\"0 0 ", grid.width, ' ', grid.height);
   // Stretched like the SVG form when the size does not keep the modules
   // square; no anti-aliasing, so runs of neighbouring rows meet without seams.
-  out += "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n<rect width=\"";
-  AppendInteger(out, grid.width);
-  out += "\" height=\"";
-  AppendInteger(out, grid.height);
-  out += "\" fill=\"#";
-  AppendColourHex(out, grid.background);
-  out += "\"/>\n";
+  Append(out, "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n<rect width=\"",
+         grid.width, "\" height=\"", grid.height, "\" fill=\"#", Hex{grid.background}, "\"/>\n");
   const std::size_t pathStart = out.size();
-  out += "<path fill=\"none\" stroke=\"#";
-  AppendColourHex(out, grid.foreground);
-  out += "\" d=\"";
+  Append(out, "<path fill=\"none\" stroke=\"#", Hex{grid.foreground}, "\" d=\"");
   const std::size_t runsStart = out.size();
   AppendRuns(out, grid);
   if (out.size() == runsStart) {

@@ -6,13 +6,20 @@ namespace qrsmith {
 
 namespace {
 
-// Record types ([MS-EMF] 2.1.1 RecordType).
+// A record's type ([MS-EMF] 2.1.1 RecordType) and its size in bytes: every
+// record starts with the two.
+struct RecordKind {
+  std::uint32_t type;
+  std::uint32_t bytes;
+};
+constexpr RecordKind kEmrEof{14, 20};
+constexpr RecordKind kEmrSelectObject{37, 12};
+constexpr RecordKind kEmrCreateBrushIndirect{39, 24};
+constexpr RecordKind kEmrDeleteObject{40, 12};
+constexpr RecordKind kEmrBitBlt{76, 100};  // without a source bitmap
+// EMR_HEADER with both header extensions: 108 bytes before the description.
 constexpr std::uint32_t kEmrHeader = 1;
-constexpr std::uint32_t kEmrEof = 14;
-constexpr std::uint32_t kEmrSelectObject = 37;
-constexpr std::uint32_t kEmrCreateBrushIndirect = 39;
-constexpr std::uint32_t kEmrDeleteObject = 40;
-constexpr std::uint32_t kEmrBitBlt = 76;
+constexpr std::uint32_t kHeaderFixedBytes = 108;
 
 constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kEmfVersion = 0x00010000;
@@ -28,19 +35,13 @@ constexpr std::int32_t kDevicePixelsY = 1080;
 constexpr std::int32_t kDeviceMicrometresX = 508000;
 constexpr std::int32_t kDeviceMicrometresY = 285750;
 
-// EMR_HEADER with both header extensions: 108 bytes before the description.
-constexpr std::uint32_t kHeaderFixedBytes = 108;
-constexpr std::uint32_t kBrushRecordBytes = 24;
-constexpr std::uint32_t kObjectRecordBytes = 12;
-constexpr std::uint32_t kBitBltRecordBytes = 100;  // without a source bitmap
-constexpr std::uint32_t kEofRecordBytes = 20;
 // A fill is CREATEBRUSHINDIRECT, SELECTOBJECT (the brush), BITBLT with PATCOPY
 // (the brush painted over the rectangle: what a rectangle fill records),
 // SELECTOBJECT (the stock white brush, so the new brush is no longer
 // selected) and DELETEOBJECT.
 constexpr std::uint32_t kFillRecords = 5;
-constexpr std::uint32_t kFillBytes =
-    kBrushRecordBytes + 3 * kObjectRecordBytes + kBitBltRecordBytes;
+constexpr std::uint32_t kFillBytes = kEmrCreateBrushIndirect.bytes + 2 * kEmrSelectObject.bytes +
+                                     kEmrBitBlt.bytes + kEmrDeleteObject.bytes;
 
 // Device units (pixels) to hundredths of a millimetre on the reference device.
 std::int32_t FrameX(std::int64_t pixels) {
@@ -61,25 +62,27 @@ void RectL(RecordWriter& w, std::int32_t left, std::int32_t top, std::int32_t ri
   w.I32(bottom);
 }
 
-void ObjectRecord(RecordWriter& w, std::uint32_t type, std::uint32_t index) {
-  w.U32(type);
-  w.U32(kObjectRecordBytes);
+void RecordStart(RecordWriter& w, RecordKind kind) {
+  w.U32(kind.type);
+  w.U32(kind.bytes);
+}
+
+void ObjectRecord(RecordWriter& w, RecordKind kind, std::uint32_t index) {
+  RecordStart(w, kind);
   w.U32(index);
 }
 
 // Fills left..right-1 by top..bottom-1 with a new solid brush of `colour`.
 void Fill(RecordWriter& w, std::int32_t left, std::int32_t top, std::int32_t right,
           std::int32_t bottom, Colour colour) {
-  w.U32(kEmrCreateBrushIndirect);  // 2.3.7.1
-  w.U32(kBrushRecordBytes);
+  RecordStart(w, kEmrCreateBrushIndirect);  // 2.3.7.1
   w.U32(kBrushIndex);
   w.U32(kBrushSolid);         // LogBrush
   w.U32(colour & 0xFFFFFFu);  // ColorRef: red, green, blue, reserved 0
   w.U32(0);                   // BrushHatch, ignored for a solid brush
   ObjectRecord(w, kEmrSelectObject, kBrushIndex);
 
-  w.U32(kEmrBitBlt);  // 2.3.1.2, with no source: the pattern alone
-  w.U32(kBitBltRecordBytes);
+  RecordStart(w, kEmrBitBlt);                  // 2.3.1.2, with no source: the pattern alone
   RectL(w, left, top, right - 1, bottom - 1);  // Bounds
   w.I32(left);                                 // xDest, yDest, cxDest, cyDest
   w.I32(top);
@@ -105,7 +108,7 @@ Bytes WriteEnhancedMetafile(const ModuleGrid& grid, std::u16string_view descript
   const std::uint32_t descriptionChars = static_cast<std::uint32_t>(description.size()) + 2;
   const std::uint32_t headerBytes = (kHeaderFixedBytes + descriptionChars * 2 + 3) & ~3u;
   const std::uint64_t fills = static_cast<std::uint64_t>(grid.width) * grid.height + 1;
-  const std::uint64_t totalBytes = headerBytes + fills * kFillBytes + kEofRecordBytes;
+  const std::uint64_t totalBytes = headerBytes + fills * kFillBytes + kEmrEof.bytes;
   const std::uint64_t records = 1 + fills * kFillRecords + 1;
 
   Bytes out;
@@ -114,8 +117,7 @@ Bytes WriteEnhancedMetafile(const ModuleGrid& grid, std::u16string_view descript
 
   // EMR_HEADER (2.3.4.2). The drawing covers device units 0..Wm by 0..Hm,
   // the background's extra column and row included.
-  w.U32(kEmrHeader);
-  w.U32(headerBytes);
+  RecordStart(w, {kEmrHeader, headerBytes});
   RectL(w, 0, 0, grid.width, grid.height);  // Bounds, inclusive
   // Frame, inclusive, in hundredths of a millimetre: the same area,
   // Wm + 1 by Hm + 1 pixels of the reference device.
@@ -147,11 +149,10 @@ Bytes WriteEnhancedMetafile(const ModuleGrid& grid, std::u16string_view descript
   FillBackgroundThenEveryPosition(grid, grid.width + 1, grid.height + 1,
                                   [&](auto... edges) { Fill(w, edges...); });
 
-  w.U32(kEmrEof);  // 2.3.4.1
-  w.U32(kEofRecordBytes);
-  w.U32(0);                // nPalEntries
-  w.U32(16);               // offPalEntries: where a palette would start
-  w.U32(kEofRecordBytes);  // SizeLast
+  RecordStart(w, kEmrEof);  // 2.3.4.1
+  w.U32(0);                 // nPalEntries
+  w.U32(16);                // offPalEntries: where a palette would start
+  w.U32(kEmrEof.bytes);     // SizeLast
   return out;
 }
 

@@ -6,20 +6,15 @@
 namespace qrsmith {
 
 std::string WriteHtmlFragment(const ModuleGrid& grid, std::int32_t width, std::int32_t height) {
-  using text_format::AppendColourHex;
-  using text_format::AppendInteger;
-  using text_format::AppendReal;
+  using text_format::Append;
+  using text_format::Hex;
 
   std::string out;
   // An element is about 130 fixed characters and four numbers.
   out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 170 +
               160);
-  out += "<div style=\"position:relative;overflow:hidden;width:";
-  AppendInteger(out, width);
-  out += "px;height:";
-  AppendInteger(out, height);
-  out += "px;background-color:#";
-  AppendColourHex(out, grid.background);
+  Append(out, "<div style=\"position:relative;overflow:hidden;width:", width, "px;height:", height,
+         "px;background-color:#", Hex{grid.background});
   // The symbol is made of coloured blocks, and browsers leave backgrounds out
   // of print by default: without this the printed page is blank. The property
   // is inherited, so the outer block's setting covers every module.
@@ -32,17 +27,9 @@ std::string WriteHtmlFragment(const ModuleGrid& grid, std::int32_t width, std::i
     for (std::int32_t c = 1; c <= grid.width; ++c) {
       const double w = static_cast<double>(width) / grid.width;
       const double left = w * (c - 1);
-      out += "<div style=\"position:absolute;overflow:hidden;left:";
-      AppendReal(out, left);
-      out += "px;top:";
-      AppendReal(out, top);
-      out += "px;width:";
-      AppendReal(out, w);
-      out += "px;height:";
-      AppendReal(out, h);
-      out += "px;background-color:#";
-      AppendColourHex(out, grid.ColourAt(r, c));
-      out += "\"></div>";
+      Append(out, "<div style=\"position:absolute;overflow:hidden;left:", left, "px;top:", top,
+             "px;width:", w, "px;height:", h, "px;background-color:#", Hex{grid.ColourAt(r, c)},
+             "\"></div>");
     }
   }
   out += "</div>";

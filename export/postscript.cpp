@@ -11,9 +11,9 @@ namespace qrsmith {
 
 namespace {
 
+using text_format::Append;
 using text_format::AppendColourHex;
 using text_format::AppendInteger;
-using text_format::AppendReal;
 
 std::size_t SampleBytes(const ModuleGrid& grid, bool cmyk) {
   // Six digits (eight for inks) per position and one LF per row.
@@ -80,13 +80,9 @@ std::string_view DecodeArray(bool cmyk) {
 // printed size is given.
 void AppendPrintedSize(std::string& out, const ModuleGrid& grid, const PostScriptPrint& print) {
   if (print.pointsPerModule) {
-    AppendReal(out, grid.width * *print.pointsPerModule);
-    out += ' ';
-    AppendReal(out, grid.height * *print.pointsPerModule);
+    Append(out, grid.width * *print.pointsPerModule, ' ', grid.height * *print.pointsPerModule);
   } else {
-    AppendInteger(out, grid.width);
-    out += ' ';
-    AppendInteger(out, grid.height);
+    Append(out, grid.width, ' ', grid.height);
   }
 }
 
@@ -97,38 +93,24 @@ std::string WritePostScriptPage(const ModuleGrid& grid, std::string_view id,
   const std::optional<Colour> masked = MaskedColour(grid, print.cmyk);
   std::string out;
   out.reserve(SampleBytes(grid, print.cmyk) + 260 + id.size());
-  out += "%!PS\n%%KORVANE\n%!";
-  out += id;
-  out += '\n';
+  Append(out, "%!PS\n%%KORVANE\n%!", id, '\n');
   // The unit square becomes the image's printed size.
   AppendPrintedSize(out, grid, print);
   out += " scale\n";
   if (masked) {
     // colorimage cannot mask: the same samples as an image dictionary of type 4.
-    out += print.cmyk ? "/DeviceCMYK" : "/DeviceRGB";
-    out += " setcolorspace\n<< /ImageType 4 /Width ";
-    AppendInteger(out, grid.width);
-    out += " /Height ";
-    AppendInteger(out, grid.height);
-    out += " /BitsPerComponent 8 ";
-    out += DecodeArray(print.cmyk);
-    out += '\n';
+    Append(out, print.cmyk ? "/DeviceCMYK" : "/DeviceRGB",
+           " setcolorspace\n<< /ImageType 4 /Width ", grid.width, " /Height ", grid.height,
+           " /BitsPerComponent 8 ", DecodeArray(print.cmyk), '\n');
     AppendMaskColour(out, *masked, print.cmyk);
     out += "/ImageMatrix [";
   } else {
     // width height bits/component [image matrix]: the matrix maps the unit
     // square onto the samples with row 1 at the top.
-    AppendInteger(out, grid.width);
-    out += ' ';
-    AppendInteger(out, grid.height);
-    out += " 8 [";
+    Append(out, grid.width, ' ', grid.height, " 8 [");
   }
-  AppendInteger(out, grid.width);
-  out += " 0 0 -";
-  AppendInteger(out, grid.height);
-  out += " 0 ";
-  AppendInteger(out, grid.height);
-  out += masked ? "] /DataSource\n{<\n" : "]\n{<\n";
+  Append(out, grid.width, " 0 0 -", grid.height, " 0 ", grid.height,
+         masked ? "] /DataSource\n{<\n" : "]\n{<\n");
   AppendSampleRows(out, grid, print.cmyk, masked);
   if (masked) {
     out += ">} >> image\nshowpage";
@@ -147,36 +129,24 @@ std::string WriteEpsImage(const ModuleGrid& grid, const PostScriptPrint& print) 
   // image as Wm x Hm points (or its printed size) rather than as a whole page.
   // %%BoundingBox takes whole points, so a printed size is rounded up there.
   const double scale = print.pointsPerModule.value_or(1.0);
-  out += "%%BoundingBox: 0 0 ";
-  AppendInteger(out, static_cast<std::int64_t>(std::ceil(grid.width * scale - 1e-9)));
-  out += ' ';
-  AppendInteger(out, static_cast<std::int64_t>(std::ceil(grid.height * scale - 1e-9)));
-  out += "\n%%HiResBoundingBox: 0 0 ";
+  Append(out, "%%BoundingBox: 0 0 ",
+         static_cast<std::int64_t>(std::ceil(grid.width * scale - 1e-9)), ' ',
+         static_cast<std::int64_t>(std::ceil(grid.height * scale - 1e-9)),
+         "\n%%HiResBoundingBox: 0 0 ");
   AppendPrintedSize(out, grid, print);
   out += '\n';
   out += print.cmyk ? "/DeviceCMYK setcolorspace\n" : "/DeviceRGB setcolorspace\n";
   out += "gsave\n";
   // One image unit per module becomes the printed module size.
   if (print.pointsPerModule) {
-    AppendReal(out, *print.pointsPerModule);
-    out += ' ';
-    AppendReal(out, *print.pointsPerModule);
-    out += " scale\n";
+    Append(out, *print.pointsPerModule, ' ', *print.pointsPerModule, " scale\n");
   }
-  out += masked ? "<< /ImageType 4\n" : "<< /ImageType 1\n";
-  out += "/Width ";
-  AppendInteger(out, grid.width);
-  out += " /Height ";
-  AppendInteger(out, grid.height);
+  Append(out, masked ? "<< /ImageType 4\n" : "<< /ImageType 1\n", "/Width ", grid.width,
+         " /Height ", grid.height);
   // The image matrix maps user space onto the samples: flipping y puts the
   // first sample row (grid row 1) at the top edge, as the symbol is read.
-  out += "\n/ImageMatrix [1 0 0 -1 0 ";
-  AppendInteger(out, grid.height);
-  out +=
-      "]\n"
-      "/BitsPerComponent 8\n";
-  out += DecodeArray(print.cmyk);
-  out += '\n';
+  Append(out, "\n/ImageMatrix [1 0 0 -1 0 ", grid.height, "]\n/BitsPerComponent 8\n",
+         DecodeArray(print.cmyk), '\n');
   if (masked) AppendMaskColour(out, *masked, print.cmyk);
   out +=
       "/DataSource currentfile /ASCIIHexDecode filter\n"

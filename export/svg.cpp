@@ -13,9 +13,8 @@ namespace {
 constexpr std::string_view kSvg11Dtd = "http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd";
 constexpr std::string_view kSvgNamespace = "http://www.w3.org/2000/svg";
 
-using text_format::AppendColourHex;
-using text_format::AppendInteger;
-using text_format::AppendReal;
+using text_format::Append;
+using text_format::Hex;
 
 // The root element's size: width="W" height="H", or a printed size with the
 // user units of a viewBox.
@@ -30,23 +29,13 @@ std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
   // A rectangle line is about 60 fixed characters and four numbers.
   out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 96 +
               256);
-  out += "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"";
-  out += kSvg11Dtd;
-  out += "\">\n<svg xmlns=\"";
-  out += kSvgNamespace;
-  out += "\" version=\"1.1\" width=\"";
+  Append(out, "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"",
+         kSvg11Dtd, "\">\n<svg xmlns=\"", kSvgNamespace, "\" version=\"1.1\" width=\"");
   if (size.moduleMm) {
-    AppendReal(out, width * *size.moduleMm);
-    out += "mm\" height=\"";
-    AppendReal(out, height * *size.moduleMm);
-    out += "mm\" viewBox=\"0 0 ";
-    AppendInteger(out, width);
-    out += ' ';
-    AppendInteger(out, height);
+    Append(out, width * *size.moduleMm, "mm\" height=\"", height * *size.moduleMm,
+           "mm\" viewBox=\"0 0 ", width, ' ', height);
   } else {
-    AppendInteger(out, width);
-    out += "\" height=\"";
-    AppendInteger(out, height);
+    Append(out, width, "\" height=\"", height);
   }
   // Without anti-aliasing the edges of neighbouring rectangles meet exactly:
   // at fractional scales an anti-aliased renderer leaves light seams inside
@@ -62,16 +51,8 @@ std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
       const std::uint8_t alpha = grid.AlphaAt(r, c);
       if (alpha == 0) continue;  // a clear colour is not drawn at all
       const double x = (static_cast<double>(c - 1) * width) / grid.width;
-      out += "<rect x=\"";
-      AppendReal(out, x);
-      out += "\" y=\"";
-      AppendReal(out, y);
-      out += "\" width=\"";
-      AppendReal(out, w);
-      out += "\" height=\"";
-      AppendReal(out, h);
-      out += "\" fill=\"#";
-      AppendColourHex(out, grid.ColourAt(r, c));
+      Append(out, "<rect x=\"", x, "\" y=\"", y, "\" width=\"", w, "\" height=\"", h, "\" fill=\"#",
+             Hex{grid.ColourAt(r, c)});
       if (alpha != 255) {
         out += "\" fill-opacity=\"";
         text_format::AppendOpacity(out, alpha);

@@ -109,6 +109,15 @@ std::optional<DateTime> ParseDateTime(std::string_view text) {
   return value;
 }
 
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  std::string out;
+  out.reserve(size);
+  for (const std::string_view part : parts) out += part;
+  return out;
+}
+
 std::string EscapeField(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);

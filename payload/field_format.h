@@ -5,6 +5,7 @@
 // date-time after a picture pattern, and reading one as people type it.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ struct DateTime {
   std::int32_t minute = 0;  // 0..59
   std::int32_t second = 0;  // 0..59
 };
+
+// The parts one after another: a content is its labels and the caller's
+// texts in the order the format writes them.
+std::string Joined(std::initializer_list<std::string_view> parts);
 
 // Protects the reserved characters of the field-based formats: a backslash
 // becomes two backslashes, and a backslash is put before every semicolon,

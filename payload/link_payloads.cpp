@@ -5,58 +5,30 @@
 namespace qrsmith::payload {
 namespace {
 
-// "http://" + host, ready for the path.
-std::string WebAddress(std::string_view host) {
-  std::string out(kWebScheme);
-  out += host;
-  return out;
-}
-
-// WebAddress(host) + separator + the name percent-encoded as one path segment.
+// "http://" + host + separator + the name percent-encoded as one path segment.
 std::string AddressWithName(std::string_view host, std::string_view separator,
                             std::string_view name) {
-  std::string out = WebAddress(host);
-  out += separator;
-  out += PercentEncode(name, UriPart::kPathSegment);
-  return out;
+  return Joined({kWebScheme, host, separator, PercentEncode(name, UriPart::kPathSegment)});
 }
 
 }  // namespace
 
 std::string GeoPayload(std::string_view latitude, std::string_view longitude,
                        const OptionalText& altitude) {
-  std::string out = "geo:";
-  out += latitude;
-  out += ',';
-  out += longitude;
-  if (altitude && !altitude->empty()) {
-    out += ',';
-    out += *altitude;
-  }
+  std::string out = Joined({"geo:", latitude, ",", longitude});
+  if (altitude && !altitude->empty()) out += Joined({",", *altitude});
   return out;
 }
 
 std::string MapSearchLink(std::string_view latitude, std::string_view longitude,
                           std::string_view label) {
-  std::string out = WebAddress(kMapSearchHost);
-  out += "/maps?f=q&q=";
-  out += latitude;
-  out += "%2C";
-  out += longitude;
-  out += "+%28";
-  out += PercentEncode(label, UriPart::kQueryValue);
-  out += "%29";
-  return out;
+  return Joined({kWebScheme, kMapSearchHost, "/maps?f=q&q=", latitude, "%2C", longitude, "+%28",
+                 PercentEncode(label, UriPart::kQueryValue), "%29"});
 }
 
 std::string MapViewLink(std::string_view latitude, std::string_view longitude) {
-  std::string out = WebAddress(kMapViewHost);
-  out += "/maps/?v=2&cp=";
-  out += latitude;
-  out += '~';
-  out += longitude;
-  out += "&lvl=16&dir=0&sty=r";
-  return out;
+  return Joined({kWebScheme, kMapViewHost, "/maps/?v=2&cp=", latitude, "~", longitude,
+                 "&lvl=16&dir=0&sty=r"});
 }
 
 std::string MarketDetailsPayload(std::string_view packageName) {
@@ -68,18 +40,12 @@ std::string MarketSearchPayload(std::string_view query) {
 }
 
 std::string AppStoreLink(std::int32_t applicationId) {
-  std::string out(kAppStoreScheme);
-  out += kAppStoreHost;
-  out += "/app/id";
-  out += std::to_string(applicationId);
-  return out;
+  return Joined({kAppStoreScheme, kAppStoreHost, "/app/id", std::to_string(applicationId)});
 }
 
 std::string UrltoPayload(std::string_view address) {
   // The empty title: a reader takes the text up to the next colon for one.
-  std::string out = "urlto::";
-  out += address;
-  return out;
+  return Joined({"urlto::", address});
 }
 
 std::string VenueLink(std::string_view venueId) {
@@ -101,8 +67,8 @@ std::string MicroblogProfileLink(std::string_view userName) {
 }
 
 std::string MicroblogStatusLink(std::string_view statusText) {
-  return WebAddress(kMicroblogHost) +
-         "/home?status=" + PercentEncode(statusText, UriPart::kQueryValue);
+  return Joined({kWebScheme, kMicroblogHost,
+                 "/home?status=", PercentEncode(statusText, UriPart::kQueryValue)});
 }
 
 }  // namespace qrsmith::payload

@@ -1,9 +1,8 @@
 #include "platform/codecs/ico.h"
 
-#include <cstring>
-
 #include "platform/codecs/byte_order.h"
 #include "platform/codecs/dib.h"
+#include "platform/codecs/image.h"
 #include "platform/codecs/png.h"
 
 namespace qrsmith::platform::codecs {
@@ -13,7 +12,6 @@ constexpr std::size_t kIconDirSize = 6;
 constexpr std::size_t kIconDirEntrySize = 16;
 constexpr std::uint16_t kTypeIcon = 1;
 constexpr std::uint16_t kTypeCursor = 2;
-constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 struct IconDirEntry {
   std::uint32_t width = 0;   // 1..256 (0 in the file means 256)
@@ -91,10 +89,8 @@ std::optional<Bitmap> DecodeIco(std::span<const std::uint8_t> bytes) {
     if (!best || Outranks(*entry, *best)) best = entry;
   }
   const auto image = bytes.subspan(best->offset, best->size);
-  if (image.size() >= sizeof kPngSignature &&
-      std::memcmp(image.data(), kPngSignature, sizeof kPngSignature) == 0) {
-    return DecodePng(image);
-  }
+  // An entry holds either a whole PNG file or a bare DIB.
+  if (DetectImageFormat(image) == ImageFormat::kPng) return DecodePng(image);
   return DecodeDib(image, DibKind::kIconEntry);
 }
 

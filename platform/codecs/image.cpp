@@ -34,6 +34,29 @@ constexpr std::array<Signature, 9> kSignatures{{
     {{0, 0, 1, 0}, 4, ImageFormat::kIco},
 }};
 
+// Each format's reader and writer, in one place for both directions.
+struct Codec {
+  ImageFormat format;
+  std::optional<Bitmap> (*decode)(std::span<const std::uint8_t>);
+  Bytes (*encode)(const Bitmap&);
+};
+
+constexpr std::array<Codec, 6> kCodecs{{
+    {ImageFormat::kBmp, DecodeBmp, EncodeBmp},
+    {ImageFormat::kJpeg, DecodeJpeg, EncodeJpeg},
+    {ImageFormat::kGif, DecodeGif, EncodeGif},
+    {ImageFormat::kTiff, DecodeTiff, [](const Bitmap& bitmap) { return EncodeTiff(bitmap); }},
+    {ImageFormat::kPng, DecodePng, EncodePng},
+    {ImageFormat::kIco, DecodeIco, EncodeIco},
+}};
+
+const Codec* CodecOf(std::optional<ImageFormat> format) {
+  if (!format) return nullptr;
+  const auto found = std::find_if(kCodecs.begin(), kCodecs.end(),
+                                  [&](const Codec& codec) { return codec.format == *format; });
+  return found == kCodecs.end() ? nullptr : &*found;
+}
+
 }  // namespace
 
 std::optional<ImageFormat> DetectImageFormat(std::span<const std::uint8_t> bytes) {
@@ -51,41 +74,15 @@ std::optional<ImageFormat> DetectImageFormat(std::span<const std::uint8_t> bytes
 }
 
 std::optional<Bitmap> DecodeImage(std::span<const std::uint8_t> bytes) {
-  const auto format = DetectImageFormat(bytes);
-  if (!format) return std::nullopt;
-  switch (*format) {
-    case ImageFormat::kBmp:
-      return DecodeBmp(bytes);
-    case ImageFormat::kJpeg:
-      return DecodeJpeg(bytes);
-    case ImageFormat::kGif:
-      return DecodeGif(bytes);
-    case ImageFormat::kTiff:
-      return DecodeTiff(bytes);
-    case ImageFormat::kPng:
-      return DecodePng(bytes);
-    case ImageFormat::kIco:
-      return DecodeIco(bytes);
-  }
-  return std::nullopt;
+  const Codec* codec = CodecOf(DetectImageFormat(bytes));
+  if (codec == nullptr) return std::nullopt;
+  return codec->decode(bytes);
 }
 
 Bytes EncodeImage(const Bitmap& bitmap, ImageFormat format) {
-  switch (format) {
-    case ImageFormat::kBmp:
-      return EncodeBmp(bitmap);
-    case ImageFormat::kJpeg:
-      return EncodeJpeg(bitmap);
-    case ImageFormat::kGif:
-      return EncodeGif(bitmap);
-    case ImageFormat::kTiff:
-      return EncodeTiff(bitmap);
-    case ImageFormat::kPng:
-      return EncodePng(bitmap);
-    case ImageFormat::kIco:
-      return EncodeIco(bitmap);
-  }
-  return {};
+  const Codec* codec = CodecOf(format);
+  if (codec == nullptr) return {};
+  return codec->encode(bitmap);
 }
 
 }  // namespace qrsmith::platform::codecs

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,6 +27,14 @@ inline std::optional<std::string> ReadSymbol(const QImage& image) {
   const auto decoded = testing::DecodeWithZbar(*bitmap, 1);
   if (!decoded) return std::nullopt;
   return decoded->text;
+}
+
+// Writes a side x side picture of one colour to `path`, in the format its
+// extension names: a centre icon for the window to read.
+inline bool SaveSolidPicture(const QString& path, int side, const QColor& colour) {
+  QImage picture(side, side, QImage::Format_RGB32);
+  picture.fill(colour);
+  return picture.save(path);
 }
 
 class WindowTest : public ::testing::Test {

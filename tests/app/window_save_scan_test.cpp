@@ -82,9 +82,7 @@ TEST_F(WindowTest, SaveOpensInTheLastFolderElsePicturesElseHomeWithTheLastForm) 
 TEST_F(WindowTest, TheScanLabelJudgesEverySymbolAndSaysWhatHelps) {
   QTemporaryDir folder;
   const QString iconPath = folder.filePath(QStringLiteral("icon.png"));
-  QImage icon(48, 48, QImage::Format_RGB32);
-  icon.fill(QColor(0, 64, 192));
-  ASSERT_TRUE(icon.save(iconPath));
+  ASSERT_TRUE(SaveSolidPicture(iconPath, 48, QColor(0, 64, 192)));
   auto* label = Control<QLabel>("扫描结果");
   const struct {
     const char* name;

@@ -342,9 +342,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WindowTest, IconFileIsReadClearedOrRefused) {
   QTemporaryDir folder;
   const QString iconPath = folder.filePath(QStringLiteral("图标.png"));
-  QImage green(20, 20, QImage::Format_RGB32);
-  green.fill(QColor(0, 255, 0));
-  ASSERT_TRUE(green.save(iconPath));
+  ASSERT_TRUE(SaveSolidPicture(iconPath, 20, QColor(0, 255, 0)));
   Type(QStringLiteral("with icon"));
   Control<QComboBox>("组合框3")->setCurrentIndex(3);
   auto* path = Control<QLineEdit>("编辑框1");

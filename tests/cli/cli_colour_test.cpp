@@ -9,10 +9,7 @@
 namespace qrsmith {
 namespace {
 
-class CliColour : public testing::ToolTest {
- protected:
-  CliColour() : ToolTest("qrsmith-colour") {}
-};
+using CliColour = testing::ToolTest;
 
 TEST_F(CliColour, AlphaIsWrittenWhereTheFormHoldsItAndRefusedByNameElsewhere) {
   struct Case {

@@ -24,18 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ProcessResult;
 
-class CliLimits : public testing::ToolTest {
- protected:
-  CliLimits() : ToolTest("qrsmith-limits") {}
-  std::vector<std::string> Listing(const fs::path& folder) const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-      names.push_back(entry.path().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-};
+using CliLimits = testing::ToolTest;
 
 TEST_F(CliLimits, IntegerOptionsAtAndPastTheirBounds) {
   struct Case {
@@ -193,7 +182,7 @@ TEST_F(CliLimits, FailedWritesKeepTheExistingFileAndLeaveNoTemporary) {
       }
       if (t.readOnly)
         fs::permissions(Path(t.folder), fs::perms::owner_read | fs::perms::owner_exec);
-      const auto listing = Listing(dir_);
+      const auto listing = Files();
       std::vector<std::string> args = {"-w", "2000", "-o", path, "https://qrsmith.example/limits"};
       ProcessResult r;
       if (t.sizeLimit) {
@@ -206,7 +195,7 @@ TEST_F(CliLimits, FailedWritesKeepTheExistingFileAndLeaveNoTemporary) {
       if (t.readOnly) fs::permissions(Path(t.folder), fs::perms::owner_all);
       EXPECT_EQ(r.status, 2) << r.err;
       EXPECT_EQ(r.err, "qrsmith: cannot write '" + path + "': " + t.reason + "\n");
-      EXPECT_EQ(Listing(dir_), listing);
+      EXPECT_EQ(Files(), listing);
       if (!before.empty()) {
         EXPECT_EQ(testing::FileText(path), before);
       }
@@ -231,7 +220,7 @@ TEST_F(CliLimits, OutputThroughASymbolicLinkReachesItsFile) {
   EXPECT_EQ(folder.status, 2);
   EXPECT_EQ(folder.err, "qrsmith: cannot write '" + Path("to-folder.svg") + "' (a link to '" +
                             Path("folder") + "'): Is a directory\n");
-  EXPECT_EQ(Listing(dir_).size(), 4u);
+  EXPECT_EQ(Files().size(), 4u);
 }
 
 // SIGKILL part way through an 8192 x 8192 BMP (some 200 MB) over an existing
@@ -263,7 +252,7 @@ TEST_F(CliLimits, AKillDuringALargeWriteLeavesTheOldFileAsItWas) {
   const int probe = ::open(dir_.c_str(), O_TMPFILE | O_WRONLY, 0600);
   const bool unnamedFiles = probe >= 0;
   if (probe >= 0) ::close(probe);
-  for (const std::string& name : Listing(dir_)) {
+  for (const std::string& name : Files()) {
     if (name == path) continue;
     EXPECT_FALSE(unnamedFiles) << name;
     EXPECT_EQ(name.rfind(Path(".big.bmp.qrsmith-"), 0), 0u) << name;

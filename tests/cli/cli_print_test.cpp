@@ -41,7 +41,6 @@ Bytes ReadFile(const std::string& path) {
 
 class CliPrint : public testing::ToolTest {
  protected:
-  CliPrint() : ToolTest("qrsmith-print") {}
   void Require(std::initializer_list<const char*> programs) {
     for (const char* p : programs) {
       if (Which(p).empty()) GTEST_SKIP() << p << " is not installed";

@@ -16,10 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliSizes : public testing::ToolTest {
- protected:
-  CliSizes() : ToolTest("qrsmith-sizes") {}
-};
+using CliSizes = testing::ToolTest;
 
 TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
   const std::string small = Path("small.png");

@@ -21,7 +21,6 @@ using testing::ProcessResult;
 
 class Cli : public testing::ToolTest {
  protected:
-  Cli() : ToolTest("qrsmith-cli") {}
   // What zxing-cpp reads from a raster file.
   static std::optional<testing::Decoded> Scan(const std::string& path) {
     const auto picture = platform::codecs::DecodeImage(testing::FileBytes(path));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,11 +15,20 @@ namespace qrsmith::testing {
 
 class ToolTest : public ::testing::Test {
  protected:
-  explicit ToolTest(const std::string& folderPrefix) : scratch_(folderPrefix) {}
+  ToolTest() : scratch_("qrsmith-tool") {}
   static ProcessResult Run(const std::vector<std::string>& args, const std::string& input = {}) {
     return RunProcess(QRSMITH_BINARY, args, input);
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  // Every path below the scratch folder, sorted: what a run left behind.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_)) {
+      names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   ScratchFolder scratch_;
   const std::filesystem::path& dir_ = scratch_.Path();

@@ -189,44 +189,28 @@ TEST_P(PreviewPicture, LaysTheSymbolOnThePictureByOr) {
   EXPECT_EQ(*painted, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, PreviewPicture,
-    ::testing::Values(
-        // k = 200 / 50 = 4: the picture 400 x 200 centred, symbol 80 x 80 moved by (4g, 4h).
-        PictureCase{
-            "Fit", 0, 20, 100, 50, 5, -3, {-50, 0, 400, 200}, {130, 48, 80, 80}, {154, 72, 32, 32}},
-        // fx = 3, fy = 4.
-        PictureCase{"Stretch",
-                    1,
-                    20,
-                    100,
-                    50,
-                    5,
-                    -3,
-                    {0, 0, 300, 200},
-                    {135, 48, 60, 80},
-                    {153, 72, 24, 32}},
-        PictureCase{"Centre",
-                    2,
-                    40,
-                    100,
-                    80,
-                    5,
-                    -3,
-                    {100, 60, 100, 80},
-                    {135, 77, 40, 40},
-                    {151, 93, 8, 8}},
-        PictureCase{"BottomRight",
-                    7,
-                    40,
-                    100,
-                    80,
-                    0,
-                    0,
-                    {200, 120, 100, 80},
-                    {230, 140, 40, 40},
-                    {246, 156, 8, 8}}),
-    [](const auto& info) { return std::string(info.param.name); });
+// clang-format off: one layout a row
+const PictureCase kPictureCases[] = {
+    // k = 200 / 50 = 4: the picture 400 x 200 centred, symbol 80 x 80 moved by (4g, 4h).
+    {"Fit", 0, 20, 100, 50, 5, -3, {-50, 0, 400, 200}, {130, 48, 80, 80}, {154, 72, 32, 32}},
+    // fx = 3, fy = 4.
+    {"Stretch", 1, 20, 100, 50, 5, -3, {0, 0, 300, 200}, {135, 48, 60, 80}, {153, 72, 24, 32}},
+    {"Centre", 2, 40, 100, 80, 5, -3, {100, 60, 100, 80}, {135, 77, 40, 40}, {151, 93, 8, 8}},
+    {"BottomRight",
+     7,
+     40,
+     100,
+     80,
+     0,
+     0,
+     {200, 120, 100, 80},
+     {230, 140, 40, 40},
+     {246, 156, 8, 8}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Layouts, PreviewPicture, ::testing::ValuesIn(kPictureCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class PreviewNoise : public ::testing::Test {
  protected:

@@ -69,43 +69,36 @@ public final class ZxingResultFields {
   private String describe(String text) {
     ParsedResult r = ResultParser.parseResult(new Result(text, null, null, BarcodeFormat.QR_CODE));
     add("type", r.getType().name());
-    if (r instanceof URIParsedResult) {
-      URIParsedResult u = (URIParsedResult) r;
+    if (r instanceof URIParsedResult u) {
       add("uri", u.getURI());
       add("title", u.getTitle());
       addWebParts(u.getURI());
-    } else if (r instanceof WifiParsedResult) {
-      WifiParsedResult w = (WifiParsedResult) r;
+    } else if (r instanceof WifiParsedResult w) {
       add("ssid", w.getSsid());
       add("password", w.getPassword());
       add("encryption", w.getNetworkEncryption());
       add("hidden", String.valueOf(w.isHidden()));
-    } else if (r instanceof TelParsedResult) {
-      add("number", ((TelParsedResult) r).getNumber());
-    } else if (r instanceof SMSParsedResult) {
-      SMSParsedResult s = (SMSParsedResult) r;
+    } else if (r instanceof TelParsedResult t) {
+      add("number", t.getNumber());
+    } else if (r instanceof SMSParsedResult s) {
       add("number", s.getNumbers());
       add("subject", s.getSubject());
       add("body", s.getBody());
-    } else if (r instanceof EmailAddressParsedResult) {
-      EmailAddressParsedResult e = (EmailAddressParsedResult) r;
+    } else if (r instanceof EmailAddressParsedResult e) {
       add("to", e.getTos());
       add("subject", e.getSubject());
       add("body", e.getBody());
-    } else if (r instanceof GeoParsedResult) {
-      GeoParsedResult g = (GeoParsedResult) r;
+    } else if (r instanceof GeoParsedResult g) {
       add("latitude", String.valueOf(g.getLatitude()));
       add("longitude", String.valueOf(g.getLongitude()));
       add("altitude", String.valueOf(g.getAltitude()));
-    } else if (r instanceof CalendarParsedResult) {
-      CalendarParsedResult c = (CalendarParsedResult) r;
+    } else if (r instanceof CalendarParsedResult c) {
       add("summary", c.getSummary());
       add("start", time(c.getStartTimestamp()));
       if (c.getEndTimestamp() >= 0) add("end", time(c.getEndTimestamp()));
       add("location", c.getLocation());
       add("description", c.getDescription());
-    } else if (r instanceof AddressBookParsedResult) {
-      AddressBookParsedResult a = (AddressBookParsedResult) r;
+    } else if (r instanceof AddressBookParsedResult a) {
       add("name", a.getNames());
       add("org", a.getOrg());
       add("title", a.getTitle());
@@ -114,8 +107,8 @@ public final class ZxingResultFields {
       add("address", a.getAddresses());
       add("url", a.getURLs());
       add("birthday", a.getBirthday());
-    } else if (r instanceof TextParsedResult) {
-      add("text", ((TextParsedResult) r).getText());
+    } else if (r instanceof TextParsedResult t) {
+      add("text", t.getText());
     }
     return line.toString();
   }

@@ -16,9 +16,9 @@ struct DibLayout {
   std::uint16_t bit_count = 24;
   std::uint32_t compression = 0;
   std::uint32_t colours_used = 0;
-  std::vector<std::uint32_t> masks;    // R, G, B(, A): at offset 40, after or inside the header
-  std::vector<std::uint32_t> palette;  // 0x00RRGGBB, stored B, G, R, 0
-  Bytes pixels;                        // the rows exactly as stored
+  std::vector<std::uint32_t> masks{};    // R, G, B(, A): at offset 40, after or inside the header
+  std::vector<std::uint32_t> palette{};  // 0x00RRGGBB, stored B, G, R, 0
+  Bytes pixels{};                        // the rows exactly as stored
 };
 
 // File header, information header, masks, colour table and pixels, in that

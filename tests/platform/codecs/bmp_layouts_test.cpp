@@ -59,22 +59,21 @@ std::vector<LayoutCase> LayoutCases() {
   DibLayout top_down = SmallPaletteDib();
   top_down.height = -2;
 
-  DibLayout rgb555;
-  rgb555.width = 2;
-  rgb555.height = 1;
-  rgb555.bit_count = 16;
-  rgb555.pixels = {0x00, 0x7C, 0xFF, 0x7F};  // red, white (5-5-5, little-endian)
+  const DibLayout rgb555{.width = 2,
+                         .height = 1,
+                         .bit_count = 16,
+                         .pixels = {0x00, 0x7C, 0xFF, 0x7F}};  // red, white (5-5-5, little-endian)
 
-  DibLayout rle4;
-  rle4.width = 3;
-  rle4.height = 2;
-  rle4.bit_count = 4;
-  rle4.compression = 2;
-  rle4.colours_used = 3;
-  rle4.palette = {0x000000, 0xFF0000, 0x0000FF};
-  rle4.pixels = {3, 0x12, 0,    0,     // bottom row: run alternating 1, 2, 1; end of line
-                 0, 3,    0x01, 0x20,  // top row: literal 0, 1, 2 (two bytes, already even)
-                 0, 1};
+  const DibLayout rle4{
+      .width = 3,
+      .height = 2,
+      .bit_count = 4,
+      .compression = 2,
+      .colours_used = 3,
+      .palette = {0x000000, 0xFF0000, 0x0000FF},
+      .pixels = {3, 0x12, 0, 0,     // bottom row: run alternating 1, 2, 1; end of line
+                 0, 3, 0x01, 0x20,  // top row: literal 0, 1, 2 (two bytes, already even)
+                 0, 1}};
 
   DibLayout rle8_delta = SmallRle8Dib();
   rle8_delta.pixels = {1, 0, 0, 2, 1, 1, 1, 2, 0, 1};  // one pixel, jump up-right, one pixel
