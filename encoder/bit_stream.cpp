@@ -46,6 +46,37 @@ struct Record {
 };
 using Row = std::array<Record, kModeCount>;
 
+// Whether one byte segment is strictly cheaper than every other stream of
+// the content, so that the search can be skipped: the content holds a byte
+// that only byte mode takes, no byte that could start a Kanji character, and
+// only short runs of digits and alphanumeric characters. Moving a run of
+// K such characters out of the byte segment saves at most 8K - 10K/3 bits
+// of data but costs a header of at least 4 + min(numeric, alphanumeric
+// count width) bits, and, for a run with bytes on both sides, the header of
+// the byte segment that resumes after it.
+bool OneByteSegmentIsCheapest(const std::uint8_t* data, std::int32_t n, std::int32_t group,
+                              bool allowKanji) {
+  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group);
+  if (n > SegmentLimits(group)[kByteMode]) return false;
+  const std::int32_t fewest =
+      kModeIndicatorBits + std::min(widths[kNumericMode], widths[kAlphanumericMode]);
+  // Longest runs at an end and inside whose saving 14K/3 stays below the cost.
+  const std::int32_t atEnd = (3 * fewest - 1) / 14;
+  const std::int32_t inside = (3 * (fewest + kModeIndicatorBits + widths[kByteMode]) - 1) / 14;
+  std::int32_t first = 0;
+  while (first < n && kClasses[data[first]] != 0) ++first;
+  if (first == n || first > atEnd) return false;
+  std::int32_t run = 0, longest = 0;
+  bool kanjiLead = false;
+  for (std::int32_t p = first; p < n; ++p) {
+    const std::uint32_t b = data[p];
+    run = kClasses[b] != 0 ? run + 1 : 0;
+    longest = std::max(longest, run);
+    kanjiLead |= (b - 0x81u <= 0x9Fu - 0x81u) || (b - 0xE0u <= 0xEBu - 0xE0u);
+  }
+  return run <= atEnd && longest <= inside && !(allowKanji && kanjiLead);
+}
+
 }  // namespace
 
 std::int32_t CharacterClass(std::int32_t byte) {
@@ -84,6 +115,12 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   const std::array<std::int32_t, kModeCount> limits = SegmentLimits(group);
   std::array<std::int32_t, kModeCount> header{};  // indicator + count field of a new segment
   for (std::size_t m = 0; m < header.size(); ++m) header[m] = kModeIndicatorBits + widths[m];
+  oneByteSegment_ = OneByteSegmentIsCheapest(data, n_, group, allowKanji);
+  if (oneByteSegment_) {
+    const std::int32_t length = header[kByteMode] + 8 * n_ + kTerminatorBits;
+    if (length > kBitArrayLength) return 0;
+    return length_ = length;
+  }
 
   predecessors_.resize(4 * static_cast<std::size_t>(n_));
   runs_.resize(4 * static_cast<std::size_t>(n_));
@@ -207,6 +244,10 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
 }
 
 bool Segmenter::AssignModes() {
+  if (oneByteSegment_) {
+    modes_.assign(static_cast<std::size_t>(n_), kByteMode);
+    return true;
+  }
   modes_.assign(static_cast<std::size_t>(n_), kNoMode);
   std::int8_t* modes = modes_.data();
   const std::int8_t* predecessors = predecessors_.data();

@@ -85,6 +85,8 @@ class Segmenter {
   std::int32_t group_ = 2;
   std::int32_t finalMode_ = 0;
   std::int32_t length_ = 0;
+  // The last Measure found one byte segment cheapest without the search.
+  bool oneByteSegment_ = false;
   // predecessors_[4p + m]: mode before the cheapest stream ending at byte p
   // in mode m; kNoMode when that stream starts there or cannot end there.
   std::vector<std::int8_t> predecessors_;
