@@ -77,6 +77,20 @@ bool OneByteSegmentIsCheapest(const std::uint8_t* data, std::int32_t n, std::int
   return run <= atEnd && longest <= inside && !(allowKanji && kanjiLead);
 }
 
+// How many of the first `most` modes (at least one) equal the first, eight
+// compared at a time.
+std::int32_t SameModeRun(const std::int8_t* modes, std::int32_t most) {
+  const std::uint64_t eight = 0x0101010101010101u * static_cast<std::uint8_t>(modes[0]);
+  std::int32_t run = 1;
+  for (; run + 8 <= most; run += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, modes + run, 8);
+    if (word != eight) break;
+  }
+  while (run < most && modes[run] == modes[0]) ++run;
+  return run;
+}
+
 }  // namespace
 
 std::int32_t CharacterClass(std::int32_t byte) {
@@ -281,11 +295,8 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
 
   for (std::int32_t p = 0; p < n_;) {
     const std::int32_t mode = modes_[static_cast<std::size_t>(p)];
-    std::int32_t run = 1;
-    while (p + run < n_ && run < limits[static_cast<std::size_t>(mode)] &&
-           modes_[static_cast<std::size_t>(p + run)] == mode) {
-      ++run;
-    }
+    const std::int32_t run =
+        SameModeRun(modes_.data() + p, std::min(n_ - p, limits[static_cast<std::size_t>(mode)]));
     const std::uint8_t* bytes = data + p;
     writer.Put(kModeIndicator[static_cast<std::size_t>(mode)], kModeIndicatorBits);
     writer.Put(static_cast<std::uint32_t>(mode == kKanjiMode ? run / 2 : run),
@@ -293,7 +304,7 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
     std::int32_t i = 0;
     switch (mode) {
       case kByteMode:
-        for (; i < run; ++i) writer.Put(bytes[i], 8);
+        writer.PutBytes(bytes, run);
         break;
       case kNumericMode:
         for (; i + 3 <= run; i += 3) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "encoder/big_endian.h"
 #include "encoder/qr_tables.h"
 
 namespace qrsmith::encoder {
@@ -46,6 +47,24 @@ class PackedBitWriter {
     count_ += width;
     while (pendingBits_ >= 8) {
       pendingBits_ -= 8;
+      *bytes_++ = static_cast<std::uint8_t>(pending_ >> pendingBits_);
+    }
+  }
+  // Whole bytes, the same as Put(byte, 8) for each, eight at a time.
+  void PutBytes(const std::uint8_t* bytes, std::int32_t n) {
+    count_ += 8 * n;
+    std::int32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      // The pending bits (fewer than eight) lead, the word's low bits wait.
+      const std::uint64_t word = LoadBigEndian64(bytes + i);
+      StoreBigEndian64(bytes_, pendingBits_ == 0
+                                   ? word
+                                   : (pending_ << (64 - pendingBits_)) | (word >> pendingBits_));
+      bytes_ += 8;
+      pending_ = word;
+    }
+    for (; i < n; ++i) {
+      pending_ = (pending_ << 8) | bytes[i];
       *bytes_++ = static_cast<std::uint8_t>(pending_ >> pendingBits_);
     }
   }

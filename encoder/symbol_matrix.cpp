@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "encoder/big_endian.h"
 #include "encoder/function_patterns.h"
 
 namespace qrsmith::encoder {
@@ -31,13 +32,6 @@ constexpr std::array<Quad, 256> kQuads = [] {
   }
   return quads;
 }();
-
-// Eight bytes as one number, the first in the top byte.
-std::uint64_t LoadBigEndian(const std::uint8_t* bytes) {
-  std::uint64_t word = 0;
-  for (int i = 0; i < 8; ++i) word = (word << 8) | bytes[i];
-  return word;
-}
 
 }  // namespace
 
@@ -87,7 +81,7 @@ void PlacementPlan::Place(std::uint8_t* matrix, const std::uint8_t* codewords,
         // As many whole bytes as fit, from one eight-byte load.
         const std::int32_t take = (64 - left) / 8;
         window |=
-            (LoadBigEndian(codewords + next) & (~std::uint64_t{0} << (64 - 8 * take))) >> left;
+            (LoadBigEndian64(codewords + next) & (~std::uint64_t{0} << (64 - 8 * take))) >> left;
         left += 8 * take;
         next += take;
       }
@@ -134,10 +128,21 @@ void PlaceCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t*
 
 void MergeModules(std::uint8_t* matrix, std::int32_t side) {
   const std::int32_t stride = MatrixStride(side);
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
   for (std::int32_t r = 0; r < side; ++r) {
     std::uint8_t* line = matrix + r * stride;
-    for (std::int32_t c = 0; c < side; ++c) {
-      // Branch-free, so that the compiler can work on whole vectors.
+    std::int32_t c = 0;
+    // Eight modules a step: each byte's rule uses only bits 0..2 of that
+    // byte, so whole words can go through it with per-byte masks.
+    for (; c + 8 <= side; c += 8) {
+      std::uint64_t v;
+      std::memcpy(&v, line + c, 8);
+      const std::uint64_t data = (v >> 2) & kOnes;
+      const std::uint64_t function = ((v >> 1) & kOnes) ^ kOnes;
+      v = (data & v) | ((data ^ kOnes) & function);
+      std::memcpy(line + c, &v, 8);
+    }
+    for (; c < side; ++c) {
       const std::uint8_t v = line[c];
       const std::uint8_t data = (v >> 2) & 1;
       const std::uint8_t function = ((v >> 1) & 1) ^ 1;
