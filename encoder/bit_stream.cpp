@@ -30,6 +30,14 @@ constexpr std::array<std::uint8_t, 256> MakeClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
 
+// Bytes that can lead a Kanji character (see IsKanjiPair).
+constexpr std::array<bool, 256> kKanjiLeads = [] {
+  std::array<bool, 256> leads{};
+  for (int b = 0x81; b <= 0x9F; ++b) leads[static_cast<std::size_t>(b)] = true;
+  for (int b = 0xE0; b <= 0xEB; ++b) leads[static_cast<std::size_t>(b)] = true;
+  return leads;
+}();
+
 constexpr std::array<std::uint8_t, 256> MakeAlphanumericValues() {
   std::array<std::uint8_t, 256> values{};
   constexpr char kAlphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
@@ -72,7 +80,7 @@ bool OneByteSegmentIsCheapest(const std::uint8_t* data, std::int32_t n, std::int
     const std::uint32_t b = data[p];
     run = kClasses[b] != 0 ? run + 1 : 0;
     longest = std::max(longest, run);
-    kanjiLead |= (b - 0x81u <= 0x9Fu - 0x81u) || (b - 0xE0u <= 0xEBu - 0xE0u);
+    kanjiLead |= kKanjiLeads[b];
   }
   return run <= atEnd && longest <= inside && !(allowKanji && kanjiLead);
 }
