@@ -73,47 +73,48 @@ void PlacementPlan::Place(std::uint8_t* matrix, const std::uint8_t* codewords,
   std::uint64_t window = 0;
   std::int32_t left = 0;  // bits in the window
   std::int32_t next = 0;  // next codeword to load
+  // Tops the window up to at least 57 bits.
+  auto refill = [&] {
+    if (next <= count - 8) {
+      // As many whole bytes as fit, from one eight-byte load.
+      const std::int32_t take = (64 - left) / 8;
+      window |=
+          (LoadBigEndian64(codewords + next) & (~std::uint64_t{0} << (64 - 8 * take))) >> left;
+      left += 8 * take;
+      next += take;
+    }
+    for (; left <= 56; left += 8, ++next) {
+      const std::uint64_t byte = next < count ? codewords[next] : 0u;
+      window |= byte << (56 - left);
+    }
+  };
   for (const Run& run : runs_) {
     std::uint8_t* cell = matrix + run.offset;
     const std::ptrdiff_t step = run.step;
-    for (std::int32_t rows = run.rows; rows > 0;) {
-      if (left <= 56 && next <= count - 8) {
-        // As many whole bytes as fit, from one eight-byte load.
-        const std::int32_t take = (64 - left) / 8;
-        window |=
-            (LoadBigEndian64(codewords + next) & (~std::uint64_t{0} << (64 - 8 * take))) >> left;
-        left += 8 * take;
-        next += take;
+    std::int32_t rows = run.rows;
+    if (run.both) {
+      for (; rows >= 4; rows -= 4, cell += 4 * step) {
+        if (left < 8) refill();
+        const Quad& quad = kQuads[window >> 56];
+        std::memcpy(cell, quad[0].data(), 2);
+        std::memcpy(cell + step, quad[1].data(), 2);
+        std::memcpy(cell + 2 * step, quad[2].data(), 2);
+        std::memcpy(cell + 3 * step, quad[3].data(), 2);
+        window <<= 8;
+        left -= 8;
       }
-      for (; left <= 56; left += 8, ++next) {
-        const std::uint64_t byte = next < count ? codewords[next] : 0u;
-        window |= byte << (56 - left);
+      for (; rows > 0; --rows, cell += step) {
+        if (left < 2) refill();
+        std::memcpy(cell, kPairs[window >> 62], 2);
+        window <<= 2;
+        left -= 2;
       }
-      if (run.both) {
-        const std::int32_t n = std::min(rows, left / 2);
-        std::int32_t i = 0;
-        for (; i + 4 <= n; i += 4, cell += 4 * step) {
-          const Quad& quad = kQuads[window >> 56];
-          std::memcpy(cell, quad[0].data(), 2);
-          std::memcpy(cell + step, quad[1].data(), 2);
-          std::memcpy(cell + 2 * step, quad[2].data(), 2);
-          std::memcpy(cell + 3 * step, quad[3].data(), 2);
-          window <<= 8;
-        }
-        for (; i < n; ++i, cell += step) {
-          std::memcpy(cell, kPairs[window >> 62], 2);
-          window <<= 2;
-        }
-        left -= 2 * n;
-        rows -= n;
-      } else {
-        const std::int32_t n = std::min(rows, left);
-        for (std::int32_t i = 0; i < n; ++i, cell += step) {
-          *cell = static_cast<std::uint8_t>(kDataFlag | (window >> 63));
-          window <<= 1;
-        }
-        left -= n;
-        rows -= n;
+    } else {
+      for (; rows > 0; --rows, cell += step) {
+        if (left < 1) refill();
+        *cell = static_cast<std::uint8_t>(kDataFlag | (window >> 63));
+        window <<= 1;
+        --left;
       }
     }
   }
