@@ -30,6 +30,14 @@ constexpr std::array<std::uint8_t, 256> MakeClasses() {
 }
 constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
 
+// Bytes that can lead a Kanji character (see IsKanjiPair).
+constexpr std::array<bool, 256> kKanjiLeads = [] {
+  std::array<bool, 256> leads{};
+  for (int b = 0x81; b <= 0x9F; ++b) leads[static_cast<std::size_t>(b)] = true;
+  for (int b = 0xE0; b <= 0xEB; ++b) leads[static_cast<std::size_t>(b)] = true;
+  return leads;
+}();
+
 constexpr std::array<std::uint8_t, 256> MakeAlphanumericValues() {
   std::array<std::uint8_t, 256> values{};
   constexpr char kAlphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ $%*+-./:";
@@ -45,6 +53,51 @@ struct Record {
   std::int32_t run = 0;  // characters of this mode so far in the current segment
 };
 using Row = std::array<Record, kModeCount>;
+
+// Whether one byte segment is strictly cheaper than every other stream of
+// the content, so that the search can be skipped: the content holds a byte
+// that only byte mode takes, no byte that could start a Kanji character, and
+// only short runs of digits and alphanumeric characters. Moving a run of
+// K such characters out of the byte segment saves at most 8K - 10K/3 bits
+// of data but costs a header of at least 4 + min(numeric, alphanumeric
+// count width) bits, and, for a run with bytes on both sides, the header of
+// the byte segment that resumes after it.
+bool OneByteSegmentIsCheapest(const std::uint8_t* data, std::int32_t n, std::int32_t group,
+                              bool allowKanji) {
+  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group);
+  if (n > SegmentLimits(group)[kByteMode]) return false;
+  const std::int32_t fewest =
+      kModeIndicatorBits + std::min(widths[kNumericMode], widths[kAlphanumericMode]);
+  // Longest runs at an end and inside whose saving 14K/3 stays below the cost.
+  const std::int32_t atEnd = (3 * fewest - 1) / 14;
+  const std::int32_t inside = (3 * (fewest + kModeIndicatorBits + widths[kByteMode]) - 1) / 14;
+  std::int32_t first = 0;
+  while (first < n && kClasses[data[first]] != 0) ++first;
+  if (first == n || first > atEnd) return false;
+  std::int32_t run = 0, longest = 0;
+  bool kanjiLead = false;
+  for (std::int32_t p = first; p < n; ++p) {
+    const std::uint32_t b = data[p];
+    run = kClasses[b] != 0 ? run + 1 : 0;
+    longest = std::max(longest, run);
+    kanjiLead |= kKanjiLeads[b];
+  }
+  return run <= atEnd && longest <= inside && !(allowKanji && kanjiLead);
+}
+
+// How many of the first `most` modes (at least one) equal the first, eight
+// compared at a time.
+std::int32_t SameModeRun(const std::int8_t* modes, std::int32_t most) {
+  const std::uint64_t eight = 0x0101010101010101u * static_cast<std::uint8_t>(modes[0]);
+  std::int32_t run = 1;
+  for (; run + 8 <= most; run += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, modes + run, 8);
+    if (word != eight) break;
+  }
+  while (run < most && modes[run] == modes[0]) ++run;
+  return run;
+}
 
 }  // namespace
 
@@ -84,6 +137,12 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   const std::array<std::int32_t, kModeCount> limits = SegmentLimits(group);
   std::array<std::int32_t, kModeCount> header{};  // indicator + count field of a new segment
   for (std::size_t m = 0; m < header.size(); ++m) header[m] = kModeIndicatorBits + widths[m];
+  oneByteSegment_ = OneByteSegmentIsCheapest(data, n_, group, allowKanji);
+  if (oneByteSegment_) {
+    const std::int32_t length = header[kByteMode] + 8 * n_ + kTerminatorBits;
+    if (length > kBitArrayLength) return 0;
+    return length_ = length;
+  }
 
   predecessors_.resize(4 * static_cast<std::size_t>(n_));
   runs_.resize(4 * static_cast<std::size_t>(n_));
@@ -207,6 +266,10 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
 }
 
 bool Segmenter::AssignModes() {
+  if (oneByteSegment_) {
+    modes_.assign(static_cast<std::size_t>(n_), kByteMode);
+    return true;
+  }
   modes_.assign(static_cast<std::size_t>(n_), kNoMode);
   std::int8_t* modes = modes_.data();
   const std::int8_t* predecessors = predecessors_.data();
@@ -240,11 +303,8 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
 
   for (std::int32_t p = 0; p < n_;) {
     const std::int32_t mode = modes_[static_cast<std::size_t>(p)];
-    std::int32_t run = 1;
-    while (p + run < n_ && run < limits[static_cast<std::size_t>(mode)] &&
-           modes_[static_cast<std::size_t>(p + run)] == mode) {
-      ++run;
-    }
+    const std::int32_t run =
+        SameModeRun(modes_.data() + p, std::min(n_ - p, limits[static_cast<std::size_t>(mode)]));
     const std::uint8_t* bytes = data + p;
     writer.Put(kModeIndicator[static_cast<std::size_t>(mode)], kModeIndicatorBits);
     writer.Put(static_cast<std::uint32_t>(mode == kKanjiMode ? run / 2 : run),
@@ -252,7 +312,7 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
     std::int32_t i = 0;
     switch (mode) {
       case kByteMode:
-        for (; i < run; ++i) writer.Put(bytes[i], 8);
+        writer.PutBytes(bytes, run);
         break;
       case kNumericMode:
         for (; i + 3 <= run; i += 3) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "encoder/big_endian.h"
 #include "encoder/qr_tables.h"
 
 namespace qrsmith::encoder {
@@ -49,6 +50,24 @@ class PackedBitWriter {
       *bytes_++ = static_cast<std::uint8_t>(pending_ >> pendingBits_);
     }
   }
+  // Whole bytes, the same as Put(byte, 8) for each, eight at a time.
+  void PutBytes(const std::uint8_t* bytes, std::int32_t n) {
+    count_ += 8 * n;
+    std::int32_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      // The pending bits (fewer than eight) lead, the word's low bits wait.
+      const std::uint64_t word = LoadBigEndian64(bytes + i);
+      StoreBigEndian64(bytes_, pendingBits_ == 0
+                                   ? word
+                                   : (pending_ << (64 - pendingBits_)) | (word >> pendingBits_));
+      bytes_ += 8;
+      pending_ = word;
+    }
+    for (; i < n; ++i) {
+      pending_ = (pending_ << 8) | bytes[i];
+      *bytes_++ = static_cast<std::uint8_t>(pending_ >> pendingBits_);
+    }
+  }
   void Finish() {
     if (pendingBits_ > 0) *bytes_++ = static_cast<std::uint8_t>(pending_ << (8 - pendingBits_));
     pendingBits_ = 0;
@@ -85,6 +104,8 @@ class Segmenter {
   std::int32_t group_ = 2;
   std::int32_t finalMode_ = 0;
   std::int32_t length_ = 0;
+  // The last Measure found one byte segment cheapest without the search.
+  bool oneByteSegment_ = false;
   // predecessors_[4p + m]: mode before the cheapest stream ending at byte p
   // in mode m; kNoMode when that stream starts there or cannot end there.
   std::vector<std::int8_t> predecessors_;

@@ -34,9 +34,15 @@ bool InterleaveBlocks(const std::uint8_t* data, std::int32_t dataCodewords, std:
   const std::uint8_t* block = data;
   for (std::int32_t i = 0; i < blocks; ++i) {
     const std::int32_t length = lengths[static_cast<std::size_t>(i)];
-    for (std::int32_t j = 0; j < length; ++j) out[DataPosition(split, blocks, i, j)] = block[j];
+    // Codewords before the last of a long block sit `blocks` apart from
+    // position i on (DataPosition's first case); the last goes through it.
+    const std::int32_t common = split.longLength - 1;
+    std::uint8_t* to = out + i;
+    for (std::int32_t j = 0; j < common; ++j, to += blocks) *to = block[j];
+    if (length > common) out[DataPosition(split, blocks, i, common)] = block[common];
     const std::uint8_t* check = &checks[static_cast<std::size_t>(i * parity)];
-    for (std::int32_t j = 0; j < parity; ++j) out[dataCodewords + j * blocks + i] = check[j];
+    to = out + dataCodewords + i;
+    for (std::int32_t j = 0; j < parity; ++j, to += blocks) *to = check[j];
     block += length;
   }
   return true;

@@ -1,6 +1,7 @@
 #include "encoder/mask.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "encoder/qr_tables.h"
@@ -13,9 +14,11 @@ void FillMaskRows(std::int32_t mask, std::int32_t side, std::uint8_t* rows) {
     const std::uint32_t tile =
         kMaskTiles[static_cast<std::size_t>(mask)][static_cast<std::size_t>(r)];
     std::uint8_t* row = rows + static_cast<std::size_t>(r) * s;
-    for (std::size_t j = 0, phase = 0; j < s; ++j) {
-      row[j] = static_cast<std::uint8_t>((tile >> phase) & 1);
-      if (++phase == kMaskColumnPeriod) phase = 0;
+    const std::size_t period = std::min<std::size_t>(s, kMaskColumnPeriod);
+    for (std::size_t j = 0; j < period; ++j) row[j] = static_cast<std::uint8_t>((tile >> j) & 1);
+    // The row repeats every six columns: copy what is there, doubling it.
+    for (std::size_t done = period; done < s; done *= 2) {
+      std::memcpy(row + done, row, std::min(done, s - done));
     }
   }
 }

@@ -84,6 +84,8 @@ struct QrEncoder::Machinery {
   std::vector<std::uint8_t> codewords;    // padded data codewords
   std::vector<std::uint8_t> interleaved;  // data and parity in placement order
   std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
+  // Where the codeword bits go for the version of the last symbol.
+  encoder::PlacementPlan placement;
 };
 
 QrEncoder::QrEncoder() : machinery_(std::make_unique<Machinery>()) {}
@@ -240,7 +242,8 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
   std::vector<std::uint8_t>& function = work.function;
   function.assign(stride * stride, 0);
   encoder::DrawFunctionPatterns(function.data(), version, work.tables.alignmentStep[v]);
-  encoder::PlaceCodewords(function.data(), s, interleaved.data(), total);
+  if (work.placement.Side() != s) work.placement.Build(function.data(), s);
+  work.placement.Place(function.data(), interleaved.data(), total);
   const std::int32_t mask = options.chooseMask.value_or(false)
                                 ? encoder::ChooseMask(function.data(), version, level)
                                 : encoder::NormaliseMask(options.mask.value_or(-1));

@@ -110,6 +110,7 @@ void ReedSolomonEncoder::BuildProductRows() {
     for (std::size_t j = 0; j < c; ++j) row[j] = a[j] ^ b[j];
   }
   productWords_.clear();
+  pairWords_.clear();
   if (c <= kMaxWordParity) {
     const std::size_t words = WordsFor(c);
     productWords_.assign(kByteFieldSize * words, 0);
@@ -117,6 +118,18 @@ void ReedSolomonEncoder::BuildProductRows() {
       for (std::size_t j = 0; j < c; ++j) {
         productWords_[f * words + j / 8] |= std::uint64_t{productRows_[f * c + j]}
                                             << (56 - 8 * (j % 8));
+      }
+    }
+    // The second step shifts the first step's result one byte up and adds
+    // the multiple for the byte that falls out.
+    pairWords_.assign(kByteFieldSize * words, 0);
+    for (std::size_t f = 0; f < kByteFieldSize; ++f) {
+      const std::uint64_t* first = &productWords_[f * words];
+      const std::uint64_t* second = &productWords_[(first[0] >> 56) * words];
+      std::uint64_t* pair = &pairWords_[f * words];
+      for (std::size_t w = 0; w < words; ++w) {
+        const std::uint64_t next = w + 1 < words ? first[w + 1] >> 56 : 0;
+        pair[w] = ((first[w] << 8) | next) ^ second[w];
       }
     }
   }
@@ -128,14 +141,28 @@ void ReedSolomonEncoder::BuildProductRows() {
 // codeword shifts the register one byte up and adds the generator multiple
 // for the coefficient that falls out. kLanes blocks go side by side, ending
 // together; a shorter block reads leading zeros, which change nothing.
+//
+// Two codewords d0 d1 at a time: by linearity the two steps come to the
+// register shifted two bytes up, plus the two-step row of d0 + r0 and the
+// one-step row of d1 + r1 (r0 r1 the register's top bytes), since the first
+// step's contribution to the second feedback byte is in the two-step row.
 template <int kWords, int kLanes>
 void ReedSolomonEncoder::DivideInWords(const std::uint8_t* const* data, const std::int32_t* lengths,
                                        std::uint8_t* const* parity) const {
-  std::int32_t longest = 0;
-  for (int l = 0; l < kLanes; ++l) longest = std::max(longest, lengths[l]);
+  std::int32_t longest = 0, shortest = kMaxBlockLength;
+  for (int l = 0; l < kLanes; ++l) {
+    longest = std::max(longest, lengths[l]);
+    shortest = std::min(shortest, lengths[l]);
+  }
   std::uint64_t reg[kLanes][kWords] = {};
   const std::uint64_t* rows = productWords_.data();
-  for (std::int32_t i = 0; i < longest; ++i) {
+  const std::uint64_t* pairs = pairWords_.data();
+  // Single steps while some lane still reads leading zeros, and one more if
+  // an odd count would remain; then pairs.
+  std::int32_t singles = longest - shortest;
+  if ((longest - singles) % 2 != 0) ++singles;
+  std::int32_t i = 0;
+  for (; i < singles; ++i) {
     for (int l = 0; l < kLanes; ++l) {
       const std::int32_t at = i - (longest - lengths[l]);
       const std::uint8_t d = at >= 0 ? data[l][at] : 0;
@@ -144,6 +171,18 @@ void ReedSolomonEncoder::DivideInWords(const std::uint8_t* const* data, const st
         reg[l][w] = ((reg[l][w] << 8) | (reg[l][w + 1] >> 56)) ^ row[w];
       }
       reg[l][kWords - 1] = (reg[l][kWords - 1] << 8) ^ row[kWords - 1];
+    }
+  }
+  for (; i < longest; i += 2) {
+    for (int l = 0; l < kLanes; ++l) {
+      const std::uint8_t* d = data[l] + (i - (longest - lengths[l]));
+      const std::uint64_t top = reg[l][0] >> 48;
+      const std::uint64_t* two = pairs + static_cast<std::size_t>(d[0] ^ (top >> 8)) * kWords;
+      const std::uint64_t* one = rows + static_cast<std::size_t>(d[1] ^ (top & 0xFF)) * kWords;
+      for (int w = 0; w < kWords - 1; ++w) {
+        reg[l][w] = ((reg[l][w] << 16) | (reg[l][w + 1] >> 48)) ^ two[w] ^ one[w];
+      }
+      reg[l][kWords - 1] = (reg[l][kWords - 1] << 16) ^ two[kWords - 1] ^ one[kWords - 1];
     }
   }
   for (int l = 0; l < kLanes; ++l) {
@@ -218,7 +257,7 @@ bool ReedSolomonEncoder::EncodeByteBlocks(const std::uint8_t* data, const std::i
     if (!CanEncodeBytes(lengths[b])) return false;
   }
   if (!productRowsReady_) BuildProductRows();
-  constexpr int kLanes = 4;
+  constexpr int kLanes = 2;
   const std::uint8_t* starts[kLanes];
   std::uint8_t* parities[kLanes];
   std::int32_t b = 0;

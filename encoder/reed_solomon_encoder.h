@@ -90,6 +90,10 @@ class ReedSolomonEncoder {
   // can live in a few registers.
   std::vector<std::uint8_t> productRows_;
   std::vector<std::uint64_t> productWords_;
+  // pairWords_ row f: the register after two division steps that start from
+  // a register holding f in its top byte alone, so that two data codewords
+  // can be divided in one step (same packing as productWords_).
+  std::vector<std::uint64_t> pairWords_;
   bool productRowsReady_ = false;
 };
 

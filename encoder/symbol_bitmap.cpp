@@ -2,6 +2,15 @@
 #include "encoder/qr_encoder.h"
 
 namespace qrsmith {
+namespace {
+
+bool OnlyZerosAndOnes(const std::uint8_t* bytes, std::int32_t count) {
+  std::uint8_t high = 0;
+  for (std::int32_t i = 0; i < count; ++i) high |= bytes[i] & 0xFE;
+  return high == 0;
+}
+
+}  // namespace
 
 std::shared_ptr<const platform::Bitmap> RenderSymbolBitmap(const std::uint8_t* bits,
                                                            std::int32_t width, std::int32_t height,
@@ -27,9 +36,15 @@ std::shared_ptr<const platform::Bitmap> RenderSymbolBitmap(const std::uint8_t* b
   if (!picture) return nullptr;
   // Matrix rows are s + 3 bytes long, the scan lines of the module matrix.
   const std::int64_t stride = std::int64_t{width} + 3;
+  const std::uint32_t flip = light ^ dark;
   for (std::int32_t r = 0; r < height; ++r) {
     const std::uint8_t* source = bits + r * stride;
     std::uint32_t* target = picture->Row(top + r) + left;
+    if (OnlyZerosAndOnes(source, width)) {
+      // The usual row, as Encode makes it: one select by a 0 or all-ones mask.
+      for (std::int32_t c = 0; c < width; ++c) target[c] = light ^ (flip & (0u - source[c]));
+      continue;
+    }
     for (std::int32_t c = 0; c < width; ++c) {
       // Branch-free, so that the compiler can widen and select in vectors.
       const std::uint32_t isLight = 0u - static_cast<std::uint32_t>(source[c] == 0);

@@ -5,6 +5,7 @@
 // rows of s + 3 bytes (see function_patterns.h).
 
 #include <cstdint>
+#include <vector>
 
 #include "encoder/qr_tables.h"
 
@@ -14,11 +15,37 @@ namespace qrsmith::encoder {
 // modules are 1 (dark) or 2 (light), so the flag tells data from function.
 inline constexpr std::uint8_t kDataFlag = 4;
 
-// Places the 8 x count bits of `codewords`, each most significant bit first,
-// into the free modules of the function matrix as kDataFlag | bit: two-column
-// strips from the right, alternately upwards and downwards, skipping the
-// vertical timing column. Free modules beyond the last bit (the remainder
-// bits) take 0.
+// Where the codeword bits go in a symbol of one version: the free modules of
+// its function matrix in placement order (ISO/IEC 18004 section 7.7.3), two-
+// column strips from the right, alternately upwards and downwards, skipping
+// the vertical timing column, right column first in every row. Held as runs
+// of rows within one strip that have the same cells free, so that placing
+// writes a whole row of two modules in one step. The plan depends on the
+// version only, so an encoder keeps the plan of the version it last used.
+class PlacementPlan {
+ public:
+  // Reads the free modules of a function matrix of the given side.
+  void Build(const std::uint8_t* matrix, std::int32_t side);
+  // The side the plan was built for; 0 before the first Build.
+  std::int32_t Side() const { return side_; }
+  // Places the 8 x count bits of `codewords`, each most significant bit
+  // first, as kDataFlag | bit into the planned modules of a matrix of the
+  // plan's side; modules beyond the last bit (the remainder bits) take 0.
+  void Place(std::uint8_t* matrix, const std::uint8_t* codewords, std::int32_t count) const;
+
+ private:
+  struct Run {
+    std::int32_t offset;  // first row's cell: the strip's left cell, or the one free cell
+    std::int32_t step;    // from one row to the next: plus or minus the row length
+    std::int32_t rows;
+    bool both;  // both cells of each row free; else the one at offset
+  };
+  std::vector<Run> runs_;
+  std::int32_t side_ = 0;
+};
+
+// Places codewords into the free modules of a function matrix as a plan
+// built from that matrix places them.
 void PlaceCodewords(std::uint8_t* matrix, std::int32_t side, const std::uint8_t* codewords,
                     std::int32_t count);
 

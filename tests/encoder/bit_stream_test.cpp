@@ -36,6 +36,15 @@ TEST(BitStream, SegmentationCosts) {
       {B("a1234567"), 1, 20 + 14 + 24 + 4},  // byte, then numeric
       {B("a123"), 1, 48},                    // 44 as bytes or as byte + numeric
       {{}, 1, 4},                            // empty content: the terminator
+      // Digit runs just short of and just long enough for a numeric segment of
+      // their own, inside and at an end, in each count-width group.
+      {B("a11111a"), 1, 72},
+      {B("a111111a"), 1, 78},
+      {B("a1111111a"), 10, 96},
+      {B("a11111111a"), 10, 103},
+      {B("a111111111a"), 27, 108},
+      {B("111a"), 10, 56},
+      {B("a1111"), 10, 62},
   };
   const QrEncoder encoder;
   for (const Case& c : cases) {

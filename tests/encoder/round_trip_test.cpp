@@ -102,6 +102,18 @@ TEST(RoundTrip, EveryMaskDecodes) {
     }
   }
 }
+// A numeric segment of 6..17 digits leaves the byte segment after it at every
+// bit offset within a byte.
+TEST(RoundTrip, ByteSegmentsAtEveryBitOffsetDecode) {
+  QrEncoder encoder;
+  for (std::int32_t digits = 6; digits <= 17; ++digits) {
+    Bytes content = Content(digits, "0123456789", digits);
+    for (const std::uint8_t b : Content(23, "abcdefghijklmnopqrstuvwxyz", 1)) content.push_back(b);
+    const auto picture = encoder.Encode(content, static_cast<std::int32_t>(content.size()));
+    ASSERT_NE(picture, nullptr);
+    ExpectBothReadersDecode(*picture, content, std::to_string(digits) + " digits first");
+  }
+}
 
 // qrcodegen given one byte segment, the same version, level and mask must
 // produce exactly the same modules.
