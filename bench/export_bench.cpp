@@ -48,7 +48,8 @@ BENCHMARK(BM_ExportVector)
 
 // The compact SVG (--svg-path): one path of runs instead of a rectangle per position.
 void BM_ExportCompactSvg(benchmark::State& state) {
-  const qrsmith::FormRequest request{.layout = {.width = 1000, .height = 1000}};
+  qrsmith::FormRequest request;
+  request.layout = {.width = 1000, .height = 1000};
   std::size_t bytes = 0;
   for (auto _ : state) {
     const qrsmith::Bytes out =
