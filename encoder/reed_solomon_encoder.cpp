@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 namespace qrsmith {
 namespace {
@@ -21,7 +23,7 @@ void ReedSolomonEncoder::SetField(const GaloisField& field) {
   const bool same = field.Size() == field_.Size() && field.Polynomial() == field_.Polynomial() &&
                     field.Generator() == field_.Generator();
   field_ = field;
-  if (!same) productRowsReady_ = false;
+  if (!same) tables_.reset();
 }
 
 std::int32_t ReedSolomonEncoder::GeneratorCoefficient(std::int32_t index) const {
@@ -66,7 +68,7 @@ bool ReedSolomonEncoder::Initialise(std::int32_t k, std::int32_t c, const Galois
     generator_[0] = field_.Multiply(generator_[0], r);
   }
   generatorKey_ = key;
-  productRowsReady_ = false;
+  tables_.reset();
   return true;
 }
 
@@ -89,51 +91,81 @@ bool ReedSolomonEncoder::Encode(std::span<std::int32_t> codeword) const {
   return true;
 }
 
-void ReedSolomonEncoder::BuildProductRows() {
-  const auto c = static_cast<std::size_t>(parityLength_);
-  productRows_.assign(kByteFieldSize * c, 0);
+std::shared_ptr<const ReedSolomonEncoder::ProductTables> ReedSolomonEncoder::BuildTables(
+    const GaloisField& field, const std::int32_t* generator, std::size_t c) {
+  auto tables = std::make_shared<ProductTables>();
+  std::vector<std::uint8_t>& rows = tables->rows;
+  std::vector<std::uint64_t>& words = tables->words;
+  std::vector<std::uint64_t>& pairs = tables->pairs;
+  rows.assign(kByteFieldSize * c, 0);
   // Multiplication by a fixed polynomial is linear over GF(2), so row f is the
   // XOR of the rows of f's single bits; only those eight need multiplying.
   for (std::size_t bit = 1; bit < kByteFieldSize; bit <<= 1) {
-    std::uint8_t* row = &productRows_[bit * c];
+    std::uint8_t* row = &rows[bit * c];
     for (std::size_t j = 0; j < c; ++j) {
       row[j] = static_cast<std::uint8_t>(
-          field_.Multiply(static_cast<std::int32_t>(bit), generator_[c - 1 - j]));
+          field.Multiply(static_cast<std::int32_t>(bit), generator[c - 1 - j]));
     }
   }
   for (std::size_t f = 3; f < kByteFieldSize; ++f) {
     const std::size_t low = f & (~f + 1);
     if (low == f) continue;
-    const std::uint8_t* a = &productRows_[low * c];
-    const std::uint8_t* b = &productRows_[(f ^ low) * c];
-    std::uint8_t* row = &productRows_[f * c];
+    const std::uint8_t* a = &rows[low * c];
+    const std::uint8_t* b = &rows[(f ^ low) * c];
+    std::uint8_t* row = &rows[f * c];
     for (std::size_t j = 0; j < c; ++j) row[j] = a[j] ^ b[j];
   }
-  productWords_.clear();
-  pairWords_.clear();
   if (c <= kMaxWordParity) {
-    const std::size_t words = WordsFor(c);
-    productWords_.assign(kByteFieldSize * words, 0);
+    const std::size_t perRow = WordsFor(c);
+    words.assign(kByteFieldSize * perRow, 0);
     for (std::size_t f = 0; f < kByteFieldSize; ++f) {
       for (std::size_t j = 0; j < c; ++j) {
-        productWords_[f * words + j / 8] |= std::uint64_t{productRows_[f * c + j]}
-                                            << (56 - 8 * (j % 8));
+        words[f * perRow + j / 8] |= std::uint64_t{rows[f * c + j]} << (56 - 8 * (j % 8));
       }
     }
     // The second step shifts the first step's result one byte up and adds
     // the multiple for the byte that falls out.
-    pairWords_.assign(kByteFieldSize * words, 0);
+    pairs.assign(kByteFieldSize * perRow, 0);
     for (std::size_t f = 0; f < kByteFieldSize; ++f) {
-      const std::uint64_t* first = &productWords_[f * words];
-      const std::uint64_t* second = &productWords_[(first[0] >> 56) * words];
-      std::uint64_t* pair = &pairWords_[f * words];
-      for (std::size_t w = 0; w < words; ++w) {
-        const std::uint64_t next = w + 1 < words ? first[w + 1] >> 56 : 0;
+      const std::uint64_t* first = &words[f * perRow];
+      const std::uint64_t* second = &words[(first[0] >> 56) * perRow];
+      std::uint64_t* pair = &pairs[f * perRow];
+      for (std::size_t w = 0; w < perRow; ++w) {
+        const std::uint64_t next = w + 1 < perRow ? first[w + 1] >> 56 : 0;
         pair[w] = ((first[w] << 8) | next) ^ second[w];
       }
     }
   }
-  productRowsReady_ = true;
+  return tables;
+}
+
+void ReedSolomonEncoder::BuildProductRows() {
+  const auto c = static_cast<std::size_t>(parityLength_);
+  // Only a polynomial computed over the current field names its tables.
+  const bool keyed =
+      generatorKey_.size == field_.Size() && generatorKey_.polynomial == field_.Polynomial() &&
+      generatorKey_.fieldGenerator == field_.Generator() && generatorKey_.c == parityLength_;
+  if (!keyed) {
+    tables_ = BuildTables(field_, generator_.data(), c);
+    return;
+  }
+  // A handful of polynomials serve every QR Code symbol (one per parity
+  // length); the cache stops growing at kSharedTables for other callers.
+  constexpr std::size_t kSharedTables = 64;
+  static std::mutex lock;
+  static std::vector<std::pair<GeneratorKey, std::shared_ptr<const ProductTables>>> shared;
+  {
+    const std::lock_guard<std::mutex> guard(lock);
+    for (const auto& [key, tables] : shared) {
+      if (key == generatorKey_) {
+        tables_ = tables;
+        return;
+      }
+    }
+  }
+  tables_ = BuildTables(field_, generator_.data(), c);
+  const std::lock_guard<std::mutex> guard(lock);
+  if (shared.size() < kSharedTables) shared.emplace_back(generatorKey_, tables_);
 }
 
 // The division as a shift register: the remainder's coefficients, highest
@@ -155,8 +187,8 @@ void ReedSolomonEncoder::DivideInWords(const std::uint8_t* const* data, const st
     shortest = std::min(shortest, lengths[l]);
   }
   std::uint64_t reg[kLanes][kWords] = {};
-  const std::uint64_t* rows = productWords_.data();
-  const std::uint64_t* pairs = pairWords_.data();
+  const std::uint64_t* rows = tables_->words.data();
+  const std::uint64_t* pairs = tables_->pairs.data();
   // Single steps while some lane still reads leading zeros, and one more if
   // an odd count would remain; then pairs.
   std::int32_t singles = longest - shortest;
@@ -195,7 +227,7 @@ void ReedSolomonEncoder::DivideInWords(const std::uint8_t* const* data, const st
 template <int kLanes>
 bool ReedSolomonEncoder::DivideLanes(const std::uint8_t* const* data, const std::int32_t* lengths,
                                      std::uint8_t* const* parity) const {
-  switch (productWords_.empty() ? 0 : WordsFor(static_cast<std::size_t>(parityLength_))) {
+  switch (tables_->words.empty() ? 0 : WordsFor(static_cast<std::size_t>(parityLength_))) {
     case 1:
       DivideInWords<1, kLanes>(data, lengths, parity);
       return true;
@@ -226,7 +258,7 @@ void ReedSolomonEncoder::DivideInBytes(const std::uint8_t* data, std::int32_t le
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint8_t f = message[i];
     if (f == 0) continue;
-    const std::uint8_t* row = &productRows_[f * c];
+    const std::uint8_t* row = &tables_->rows[f * c];
     std::uint8_t* rest = &message[i + 1];
     for (std::size_t j = 0; j < c; ++j) rest[j] ^= row[j];
   }
@@ -243,7 +275,7 @@ bool ReedSolomonEncoder::EncodeBytes(const std::uint8_t* data, std::int32_t leng
   if (!CanEncodeBytes(length) || (length > 0 && data == nullptr) || parity == nullptr) {
     return false;
   }
-  if (!productRowsReady_) BuildProductRows();
+  if (!tables_) BuildProductRows();
   if (!DivideLanes<1>(&data, &length, &parity)) DivideInBytes(data, length, parity);
   return true;
 }
@@ -256,12 +288,12 @@ bool ReedSolomonEncoder::EncodeByteBlocks(const std::uint8_t* data, const std::i
   for (std::int32_t b = 0; b < blocks; ++b) {
     if (!CanEncodeBytes(lengths[b])) return false;
   }
-  if (!productRowsReady_) BuildProductRows();
+  if (!tables_) BuildProductRows();
   constexpr int kLanes = 2;
   const std::uint8_t* starts[kLanes];
   std::uint8_t* parities[kLanes];
   std::int32_t b = 0;
-  for (; b + kLanes <= blocks && !productWords_.empty(); b += kLanes) {
+  for (; b + kLanes <= blocks && !tables_->words.empty(); b += kLanes) {
     for (int l = 0; l < kLanes; ++l) {
       starts[l] = data;
       parities[l] = parity + static_cast<std::ptrdiff_t>(b + l) * parityLength_;

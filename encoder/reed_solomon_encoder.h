@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -83,18 +84,24 @@ class ReedSolomonEncoder {
   // Coefficients lowest degree first; entry c is 1 and entries above c are 0.
   std::array<std::int32_t, kMaxBlockLength> generator_{};
   GeneratorKey generatorKey_;
-  // For GF(256): row f (256 rows of c bytes) holds f * g[c-1-j] at column j,
-  // so one division step is a c-byte XOR. Built on first use after the
-  // generator polynomial changes. For c <= 32 the rows are also packed into
-  // 64-bit words, column 0 in the top byte of word 0, so that the remainder
-  // can live in a few registers.
-  std::vector<std::uint8_t> productRows_;
-  std::vector<std::uint64_t> productWords_;
-  // pairWords_ row f: the register after two division steps that start from
-  // a register holding f in its top byte alone, so that two data codewords
-  // can be divided in one step (same packing as productWords_).
-  std::vector<std::uint64_t> pairWords_;
-  bool productRowsReady_ = false;
+  // For GF(256): rows, 256 rows of c bytes, row f holding f * g[c-1-j] at
+  // column j, so that one division step is a c-byte XOR. For c <= 32 the
+  // rows are also packed into 64-bit words (words), column 0 in the top byte
+  // of word 0, so that the remainder can live in a few registers; pairs row
+  // f is the register after two division steps that start from a register
+  // holding f in its top byte alone, so that two data codewords can be
+  // divided in one step (same packing as words).
+  struct ProductTables {
+    std::vector<std::uint8_t> rows;
+    std::vector<std::uint64_t> words, pairs;
+  };
+  static std::shared_ptr<const ProductTables> BuildTables(const GaloisField& field,
+                                                          const std::int32_t* generator,
+                                                          std::size_t c);
+  // Built on first use after the generator polynomial changes, and shared
+  // by every encoder of the same polynomial: the tables depend on nothing
+  // else, and a batch makes a new encoder for each symbol.
+  std::shared_ptr<const ProductTables> tables_;
 };
 
 }  // namespace qrsmith

@@ -114,6 +114,38 @@ TEST(ReedSolomon, BytePathsAgreeWithTheGeneralDivision) {
   }
 }
 
+// Encoders of one polynomial share their product tables; an encoder given a
+// new polynomial or field must not keep dividing by the old one's.
+TEST(ReedSolomon, ReinitialisedEncoderDividesByItsNewPolynomial) {
+  GaloisField otherField;
+  ASSERT_TRUE(otherField.Initialise(256, 0x12D, 2));
+  struct Step {
+    std::int32_t c, e;
+    bool otherField;
+  };
+  ReedSolomonEncoder reused;
+  std::mt19937 random(5);
+  for (const Step step : {Step{10, 0, false}, Step{17, 0, false}, Step{10, 1, false},
+                          Step{10, 0, false}, Step{30, 0, false}, Step{30, 0, true}}) {
+    ASSERT_TRUE(reused.Initialise(40, step.c, QrField(), true, 0, step.e));
+    if (step.otherField) reused.SetField(otherField);
+    std::vector<std::uint8_t> data(40);
+    std::vector<std::int32_t> codeword(static_cast<std::size_t>(40 + step.c));
+    for (std::size_t j = 0; j < data.size(); ++j) {
+      data[j] = static_cast<std::uint8_t>(random());
+      codeword[codeword.size() - 1 - j] = data[j];
+    }
+    ASSERT_TRUE(reused.Encode(codeword));
+    std::vector<std::uint8_t> parity(static_cast<std::size_t>(step.c));
+    ASSERT_TRUE(reused.EncodeBytes(data.data(), 40, parity.data()));
+    for (std::int32_t j = 0; j < step.c; ++j) {
+      EXPECT_EQ(parity[static_cast<std::size_t>(j)],
+                codeword[static_cast<std::size_t>(step.c - 1 - j)])
+          << "c " << step.c << " e " << step.e << " other field " << step.otherField;
+    }
+  }
+}
+
 TEST(ReedSolomon, InitialiseRefusesBadSizesAndKeepsItsState) {
   const GaloisField field = QrField();
   ReedSolomonEncoder rs;
