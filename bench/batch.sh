@@ -11,7 +11,8 @@
 #      /usr/bin/time -v; every row writes the same SVG file, so the run
 #      measures the streaming of rows and not the disk's space.
 # Usage: bench/batch.sh [QRSMITH] (default build-bench/cli/qrsmith); ROWS sets
-# the rows of the memory run.
+# the rows of the memory run, TMPDIR the file system written to (/dev/shm
+# leaves out the disk's cost of creating files).
 set -euo pipefail
 qrsmith=$(realpath "${1:-build-bench/cli/qrsmith}")
 rows=${ROWS:-1000000}
