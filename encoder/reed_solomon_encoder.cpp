@@ -154,17 +154,16 @@ void ReedSolomonEncoder::BuildProductRows() {
   constexpr std::size_t kSharedTables = 64;
   static std::mutex lock;
   static std::vector<std::pair<GeneratorKey, std::shared_ptr<const ProductTables>>> shared;
-  {
-    const std::lock_guard<std::mutex> guard(lock);
-    for (const auto& [key, tables] : shared) {
-      if (key == generatorKey_) {
-        tables_ = tables;
-        return;
-      }
+  // Built under the lock (a few microseconds, once per polynomial), so two
+  // threads never build or keep the same tables twice.
+  const std::lock_guard<std::mutex> guard(lock);
+  for (const auto& [key, tables] : shared) {
+    if (key == generatorKey_) {
+      tables_ = tables;
+      return;
     }
   }
   tables_ = BuildTables(field_, generator_.data(), c);
-  const std::lock_guard<std::mutex> guard(lock);
   if (shared.size() < kSharedTables) shared.emplace_back(generatorKey_, tables_);
 }
 
