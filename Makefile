@@ -41,9 +41,13 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # A build of its own, without tests: the packages install under /usr and
-# link the system's shared image libraries (Debian allows no embedded copies).
+# link the system's shared image libraries and C++ runtime (Debian allows no
+# embedded copies), with Debian's hardening flags (stack protector, FORTIFY,
+# relro and now), since the tools read untrusted pictures and CSV files.
 # CPack then installs each component into its package.
 package: deps
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DQRSMITH_BUILD_TESTS=OFF -DQRSMITH_BUNDLE_IMAGE_LIBRARIES=OFF $(CMAKE_FLAGS)
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)

@@ -8,7 +8,7 @@ include(CMakePackageConfigHelpers)
 
 set(QRSMITH_HOMEPAGE "https://github.com/qrsmith/qrsmith"
     CACHE STRING "The project's home page, named in the packages")
-set(QRSMITH_PACKAGE_MAINTAINER "the qrsmith developers <qrsmith-devel@lists.example.org>"
+set(QRSMITH_PACKAGE_MAINTAINER "the qrsmith developers <qrsmith@users.noreply.github.com>"
     CACHE STRING "The Maintainer field of the Debian packages")
 set(package_dir ${PROJECT_SOURCE_DIR}/cmake/package)
 set(generated_dir ${PROJECT_BINARY_DIR}/package)
@@ -83,6 +83,12 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QRSMITH_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SOURCE qrsmith)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The tools serve any architecture's scripts; the development files of two
+# architectures can be installed side by side (the libraries lie in the
+# architecture's own library folder, the headers are the same for all).
+set(CPACK_DEBIAN_CLI_PACKAGE_MULTIARCH foreign)
+set(CPACK_DEBIAN_GUI_PACKAGE_MULTIARCH foreign)
+set(CPACK_DEBIAN_DEV_PACKAGE_MULTIARCH same)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME ${QRSMITH_CLI_PACKAGE})
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION graphics)
@@ -94,6 +100,9 @@ contents; --verify reads every written symbol back.")
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME ${QRSMITH_GUI_PACKAGE})
 set(CPACK_DEBIAN_GUI_PACKAGE_SECTION graphics)
+# The window speaks Chinese to every locale but English: without a CJK font
+# each of its labels would be a row of empty boxes.
+set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_COMPONENT_GUI_DESCRIPTION "QR Code generator for the desktop
 qrsmith-gui turns typed text into a QR Code symbol, previews it, saves it as a
 picture, vector or metafile and copies it to the clipboard. A password can

@@ -18,7 +18,8 @@ namespace {
 std::atomic<QrsmithReadQrCode> linkedReader{nullptr};
 
 // The reader module beside the executable (the build tree), or where
-// `make install` puts it.
+// `make install` puts it: the library folder's qrsmith/, reached from the
+// tool's folder by QRSMITH_READER_FROM_BINDIR.
 QrsmithReadQrCode LoadModule() {
   static const QrsmithReadQrCode reader = []() -> QrsmithReadQrCode {
     char self[PATH_MAX];
@@ -27,7 +28,7 @@ QrsmithReadQrCode LoadModule() {
     std::string folder(self, static_cast<std::size_t>(n));
     folder.erase(folder.find_last_of('/') + 1);
     for (const std::string& path :
-         {folder + QRSMITH_READER_MODULE, folder + "../lib/qrsmith/" + QRSMITH_READER_MODULE}) {
+         {folder + QRSMITH_READER_MODULE, folder + QRSMITH_READER_FROM_BINDIR + QRSMITH_READER_MODULE}) {
       if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
         return reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION));
       }
