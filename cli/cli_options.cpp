@@ -264,10 +264,17 @@ const std::vector<OptionRule>& Options() {
 }
 
 // Long names that stand for another option.
+struct Alias {
+  std::string_view alias;
+  std::string_view name;
+};
+constexpr Alias kAliases[] = {
+    {"fg", "foreground"}, {"bg", "background"}, {"password", "encryption-password"}};
+
 std::string_view Canonical(std::string_view name) {
-  if (name == "fg") return "foreground";
-  if (name == "bg") return "background";
-  if (name == "password") return "encryption-password";
+  for (const Alias& a : kAliases) {
+    if (a.alias == name) return a.name;
+  }
   return name;
 }
 
@@ -413,6 +420,13 @@ std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t l
   if (negative) value = -value;
   if (value < low || value > high) return std::nullopt;
   return value;
+}
+
+std::vector<std::string> OptionLongNames() {
+  std::vector<std::string> names;
+  for (const OptionRule& o : Options()) names.emplace_back(o.longName);
+  for (const Alias& a : kAliases) names.emplace_back(a.alias);
+  return names;
 }
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {

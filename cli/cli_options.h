@@ -69,6 +69,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args);
 // Parses the options of one batch row (a CSV option column or a line) over `base`.
 ParseResult ParseOptionsOver(const CliOptions& base, const std::vector<std::string>& args);
 
+// The long names of every option of the table, aliases included ("fg"):
+// what the help, the bash completion and the manual page must all name.
+std::vector<std::string> OptionLongNames();
+
 // Parses a decimal integer within [low, high]; nullopt for anything else.
 std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t low,
                                          std::int64_t high);

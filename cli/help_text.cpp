@@ -85,7 +85,7 @@ Symbol:
                            00000000: a clear background)
       --encoding E         utf8 (default; the input must be valid UTF-8), ansi
                            (the system code page) or binary (bytes as they are)
-  -8                       the same as --encoding binary
+  -8, --8bit               the same as --encoding binary
       --keep-newline       keep the final newline of standard input (text;
                            binary input keeps every byte)
       --encryption-password TEXT
