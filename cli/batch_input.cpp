@@ -1,7 +1,9 @@
 #include "cli/batch_input.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "cli/symbol_job.h"
 
@@ -27,8 +29,30 @@ std::string ReplaceLineNumber(std::string pattern, std::size_t line) {
   return pattern;
 }
 
-bool EndsWith(const std::string& s, const std::string& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+// Whether the file name ends in ".csv", in any case ("R4.CSV"), as output
+// forms are told by their extensions.
+bool IsCsvName(const std::string& path) {
+  static constexpr std::string_view kCsv = ".csv";
+  if (path.size() < kCsv.size()) return false;
+  for (std::size_t i = 0; i < kCsv.size(); ++i) {
+    const char c = path[path.size() - kCsv.size() + i];
+    if (static_cast<char>(std::tolower(static_cast<unsigned char>(c))) != kCsv[i]) return false;
+  }
+  return true;
+}
+
+// The command-line argument of one option cell: a value column gives
+// "--name=value" whatever the value reads like; a switch column is on for
+// yes, true or 1 and off for no, false or 0. Unknown names go on to the
+// parser, which names them.
+std::optional<std::string> CellArgument(const std::string& name, const std::string& value,
+                                        std::string& error) {
+  if (OptionTakesValue(name).value_or(true)) return "--" + name + "=" + value;
+  if (value == "yes" || value == "true" || value == "1") return "--" + name;
+  if (value == "no" || value == "false" || value == "0") return std::nullopt;
+  error = "the column " + name +
+          " is a switch: yes, true or 1 turn it on, no, false or 0 off, not '" + value + "'";
+  return std::nullopt;
 }
 
 // One CSV record: its fields, or why it is unusable.
@@ -146,7 +170,7 @@ BatchInput::~BatchInput() { std::fclose(reader_->file); }
 
 std::unique_ptr<BatchInput> BatchInput::Open(const CliOptions& options, Failure& failure) {
   const std::string& path = *options.batchFile;
-  const bool csv = EndsWith(path, ".csv");
+  const bool csv = IsCsvName(path);
   if (!csv && (!options.output || options.output->find("%n") == std::string::npos)) {
     failure = {kExitUsage, "--batch with a plain file needs -o with %n for the line number"};
     return nullptr;
@@ -232,13 +256,13 @@ bool BatchInput::NextRecord(BatchJob& job) {
   std::vector<std::string> args;
   for (std::size_t i = 0; i < header_.size(); ++i) {
     if (i == outputColumn_ || i == textColumn_ || record.fields[i].empty()) continue;
-    // A switch column holds a yes-word; any other holds the option's value.
-    const std::string& value = record.fields[i];
-    if (value == "yes" || value == "true" || value == "1") {
-      args.push_back("--" + header_[i]);
-      continue;
+    std::string error;
+    auto arg = CellArgument(header_[i], record.fields[i], error);
+    if (!error.empty()) {
+      job.error = error;
+      return true;
     }
-    args.push_back("--" + header_[i] + "=" + value);
+    if (arg) args.push_back(std::move(*arg));
   }
   ParseResult parsed = ParseOptionsOver(options_, args);
   if (!parsed.options) {

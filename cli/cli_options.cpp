@@ -429,6 +429,12 @@ std::vector<std::string> OptionLongNames() {
   return names;
 }
 
+std::optional<bool> OptionTakesValue(std::string_view longName) {
+  const OptionRule* rule = FindLong(longName);
+  if (rule == nullptr) return std::nullopt;
+  return rule->takesValue;
+}
+
 ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   return Parse(CliOptions{}, args, true);
 }

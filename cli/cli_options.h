@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "export/output_forms.h"
@@ -72,6 +73,10 @@ ParseResult ParseOptionsOver(const CliOptions& base, const std::vector<std::stri
 // The long names of every option of the table, aliases included ("fg"):
 // what the help, the bash completion and the manual page must all name.
 std::vector<std::string> OptionLongNames();
+
+// Whether the option of this long name (or alias) takes a value; nullopt for
+// a name the table does not know.
+std::optional<bool> OptionTakesValue(std::string_view longName);
 
 // Parses a decimal integer within [low, high]; nullopt for anything else.
 std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t low,

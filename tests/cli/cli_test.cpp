@@ -238,6 +238,23 @@ TEST_F(Cli, BatchWritesEveryGoodRowAndReportsTheBadOne) {
   EXPECT_FALSE(fs::exists(Path("f.png")));
 }
 
+// A cell is read by its column's option: a value column takes 1 or yes as its
+// value, a switch column takes yes/no words, and the extension is any case.
+TEST_F(Cli, BatchCellsFollowTheirColumnsOption) {
+  std::ofstream(Path("R4.CSV")) << "output,text,margin,verify\n"
+                                << Path("one.png") << ",hi,1,no\n"
+                                << Path("two.png") << ",hi,,yes\n"
+                                << Path("three.png") << ",hi,2,maybe\n";
+  const ProcessResult run = Run({"--batch", Path("R4.CSV")});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("line 4: the column verify is a switch"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("batch: 2 written, 1 failed"), std::string::npos) << run.err;
+  const auto one = platform::codecs::DecodeImage(testing::FileBytes(Path("one.png")));
+  ASSERT_TRUE(one);
+  EXPECT_EQ(one->Width(), (21 + 2) * 10);  // a 1-module quiet zone at 10 pixels a module
+  EXPECT_EQ(Scan(Path("two.png"))->text, "hi");
+}
+
 TEST_F(Cli, HelpAndVersion) {
   const ProcessResult help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
