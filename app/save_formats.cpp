@@ -13,17 +13,12 @@ namespace {
 // The save labels of the table of output forms, listed here so that Qt's
 // lupdate puts them in the window's catalogue; SaveFilters translates them.
 [[maybe_unused]] constexpr const char* kSaveLabels[] = {
-    QT_TRANSLATE_NOOP("qrsmith", "PNG图像"),
-    QT_TRANSLATE_NOOP("qrsmith", "JPEG图像"),
-    QT_TRANSLATE_NOOP("qrsmith", "GIF图像"),
-    QT_TRANSLATE_NOOP("qrsmith", "TIFF图像"),
-    QT_TRANSLATE_NOOP("qrsmith", "BMP图像"),
-    QT_TRANSLATE_NOOP("qrsmith", "SVG矢量图"),
-    QT_TRANSLATE_NOOP("qrsmith", "EPS矢量图"),
-    QT_TRANSLATE_NOOP("qrsmith", "PostScript文档"),
-    QT_TRANSLATE_NOOP("qrsmith", "EMF增强型图元文件"),
-    QT_TRANSLATE_NOOP("qrsmith", "WMF图元文件"),
-    QT_TRANSLATE_NOOP("qrsmith", "HTML网页片段"),
+    QT_TRANSLATE_NOOP("qrsmith", "PNG图像"),     QT_TRANSLATE_NOOP("qrsmith", "JPEG图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "GIF图像"),     QT_TRANSLATE_NOOP("qrsmith", "TIFF图像"),
+    QT_TRANSLATE_NOOP("qrsmith", "BMP图像"),     QT_TRANSLATE_NOOP("qrsmith", "SVG矢量图"),
+    QT_TRANSLATE_NOOP("qrsmith", "EPS矢量图"),   QT_TRANSLATE_NOOP("qrsmith", "PostScript文档"),
+    QT_TRANSLATE_NOOP("qrsmith", "PDF文档"),     QT_TRANSLATE_NOOP("qrsmith", "EMF增强型图元文件"),
+    QT_TRANSLATE_NOOP("qrsmith", "WMF图元文件"), QT_TRANSLATE_NOOP("qrsmith", "HTML网页片段"),
     QT_TRANSLATE_NOOP("qrsmith", "文本字符画"),
 };
 

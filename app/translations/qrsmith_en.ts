@@ -260,6 +260,10 @@ Do you want to replace it?</translation>
         <translation>PostScript document</translation>
     </message>
     <message>
+        <source>PDF文档</source>
+        <translation>PDF document</translation>
+    </message>
+    <message>
         <source>EMF增强型图元文件</source>
         <translation>EMF enhanced metafile</translation>
     </message>

@@ -11,11 +11,13 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QUrl>
 
 #include "app/interface_language.h"
+#include "app/save_formats.h"
 #include "platform/clipboard.h"
 #include "platform/qt/qt_clipboard.h"
 #include "tests/app/window_fixture.h"
@@ -167,6 +169,13 @@ TEST(Translations, SpeakTheWindowsLanguage) {
     EXPECT_EQ(window.Form().generateButton->text(), QString::fromUtf8(c.generate));
     EXPECT_EQ(window.Form().generateButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_G));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(c.cancel));
+    if (c.language == InterfaceLanguage::kEnglish) {
+      // Every form of the save dialog, the ones added later too, has its English name.
+      for (const QString& filter : SaveFilters()) {
+        EXPECT_FALSE(filter.contains(QRegularExpression(QStringLiteral("[\\x{2E80}-\\x{9FFF}]"))))
+            << filter.toStdString();
+      }
+    }
     for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
       QCoreApplication::removeTranslator(translator);
       delete translator;
