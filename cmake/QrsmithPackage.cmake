@@ -39,6 +39,12 @@ install(FILES ${generated_dir}/qrsmithConfig.cmake ${generated_dir}/qrsmithConfi
         DESTINATION ${config_destination} COMPONENT dev)
 install(FILES ${generated_dir}/qrsmith.pc DESTINATION ${pc_destination} COMPONENT dev)
 
+# The library's guide and its example program, where Debian users look for them.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/library.md
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libqrsmith-dev COMPONENT dev)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libqrsmith-dev/examples COMPONENT dev)
+
 # --- The documents of each package: copyright and changelog -----------------
 # The copyright file names the licence in Debian's format.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
