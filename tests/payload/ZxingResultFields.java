@@ -78,6 +78,10 @@ public final class ZxingResultFields {
       add("password", w.getPassword());
       add("encryption", w.getNetworkEncryption());
       add("hidden", String.valueOf(w.isHidden()));
+      add("eap", w.getEapMethod());
+      add("anonymous", w.getAnonymousIdentity());
+      add("identity", w.getIdentity());
+      add("phase2", w.getPhase2Method());
     } else if (r instanceof TelParsedResult t) {
       add("number", t.getNumber());
     } else if (r instanceof SMSParsedResult s) {

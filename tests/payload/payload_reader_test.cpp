@@ -92,7 +92,12 @@ void AddMessageCases(std::vector<ReaderCase>& cases) {
     cases.push_back({MailtoPayload(address), {{"type", "EMAIL_ADDRESS"}, {"to", address}}});
   }
   for (const std::string& number : kNumbers) {
-    cases.push_back({TelPayload(number), {{"type", "TEL"}, {"number", number}}});
+    // ZXing hands the dialler the link as written: "#" stays "%23" there.
+    std::string dialled = number;
+    if (const auto hash = dialled.find('#'); hash != std::string::npos) {
+      dialled.replace(hash, 1, "%23");
+    }
+    cases.push_back({TelPayload(number), {{"type", "TEL"}, {"number", dialled}}});
     cases.push_back({SmsPayload(number), {{"type", "SMS"}, {"number", number}, {"body", ""}}});
   }
   for (const std::string& h : kHostile) {
@@ -114,19 +119,34 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
   for (const std::string& h : kHostile) {
     const std::string given = h.empty() ? "Lei" : "Lei " + h;  // readers trim names
     if (!h.empty()) {                                          // a network needs a name
-      cases.push_back({WifiPayload(h, false, h, true),
+      const std::string key = "k" + h + "2345678";             // a passphrase of 8 or more
+      cases.push_back({WifiPayload(h, {WifiSecurity::kWpa, key, true}),
                        {{"type", "WIFI"},
                         {"ssid", h},
-                        {"password", h},
+                        {"password", key},
                         {"encryption", "WPA"},
                         {"hidden", "true"}}});
-      cases.push_back({WifiPayload(h, true, "k" + h),
-                       {{"type", "WIFI"}, {"password", "k" + h}, {"encryption", "WEP"}}});
+      cases.push_back({WifiPayload(h, {WifiSecurity::kSae, key}),
+                       {{"type", "WIFI"}, {"password", key}, {"encryption", "SAE"}}});
+      cases.push_back({WifiPayload(h, {.security = WifiSecurity::kEnterprise,
+                                       .password = key,
+                                       .eapMethod = "PEAP",
+                                       .anonymousIdentity = h,
+                                       .identity = h,
+                                       .phase2Method = "MSCHAPV2"}),
+                       {{"type", "WIFI"},
+                        {"ssid", h},
+                        {"password", key},
+                        {"encryption", "WPA2-EAP"},
+                        {"eap", "PEAP"},
+                        {"anonymous", h},
+                        {"identity", h},
+                        {"phase2", "MSCHAPV2"}}});
       cases.push_back(
-          {WifiPayload(h),
+          {WifiPayload(h, WifiFields{}),
            {{"type", "WIFI"}, {"ssid", h}, {"encryption", "nopass"}, {"hidden", "false"}}});
     }
-    cases.push_back({EventPayload(h, kStart, kEnd, h, h),
+    cases.push_back({EventPayload(h, kStart, kEnd, {.location = h, .description = h}),
                      {{"type", "CALENDAR"},
                       {"summary", h},
                       {"start", "20150310T140509"},
@@ -181,12 +201,9 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
                       {"url", url},
                       {"url", kUrls[0]},
                       {"birthday", "1990-07-04"}}});
-    // Without a formatted name ZXing shows the N components, split at every
-    // semicolon, escaped or not.
-    if (!HasChar(h, ';') && !h.empty()) {
-      cases.push_back(
-          {VcardPayload(h, "Lei", true), {{"type", "ADDRESSBOOK"}, {"name", "Lei " + h}}});
-    }
+    // Without a formatted name the card shows the given and family names.
+    cases.push_back({VcardPayload(h, "Lei", true),
+                     {{"type", "ADDRESSBOOK"}, {"name", h.empty() ? "Lei" : "Lei " + h}}});
   }
   cases.push_back({BbmPayload("Li", "Lei", "2A3B4C5D"),
                    {{"type", "TEXT"}, {"text", "bbm://2A3B4C5D00000000Li Lei"}}});
