@@ -81,7 +81,23 @@ class PayloadFields {
   std::string error_;
 };
 
-// The payment commands (epc, swiss-qr-bill), which the table lists last.
+// The flags of the command table: a value, a required value, a switch.
+inline PayloadFlag Value(std::string name, std::string value, std::string help,
+                         std::vector<std::string> aliases = {}) {
+  return {std::move(name), std::move(value), false, std::move(help), std::move(aliases)};
+}
+inline PayloadFlag Required(std::string name, std::string value, std::string help,
+                            std::vector<std::string> aliases = {}) {
+  return {std::move(name), std::move(value), true, std::move(help), std::move(aliases)};
+}
+inline PayloadFlag Switch(std::string name, std::string help,
+                          std::vector<std::string> aliases = {}) {
+  return {std::move(name), "", false, std::move(help), std::move(aliases)};
+}
+
+// The record commands (event, mecard, vcard) and the payment commands (epc,
+// swiss-qr-bill), which the table lists last, in that order.
+std::vector<PayloadCommand> RecordCommands();
 std::vector<PayloadCommand> PaymentCommands();
 
 // Every subcommand, in the order the help lists them.

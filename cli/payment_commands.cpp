@@ -11,15 +11,6 @@ namespace {
 
 constexpr std::int16_t kLevelM = 2;
 
-PayloadFlag Value(std::string name, std::string value, std::string help,
-                  std::vector<std::string> aliases = {}) {
-  return {std::move(name), std::move(value), false, std::move(help), std::move(aliases)};
-}
-PayloadFlag Required(std::string name, std::string value, std::string help,
-                     std::vector<std::string> aliases = {}) {
-  return {std::move(name), std::move(value), true, std::move(help), std::move(aliases)};
-}
-
 // The amount of --amount in cents, its currency checked against `allowed`.
 std::optional<std::int64_t> ReadAmount(PayloadFields& f, std::string& currency,
                                        std::initializer_list<std::string_view> allowed) {
