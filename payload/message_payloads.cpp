@@ -29,6 +29,22 @@ std::string MailtoText(std::string_view text) {
   return PercentEncode(crlf, UriPart::kPathSegment);
 }
 
+// A number in a tel: or sms: link: "#" would start the link's fragment
+// (RFC 3986 3.5) and "%" an escape, so both are percent-encoded.
+std::string TelNumber(std::string_view number) {
+  std::string out;
+  for (const char c : number) {
+    if (c == '#') {
+      out += "%23";
+    } else if (c == '%') {
+      out += "%25";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string MailtoPayload(std::string_view address, const MailtoFields& fields) {
@@ -66,22 +82,10 @@ std::string SmtpPayload(std::string_view address, const OptionalText& subject,
   return out;
 }
 
-std::string TelPayload(std::string_view number) {
-  std::string out = "tel:";
-  for (const char c : number) {
-    if (c == '#') {
-      out += "%23";
-    } else if (c == '%') {
-      out += "%25";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
+std::string TelPayload(std::string_view number) { return Joined({"tel:", TelNumber(number)}); }
 
 std::string SmsUriPayload(std::string_view number, const OptionalText& message) {
-  std::string out = Joined({"sms:", number});
+  std::string out = Joined({"sms:", TelNumber(number)});
   if (message) out += "?body=" + MailtoText(*message);
   return out;
 }

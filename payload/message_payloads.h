@@ -40,7 +40,7 @@ std::string TelPayload(std::string_view number);
 // "smsto:" + number, then ":" + message when a message is supplied.
 std::string SmsPayload(std::string_view number, const OptionalText& message = std::nullopt);
 
-// RFC 5724: "sms:" + number, then "?body=" + the message percent-encoded
+// RFC 5724: "sms:" + number ("#" and "%" encoded as for tel:), then "?body=" + the message percent-encoded
 // when a message is supplied.
 std::string SmsUriPayload(std::string_view number, const OptionalText& message = std::nullopt);
 

@@ -90,6 +90,8 @@ public final class ZxingResultFields {
       add("body", s.getBody());
     } else if (r instanceof EmailAddressParsedResult e) {
       add("to", e.getTos());
+      add("cc", e.getCCs());
+      add("bcc", e.getBCCs());
       add("subject", e.getSubject());
       add("body", e.getBody());
     } else if (r instanceof GeoParsedResult g) {
@@ -111,6 +113,8 @@ public final class ZxingResultFields {
       add("address", a.getAddresses());
       add("url", a.getURLs());
       add("birthday", a.getBirthday());
+      add("note", a.getNote());
+      add("nickname", a.getNicknames());
     } else if (r instanceof TextParsedResult t) {
       add("text", t.getText());
     }

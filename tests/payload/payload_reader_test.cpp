@@ -103,6 +103,17 @@ void AddMessageCases(std::vector<ReaderCase>& cases) {
   for (const std::string& h : kHostile) {
     const std::string& number = kNumbers[h.size() % kNumbers.size()];
     cases.push_back({SmsPayload(number, h), {{"type", "SMS"}, {"number", number}, {"body", h}}});
+    // A mail program gets every line break as CR LF, as RFC 6068 writes it.
+    std::string crlf = h;
+    if (const auto lf = crlf.find('\n'); lf != std::string::npos) crlf.replace(lf, 1, "\r\n");
+    cases.push_back(
+        {SmsUriPayload("+4312345", h), {{"type", "SMS"}, {"number", "+4312345"}, {"body", crlf}}});
+    cases.push_back({MailtoPayload("li@x.org", {.subject = h, .body = h, .cc = "a@x.org"}),
+                     {{"type", "EMAIL_ADDRESS"},
+                      {"to", "li@x.org"},
+                      {"cc", "a@x.org"},
+                      {"subject", crlf},
+                      {"body", crlf}}});
     cases.push_back({MmsPayload(number, h), {{"type", "SMS"}, {"number", number}, {"body", h}}});
     // An SMTP subject cannot hold a colon: the command-line tool refuses one.
     const std::string subject = HasChar(h, ':') ? "plain" : h;
@@ -163,9 +174,13 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
                                     .phone = kNumbers[0],
                                     .firstUrl = url,
                                     .secondUrl = kUrls[0],
-                                    .birthday = DateTime{1990, 7, 4}}),
+                                    .birthday = DateTime{1990, 7, 4},
+                                    .note = h,
+                                    .address = h}),
                      {{"type", "ADDRESSBOOK"},
                       {"name", given + " " + family},
+                      {"note", h},
+                      {"address", h},
                       {"email", h},
                       {"phone", kNumbers[0]},
                       {"url", kUrls[0]},
