@@ -9,6 +9,7 @@
 #include "cli/payload_commands.h"
 #include "payload/card_payloads.h"
 #include "payload/event_payload.h"
+#include "payload/link_payloads.h"
 
 namespace qrsmith::cli {
 namespace {
@@ -133,6 +134,15 @@ std::string Vcard(PayloadFields& f) {
   v.region = f.Optional("region");
   v.postcode = f.Optional("postcode");
   v.country = f.Optional("country");
+  if (f.Has("latitude") != f.Has("longitude")) {
+    return f.Refuse("vcard takes --latitude and --longitude together");
+  }
+  if (f.Has("latitude")) {
+    const std::string problem = payload::GeoProblem(f.Text("latitude"), f.Text("longitude"));
+    if (!problem.empty()) return f.Refuse("vcard: the " + problem);
+    v.latitude = f.Optional("latitude");
+    v.longitude = f.Optional("longitude");
+  }
   return payload::VcardPayload(f.Text("family-name"), f.Text("given-name"),
                                f.Has("show-as-company"), v);
 }
@@ -193,6 +203,8 @@ std::vector<PayloadCommand> RecordCommands() {
         Value("work-url", "URL", "web address"),
         Value("home-url", "URL", "web address"),
         Value("photo-url", "URL", "address of a photo"),
+        Value("latitude", "DEGREES", "position (GEO), with --longitude"),
+        Value("longitude", "DEGREES", "position (GEO), with --latitude"),
         Value("note", "TEXT", "note"),
         Value("birthday", "DATE", "YYYY-MM-DD")},
        "A card needs a name: --family-name, --given-name or --formatted-name.",

@@ -59,7 +59,7 @@ _qrsmith() {
       vcard) flags="--family-name --given-name --show-as-company --formatted-name --organisation --title
         --work-email --mobile-phone --work-phone --home-phone --work-fax --home-fax
         --work-address --home-address --work-url --home-url --birthday --nickname --home-email --note
-        --photo-url --street --city --region --postcode --country" ;;
+        --photo-url --street --city --region --postcode --country --latitude --longitude" ;;
       epc) flags="--name --iban --bic --amount --purpose --reference --text --information --epc-version" ;;
       swiss-qr-bill) flags="--iban --qr-iban --creditor-name --creditor-street --creditor-building
         --creditor-postcode --creditor-town --creditor-country --debtor-name --debtor-street

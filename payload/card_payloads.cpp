@@ -91,6 +91,9 @@ std::string VcardPayload(std::string_view familyName, std::string_view givenName
     }
     lines.Line(adr);
   }
+  if (fields.latitude && fields.longitude) {
+    lines.Line(Joined({"GEO:", *fields.latitude, ";", *fields.longitude}));
+  }
   if (fields.birthday) {
     lines.Line("BDAY;value=date:" + FormatDateTime(*fields.birthday, kVcardBirthdayPattern));
   }

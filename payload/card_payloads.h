@@ -52,6 +52,9 @@ struct VcardFields {
   OptionalText homeEmail{};
   OptionalText note{};
   OptionalText photoUrl{};
+  // GEO: a position as RFC 5870 numbers (GeoProblem checks them).
+  OptionalText latitude{};
+  OptionalText longitude{};
   // A structured address, written as one more ADR when any part is given.
   OptionalText street{};
   OptionalText city{};
@@ -65,7 +68,8 @@ struct VcardFields {
 // space when it is left out: every card must have one), NICKNAME, ORG,
 // TITLE, EMAIL (work, home), TEL (cell, work, home, work fax, home fax), ADR
 // (work, home: the whole text is the street component; then the structured
-// one), BDAY (yyyy-MM-dd), NOTE, URL (work, home), PHOTO;VALUE=uri, each
+// one), GEO (latitude;longitude, when both are supplied), BDAY (yyyy-MM-dd),
+// NOTE, URL (work, home), PHOTO;VALUE=uri, each
 // only when supplied, and END:VCARD, every line ended by CR LF. Text values
 // are escaped (EscapeText); web addresses are written as given, a line
 // break in them percent-encoded.

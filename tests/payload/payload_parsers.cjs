@@ -27,8 +27,8 @@ function vcardFields(text) {
   const card = new VCard().parse(text);
   if (card.version !== "3.0") throw new Error("vcf reads version " + card.version);
   const out = [];
-  for (const name of ["fn", "email", "tel", "title", "note", "nickname", "url", "photo"]) {
-    for (const v of values(card, name)) out.push([name, name === "url" || name === "photo" ? v : unescaped(v)]);
+  for (const name of ["fn", "email", "tel", "title", "note", "nickname", "url", "photo", "geo"]) {
+    for (const v of values(card, name)) out.push([name, ["url", "photo", "geo"].includes(name) ? v : unescaped(v)]);
   }
   // ical.js, as Thunderbird reads a card: the same shown name, and the
   // address by its components. It keeps "\;" in single texts as written

@@ -30,7 +30,7 @@ def vcard_fields(text):
                     ("postcode", a.code), ("country", a.country)]
         elif name == "org":
             out.append(("org", ";".join(line.value)))
-        elif name in ("title", "note", "nickname", "url", "photo"):
+        elif name in ("title", "note", "nickname", "url", "photo", "geo"):
             out.append((name, line.value))
         elif name == "bday":
             out.append(("bday", line.value))

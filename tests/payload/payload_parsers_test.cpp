@@ -58,6 +58,8 @@ void AddCardAndEventCases(std::vector<ParserCase>& cases) {
                                    .homeEmail = "li@x.org",
                                    .note = h,
                                    .photoUrl = "http://x.org/p.jpg",
+                                   .latitude = "48.2082",
+                                   .longitude = "-16.37",
                                    .street = "Hauptstr. 1",
                                    .city = h,
                                    .postcode = "1010",
@@ -76,7 +78,8 @@ void AddCardAndEventCases(std::vector<ParserCase>& cases) {
                       {"country", r},
                       {"note", r},
                       {"nickname", r},
-                      {"photo", "http://x.org/p.jpg"}}});
+                      {"photo", "http://x.org/p.jpg"},
+                      {"geo", "48.2082;-16.37"}}});
     cases.push_back({"event",
                      EventPayload(h, start, end, {.location = h, .description = h}),
                      {{"summary", r},
