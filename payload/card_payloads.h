@@ -1,6 +1,6 @@
 #pragma once
-// Contact cards: a MECARD and a vCard 3.0 (RFC 2426), whose lines each end
-// in CR LF, the last one too.
+// Contact cards: a MECARD, all on one line, and a vCard 3.0 (RFC 2426),
+// whose lines each end in CR LF, the last one too.
 
 #include <optional>
 #include <string>
