@@ -98,7 +98,8 @@ std::vector<PayloadFlag> SwissFlags() {
     const bool creditor = party == "creditor";
     const auto add = [&](const std::string& part, const std::string& value, const std::string& help,
                          bool required) {
-      flags.push_back({party + "-" + part, value, creditor && required, party + "'s " + help, {}});
+      flags.push_back(
+          {party + "-" + part, value, creditor && required, "the " + party + "'s " + help, {}});
     };
     add("name", "TEXT", "name, at most 70 characters", true);
     add("street", "TEXT", "street, at most 70", false);
