@@ -389,6 +389,14 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
       return {std::nullopt, options.payloadCommand.value() + " takes no text argument ('" +
                                 positional.front() + "')"};
     }
+    if (command->level != 0) {
+      // The form's readers expect this level: another would be a code that
+      // banking apps may refuse.
+      if (given.count("level") && options.level != command->level) {
+        return {std::nullopt, command->name + " is made at level M, which its readers expect"};
+      }
+      options.level = command->level;
+    }
     BuiltPayload built = BuildPayload(*command, payloadValues);
     if (!built.content) return {std::nullopt, built.error};
     options.text = std::move(built.content);

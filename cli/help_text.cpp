@@ -28,6 +28,7 @@ std::string CommandHelpText(const PayloadCommand& command) {
     text += line + "\n";
   }
   if (!command.notes.empty()) text += "\n" + command.notes + "\n";
+  if (!command.standard.empty()) text += "\nStandard: " + command.standard + "\n";
   text += "\nThe symbol and output options of 'qrsmith --help' apply too.\n";
   return text;
 }

@@ -8,112 +8,67 @@ namespace qrsmith::cli {
 using payload::DateTime;
 using payload::OptionalText;
 
-// The flags given to one subcommand, read by its builder, which also records
-// here why it refuses them.
-class PayloadFields {
- public:
-  PayloadFields(const PayloadCommand& command, const PayloadValues& values)
-      : command_(command), values_(values) {}
-
-  std::string Text(const std::string& name) const { return Optional(name).value_or(""); }
-  OptionalText Optional(const std::string& name) const {
-    const auto it = values_.find(name);
-    if (it == values_.end()) return std::nullopt;
-    return it->second;
-  }
-  bool Has(const std::string& name) const { return values_.count(name) != 0; }
-
-  // A date, or a date and time of day, in one of the forms help shows.
-  std::optional<DateTime> When(const std::string& name) {
-    return ReadDate(name, true, "YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
-  }
-  // A date alone: a time of day would have no place in the content.
-  std::optional<DateTime> Day(const std::string& name) {
-    return ReadDate(name, false, "YYYY-MM-DD");
-  }
-  std::optional<std::int32_t> Integer(const std::string& name) {
-    const auto value = ParseInteger(Text(name), INT32_MIN, INT32_MAX);
-    if (!value) Refuse("--" + name + " takes a whole number, not '" + Text(name) + "'");
-    return value ? std::optional<std::int32_t>(static_cast<std::int32_t>(*value)) : std::nullopt;
-  }
-  // Refuses a `c` in the value of `name`, which the form ends the field at.
-  void RefuseIn(const std::string& name, char c, const std::string& field) {
-    if (Text(name).find(c) != std::string::npos) {
-      Refuse(command_.name + " --" + name + " cannot hold '" + c + "': readers end the " + field +
-             " at the first one");
-    }
-  }
-  // Records the first refusal; the content built is then dropped. Returns ""
-  // so that a builder can end with it.
-  std::string Refuse(const std::string& message) {
-    if (error_.empty()) error_ = message;
-    return {};
-  }
-  const std::string& Error() const { return error_; }
-
- private:
-  std::optional<DateTime> ReadDate(const std::string& name, bool timeAllowed,
-                                   const std::string& forms) {
-    const auto text = Optional(name);
-    if (!text) return std::nullopt;
-    const auto value = payload::ParseDateTime(*text);
-    if (!value || (!timeAllowed && text->size() != 10)) {
-      Refuse("--" + name + " takes " + forms + " (a real date, years 0001 to 9999), not '" + *text +
-             "'");
-      return std::nullopt;
-    }
-    return value;
-  }
-
-  const PayloadCommand& command_;
-  const PayloadValues& values_;
-  std::string error_;
-};
-
 namespace {
-
-PayloadFlag Value(std::string name, std::string value, std::string help,
-                  std::vector<std::string> aliases = {}) {
-  return {std::move(name), std::move(value), false, std::move(help), std::move(aliases)};
-}
-PayloadFlag Required(std::string name, std::string value, std::string help,
-                     std::vector<std::string> aliases = {}) {
-  return {std::move(name), std::move(value), true, std::move(help), std::move(aliases)};
-}
-PayloadFlag Switch(std::string name, std::string help, std::vector<std::string> aliases = {}) {
-  return {std::move(name), "", false, std::move(help), std::move(aliases)};
-}
 
 // A command whose one required flag, as typed, is all its content is made of.
 PayloadCommand OneFlag(std::string name, std::string summary, PayloadFlag flag,
-                       std::string (*make)(std::string_view)) {
+                       std::string (*make)(std::string_view), std::string standard) {
   std::string field = flag.name;
   return {std::move(name),
           std::move(summary),
           {std::move(flag)},
           "",
-          [field = std::move(field), make](PayloadFields& f) { return make(f.Text(field)); }};
+          [field = std::move(field), make](PayloadFields& f) { return make(f.Text(field)); },
+          std::move(standard)};
 }
 
-const char kDateForms[] = "YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS, local time";
-
 std::string Wifi(PayloadFields& f) {
-  if (f.Text("network-name").empty())
-    return f.Refuse("wifi needs a --network-name that is not empty");
-  if (f.Has("wep") && f.Has("wpa")) return f.Refuse("wifi takes --wep or --wpa, not both");
-  const OptionalText password = f.Optional("network-password");
-  if (!password && (f.Has("wep") || f.Has("wpa"))) {
-    return f.Refuse(std::string("wifi ") + (f.Has("wep") ? "--wep" : "--wpa") +
+  using payload::WifiSecurity;
+  const std::pair<const char*, WifiSecurity> kTypes[] = {{"wep", WifiSecurity::kWep},
+                                                         {"wpa", WifiSecurity::kWpa},
+                                                         {"wpa3", WifiSecurity::kSae},
+                                                         {"enterprise", WifiSecurity::kEnterprise}};
+  payload::WifiFields w;
+  std::string typeFlag;
+  for (const auto& [flag, security] : kTypes) {
+    if (!f.Has(flag)) continue;
+    if (!typeFlag.empty()) {
+      return f.Refuse("wifi takes one of --wep, --wpa, --wpa3 and --enterprise, not --" + typeFlag +
+                      " and --" + flag);
+    }
+    typeFlag = flag;
+    w.security = security;
+  }
+  w.password = f.Optional("network-password");
+  if (!w.password && (w.security == WifiSecurity::kWep || w.security == WifiSecurity::kWpa ||
+                      w.security == WifiSecurity::kSae)) {
+    return f.Refuse("wifi --" + typeFlag +
                     " needs --network-password: readers refuse a protected network without one");
   }
-  if (password && password->empty()) {
+  if (w.password && w.password->empty()) {
     return f.Refuse("wifi --network-password is empty: leave it out for an open network");
   }
-  std::optional<bool> useWep;
-  if (password) useWep = f.Has("wep");  // a password without a type means WPA
-  std::optional<bool> hidden;
-  if (f.Has("hidden")) hidden = true;
-  return payload::WifiPayload(f.Text("network-name"), useWep, password, hidden);
+  if (w.password && typeFlag.empty()) w.security = WifiSecurity::kWpa;  // a password means WPA
+  for (const char* flag : {"eap", "identity", "anonymous-identity", "phase2"}) {
+    if (f.Has(flag) && w.security != WifiSecurity::kEnterprise) {
+      return f.Refuse(std::string("wifi --") + flag + " belongs to an --enterprise network");
+    }
+  }
+  if (f.Has("hidden")) w.hidden = true;
+  w.eapMethod = f.Optional("eap");
+  w.identity = f.Optional("identity");
+  w.anonymousIdentity = f.Optional("anonymous-identity");
+  w.phase2Method = f.Optional("phase2");
+  if (const std::string problem = payload::WifiProblem(f.Text("network-name"), w); !problem.empty())
+    return f.Refuse("wifi: " + problem);
+  return payload::WifiPayload(f.Text("network-name"), w);
+}
+
+std::string Mail(PayloadFields& f) {
+  return payload::MailtoPayload(f.Text("address"), {.subject = f.Optional("subject"),
+                                                    .body = f.Optional("body"),
+                                                    .cc = f.Optional("cc"),
+                                                    .bcc = f.Optional("bcc")});
 }
 
 std::string Smtp(PayloadFields& f) {
@@ -122,11 +77,29 @@ std::string Smtp(PayloadFields& f) {
   return payload::SmtpPayload(f.Text("address"), f.Optional("subject"), f.Optional("body"));
 }
 
+std::string Tel(PayloadFields& f) {
+  f.RefuseControls("number");
+  return payload::TelPayload(f.Text("number"));
+}
+
 // Short and multimedia messages: the number ends at the first colon.
 std::string Message(PayloadFields& f, bool multimedia) {
   f.RefuseIn("number", ':', "number");
+  f.RefuseControls("number");
+  if (!multimedia && f.Has("uri")) {
+    f.RefuseIn("number", '?', "number");
+    return payload::SmsUriPayload(f.Text("number"), f.Optional("message"));
+  }
   return multimedia ? payload::MmsPayload(f.Text("number"), f.Optional("message"))
                     : payload::SmsPayload(f.Text("number"), f.Optional("message"));
+}
+
+// Refuses a position readers would misplace; true when it is sound.
+bool CheckPosition(PayloadFields& f, const OptionalText& altitude = std::nullopt) {
+  const std::string problem =
+      payload::GeoProblem(f.Text("latitude"), f.Text("longitude"), altitude);
+  if (!problem.empty()) f.Refuse(f.Command().name + ": the " + problem);
+  return problem.empty();
 }
 
 std::string Market(PayloadFields& f) {
@@ -137,177 +110,157 @@ std::string Market(PayloadFields& f) {
                                : payload::MarketSearchPayload(f.Text("query"));
 }
 
-std::string Event(PayloadFields& f) {
-  const auto start = f.When("start");
-  const auto end = f.When("end");
-  return payload::EventPayload(f.Text("summary"), start.value_or(DateTime{}),
-                               end.value_or(DateTime{}), f.Optional("location"),
-                               f.Optional("description"));
-}
-
-std::string Mecard(PayloadFields& f) {
-  payload::MecardFields fields;
-  fields.email = f.Optional("email");
-  fields.phone = f.Optional("phone");
-  fields.videoPhone = f.Optional("video-phone");
-  fields.firstUrl = f.Optional("first-url");
-  fields.secondUrl = f.Optional("second-url");
-  fields.birthday = f.Day("birthday");
-  return payload::MecardPayload(f.Text("family-name"), f.Text("given-name"), fields);
-}
-
-std::string Vcard(PayloadFields& f) {
-  payload::VcardFields v;
-  v.formattedName = f.Optional("formatted-name");
-  v.organisation = f.Optional("organisation");
-  v.title = f.Optional("title");
-  v.workEmail = f.Optional("work-email");
-  v.mobilePhone = f.Optional("mobile-phone");
-  v.workPhone = f.Optional("work-phone");
-  v.homePhone = f.Optional("home-phone");
-  v.workFax = f.Optional("work-fax");
-  v.homeFax = f.Optional("home-fax");
-  v.workAddress = f.Optional("work-address");
-  v.homeAddress = f.Optional("home-address");
-  v.workUrl = f.Optional("work-url");
-  v.homeUrl = f.Optional("home-url");
-  v.birthday = f.Day("birthday");
-  return payload::VcardPayload(f.Text("family-name"), f.Text("given-name"),
-                               f.Has("show-as-company"), v);
-}
-
 const std::vector<PayloadCommand>& Table() {
-  static const std::vector<PayloadCommand> commands = {
-      {"wifi",
-       "Wi-Fi network credentials (WIFI:)",
-       {Required("network-name", "TEXT", "the network's name (SSID)", {"ssid"}),
-        Value("network-password", "TEXT",
-              "the network's own password, not the content's encryption", {"password"}),
-        Switch("wep", "WEP protection"), Switch("wpa", "WPA/WPA2 protection"),
-        Switch("hidden", "the network does not announce itself")},
-       "A password without --wep or --wpa means WPA; --wep and --wpa need a password.\n"
-       "Without a password the network is open. To encrypt the content itself, use\n"
-       "--encryption-password.",
-       Wifi},
-      OneFlag("mail", "an e-mail address (mailto:)",
-              Required("address", "ADDRESS", "e-mail address"), payload::MailtoPayload),
-      {"smtp",
-       "an e-mail message (SMTP:)",
-       {Required("address", "ADDRESS", "e-mail address"), Value("subject", "TEXT", "subject"),
-        Value("body", "TEXT", "text")},
-       "The address and the subject cannot hold ':', which ends them.",
-       Smtp},
-      OneFlag("tel", "a telephone number (tel:)", Required("number", "NUMBER", "telephone number"),
-              payload::TelPayload),
-      {"sms",
-       "a short message (smsto:)",
-       {Required("number", "NUMBER", "telephone number"), Value("message", "TEXT", "text")},
-       "The number cannot hold ':', which ends it.",
-       [](PayloadFields& f) { return Message(f, false); }},
-      {"mms",
-       "a multimedia message (mmsto:)",
-       {Required("number", "NUMBER", "telephone number"), Value("message", "TEXT", "text")},
-       "The number cannot hold ':', which ends it.",
-       [](PayloadFields& f) { return Message(f, true); }},
-      {"geo",
-       "a geographic position (geo:)",
-       {Required("latitude", "DEGREES", "latitude"), Required("longitude", "DEGREES", "longitude"),
-        Value("altitude", "METRES", "altitude")},
-       "",
-       [](PayloadFields& f) {
-         return payload::GeoPayload(f.Text("latitude"), f.Text("longitude"),
-                                    f.Optional("altitude"));
-       }},
-      {"map-search",
-       "a map search link",
-       {Required("latitude", "DEGREES", "latitude"), Required("longitude", "DEGREES", "longitude"),
-        Required("label", "TEXT", "label shown at the position")},
-       "",
-       [](PayloadFields& f) {
-         return payload::MapSearchLink(f.Text("latitude"), f.Text("longitude"), f.Text("label"));
-       }},
-      {"map-view",
-       "a map view link",
-       {Required("latitude", "DEGREES", "latitude"), Required("longitude", "DEGREES", "longitude")},
-       "",
-       [](PayloadFields& f) {
-         return payload::MapViewLink(f.Text("latitude"), f.Text("longitude"));
-       }},
-      {"market",
-       "an application store entry (market://)",
-       {Value("package-name", "NAME", "the application's package (details)", {"package"}),
-        Value("query", "TEXT", "a search of the store", {"search"})},
-       "Give exactly one of --package-name and --query.",
-       Market},
-      {"app-store",
-       "an application store link",
-       {Required("application-id", "NUMBER", "the application's number", {"id"})},
-       "",
-       [](PayloadFields& f) {
-         return payload::AppStoreLink(f.Integer("application-id").value_or(0));
-       }},
-      OneFlag("url", "a web address (urlto:)", Required("address", "URL", "web address"),
-              payload::UrltoPayload),
-      OneFlag("venue", "a venue link", Required("venue-id", "ID", "the venue's id", {"id"}),
-              payload::VenueLink),
-      {"bookmark",
-       "a bookmark (MEBKM:)",
-       {Required("title", "TEXT", "title"), Required("address", "URL", "web address", {"url"})},
-       "",
-       [](PayloadFields& f) {
-         return payload::BookmarkPayload(f.Text("title"), f.Text("address"));
-       }},
-      OneFlag("youtube", "a video (youtube://)",
-              Required("video-id", "ID", "the video's id", {"id"}), payload::YoutubePayload),
-      OneFlag("social", "a social network profile link",
-              Required("profile-name", "NAME", "profile name", {"profile"}),
-              payload::SocialProfileLink),
-      OneFlag("microblog", "a microblog profile link",
-              Required("user-name", "NAME", "user name", {"user"}), payload::MicroblogProfileLink),
-      OneFlag("microblog-status", "a microblog status link",
-              Required("status-text", "TEXT", "the status to post", {"status"}),
-              payload::MicroblogStatusLink),
-      {"event",
-       "a calendar event (VEVENT)",
-       {Required("summary", "TEXT", "title"), Required("start", "DATE", kDateForms),
-        Required("end", "DATE", kDateForms), Value("location", "TEXT", "place"),
-        Value("description", "TEXT", "text")},
-       "A date alone means its midnight.",
-       Event},
-      {"bbm",
-       "a messenger invitation (bbm://)",
-       {Required("first-name", "TEXT", "first name", {"first"}),
-        Required("last-name", "TEXT", "last name", {"second"}),
-        Required("pin", "PIN", "the messenger PIN", {"third"})},
-       "",
-       [](PayloadFields& f) {
-         return payload::BbmPayload(f.Text("first-name"), f.Text("last-name"), f.Text("pin"));
-       }},
-      {"mecard",
-       "a contact card (MECARD)",
-       {Required("family-name", "TEXT", "family name"),
-        Required("given-name", "TEXT", "given name"), Value("email", "ADDRESS", "e-mail"),
-        Value("phone", "NUMBER", "telephone"), Value("video-phone", "NUMBER", "video telephone"),
-        Value("first-url", "URL", "first web address", {"url"}),
-        Value("second-url", "URL", "second web address"), Value("birthday", "DATE", "YYYY-MM-DD")},
-       "",
-       Mecard},
-      {"vcard",
-       "a contact card (vCard 3.0)",
-       {Required("family-name", "TEXT", "family name"),
-        Required("given-name", "TEXT", "given name"),
-        Switch("show-as-company", "show the card as a company's", {"company"}),
-        Value("formatted-name", "TEXT", "name as shown"),
-        Value("organisation", "TEXT", "organisation"), Value("title", "TEXT", "job title"),
-        Value("work-email", "ADDRESS", "e-mail"), Value("mobile-phone", "NUMBER", "telephone"),
-        Value("work-phone", "NUMBER", "telephone"), Value("home-phone", "NUMBER", "telephone"),
-        Value("work-fax", "NUMBER", "fax"), Value("home-fax", "NUMBER", "fax"),
-        Value("work-address", "TEXT", "address"), Value("home-address", "TEXT", "address"),
-        Value("work-url", "URL", "web address"), Value("home-url", "URL", "web address"),
-        Value("birthday", "DATE", "YYYY-MM-DD")},
-       "",
-       Vcard},
-  };
+  static const std::vector<PayloadCommand> commands = [] {
+    std::vector<PayloadCommand> list = {
+        {"wifi",
+         "Wi-Fi network credentials (WIFI:)",
+         {Required("network-name", "TEXT", "the network's name (SSID), at most 32 bytes", {"ssid"}),
+          Value("network-password", "TEXT",
+                "the network's own password, not the content's encryption", {"password"}),
+          Switch("wep", "WEP protection"), Switch("wpa", "WPA/WPA2 Personal protection"),
+          Switch("wpa3", "WPA3 Personal protection (SAE)"),
+          Switch("enterprise", "WPA2/WPA3 Enterprise protection (802.1X)"),
+          Value("eap", "METHOD", "enterprise: the EAP method (PEAP, TTLS, TLS, PWD, ...)"),
+          Value("identity", "TEXT", "enterprise: the user's identity"),
+          Value("anonymous-identity", "TEXT", "enterprise: the outer identity"),
+          Value("phase2", "METHOD", "enterprise: the inner method (MSCHAPV2, PAP, ...)"),
+          Switch("hidden", "the network does not announce itself")},
+         "A password without a protection flag means WPA; --wep, --wpa and --wpa3 need a\n"
+         "password. A WPA passphrase has 8 to 63 printable ASCII characters (or is 64\n"
+         "hexadecimal digits); a WEP key 5 or 13 characters (or 10 or 26 hexadecimal\n"
+         "digits). Without a password the network is open. To encrypt the content\n"
+         "itself, use --encryption-password.",
+         Wifi,
+         "the WIFI: form of the Wi-Fi Alliance and ZXing (T:nopass, WEP, WPA, SAE, WPA2-EAP)"},
+        {"mail",
+         "an e-mail address (mailto:)",
+         {Required("address", "ADDRESS", "e-mail address"), Value("subject", "TEXT", "subject"),
+          Value("body", "TEXT", "text"), Value("cc", "ADDRESSES", "copies, comma-separated"),
+          Value("bcc", "ADDRESSES", "blind copies, comma-separated")},
+         "",
+         Mail,
+         "mailto: links, RFC 6068"},
+        {"smtp",
+         "an e-mail message (SMTP:)",
+         {Required("address", "ADDRESS", "e-mail address"), Value("subject", "TEXT", "subject"),
+          Value("body", "TEXT", "text")},
+         "The address and the subject cannot hold ':', which ends them.",
+         Smtp,
+         "the SMTP: form phone readers know"},
+        {"tel",
+         "a telephone number (tel:)",
+         {Required("number", "NUMBER", "telephone number")},
+         "A '#' is written %23, since it would start the link's fragment.",
+         Tel,
+         "tel: links, RFC 3966"},
+        {"sms",
+         "a short message (smsto:, or sms: with --uri)",
+         {Required("number", "NUMBER", "telephone number"), Value("message", "TEXT", "text"),
+          Switch("uri", "write sms:NUMBER?body=TEXT instead of smsto:NUMBER:TEXT")},
+         "The number cannot hold ':', which ends it.",
+         [](PayloadFields& f) { return Message(f, false); },
+         "smsto: as phone readers know it; sms: links, RFC 5724 (--uri)"},
+        {"mms",
+         "a multimedia message (mmsto:)",
+         {Required("number", "NUMBER", "telephone number"), Value("message", "TEXT", "text")},
+         "The number cannot hold ':', which ends it.",
+         [](PayloadFields& f) { return Message(f, true); },
+         "the mmsto: form phone readers know"},
+        {"geo",
+         "a geographic position (geo:)",
+         {Required("latitude", "DEGREES", "latitude, -90 to 90, as 48.2082"),
+          Required("longitude", "DEGREES", "longitude, -180 to 180, as 16.3738"),
+          Value("altitude", "METRES", "altitude")},
+         "Coordinates are decimal numbers with a point; a decimal comma is refused.",
+         [](PayloadFields& f) {
+           if (!CheckPosition(f, f.Optional("altitude"))) return std::string();
+           return payload::GeoPayload(f.Text("latitude"), f.Text("longitude"),
+                                      f.Optional("altitude"));
+         },
+         "geo: links, RFC 5870"},
+        {"map-search",
+         "a map search link",
+         {Required("latitude", "DEGREES", "latitude, -90 to 90"),
+          Required("longitude", "DEGREES", "longitude, -180 to 180"),
+          Required("label", "TEXT", "label shown at the position")},
+         "",
+         [](PayloadFields& f) {
+           if (!CheckPosition(f)) return std::string();
+           return payload::MapSearchLink(f.Text("latitude"), f.Text("longitude"), f.Text("label"));
+         },
+         "an http: link, RFC 3986"},
+        {"map-view",
+         "a map view link",
+         {Required("latitude", "DEGREES", "latitude, -90 to 90"),
+          Required("longitude", "DEGREES", "longitude, -180 to 180")},
+         "",
+         [](PayloadFields& f) {
+           if (!CheckPosition(f)) return std::string();
+           return payload::MapViewLink(f.Text("latitude"), f.Text("longitude"));
+         },
+         "an http: link, RFC 3986"},
+        {"market",
+         "an application store entry (market://)",
+         {Value("package-name", "NAME", "the application's package (details)", {"package"}),
+          Value("query", "TEXT", "a search of the store", {"search"})},
+         "Give exactly one of --package-name and --query.",
+         Market,
+         "market:// links of the Android store"},
+        {"app-store",
+         "an application store link",
+         {Required("application-id", "NUMBER", "the application's number", {"id"})},
+         "",
+         [](PayloadFields& f) {
+           return payload::AppStoreLink(f.Integer("application-id", 1).value_or(0));
+         },
+         "itms:// links of the iOS store"},
+        {"url",
+         "a web address (urlto:)",
+         {Required("address", "URL", "web address")},
+         "",
+         [](PayloadFields& f) {
+           f.RefuseControls("address");
+           return payload::UrltoPayload(f.Text("address"));
+         },
+         "the urlto: form phone readers know"},
+        OneFlag("venue", "a venue link", Required("venue-id", "ID", "the venue's id", {"id"}),
+                payload::VenueLink, "an http: link, RFC 3986"),
+        {"bookmark",
+         "a bookmark (MEBKM:)",
+         {Required("title", "TEXT", "title"), Required("address", "URL", "web address", {"url"})},
+         "",
+         [](PayloadFields& f) {
+           return payload::BookmarkPayload(f.Text("title"), f.Text("address"));
+         },
+         "the MEBKM: form of NTT DOCOMO"},
+        OneFlag("youtube", "a video (youtube://)",
+                Required("video-id", "ID", "the video's id", {"id"}), payload::YoutubePayload,
+                "youtube:// links, RFC 3986"),
+        OneFlag("social", "a social network profile link",
+                Required("profile-name", "NAME", "profile name", {"profile"}),
+                payload::SocialProfileLink, "an http: link, RFC 3986"),
+        OneFlag("microblog", "a microblog profile link",
+                Required("user-name", "NAME", "user name", {"user"}), payload::MicroblogProfileLink,
+                "an http: link, RFC 3986"),
+        OneFlag("microblog-status", "a microblog status link",
+                Required("status-text", "TEXT", "the status to post", {"status"}),
+                payload::MicroblogStatusLink, "an http: link, RFC 3986"),
+        {"bbm",
+         "a messenger invitation (bbm://)",
+         {Required("first-name", "TEXT", "first name", {"first"}),
+          Required("last-name", "TEXT", "last name", {"second"}),
+          Required("pin", "PIN", "the messenger PIN", {"third"})},
+         "",
+         [](PayloadFields& f) {
+           return payload::BbmPayload(f.Text("first-name"), f.Text("last-name"), f.Text("pin"));
+         },
+         "the bbm:// invitation of the messenger"},
+    };
+    for (PayloadCommand& c : RecordCommands()) list.push_back(std::move(c));
+    for (PayloadCommand& c : PaymentCommands()) list.push_back(std::move(c));
+    return list;
+  }();
   return commands;
 }
 
@@ -334,8 +287,13 @@ const PayloadFlag* FindPayloadFlag(const PayloadCommand& command, std::string_vi
 
 BuiltPayload BuildPayload(const PayloadCommand& command, const PayloadValues& values) {
   for (const PayloadFlag& flag : command.flags) {
-    if (flag.required && values.count(flag.name) == 0) {
-      return {std::nullopt, command.name + " needs --" + flag.name};
+    if (!flag.required) continue;
+    const auto it = values.find(flag.name);
+    if (it == values.end()) return {std::nullopt, command.name + " needs --" + flag.name};
+    // An empty required field makes a code that readers refuse or misread
+    // ("mailto:", "tel:"): it is as good as left out.
+    if (it->second.empty()) {
+      return {std::nullopt, command.name + " needs a --" + flag.name + " that is not empty"};
     }
   }
   PayloadFields fields(command, values);

@@ -8,7 +8,8 @@ _qrsmith() {
     --encoding -8 --8bit --keep-newline --encryption-password --password --icon --picture --picture-size --offset
     --noise --circles --svg-path --module-mm --dpi --cmyk --verify --batch -h --help -V --version"
   local commands="wifi mail smtp tel sms mms geo map-search map-view market app-store url
-    venue bookmark youtube social microblog microblog-status event bbm mecard vcard"
+    venue bookmark youtube social microblog microblog-status event bbm mecard vcard epc
+    swiss-qr-bill"
 
   case $prev in
     -o|--output|--icon|--picture|--batch)
@@ -31,11 +32,14 @@ _qrsmith() {
   if [[ $cur == -* ]]; then
     local flags=""
     case ${words[1]} in
-      wifi) flags="--network-name --network-password --wep --wpa --hidden" ;;
-      mail|url) flags="--address" ;;
+      wifi) flags="--network-name --network-password --wep --wpa --wpa3 --enterprise --eap --identity
+        --anonymous-identity --phase2 --hidden" ;;
+      mail) flags="--address --subject --body --cc --bcc" ;;
+      url) flags="--address" ;;
       smtp) flags="--address --subject --body" ;;
       tel) flags="--number" ;;
-      sms|mms) flags="--number --message" ;;
+      sms) flags="--number --message --uri" ;;
+      mms) flags="--number --message" ;;
       geo) flags="--latitude --longitude --altitude" ;;
       map-search) flags="--latitude --longitude --label" ;;
       map-view) flags="--latitude --longitude" ;;
@@ -47,12 +51,20 @@ _qrsmith() {
       social) flags="--profile-name" ;;
       microblog) flags="--user-name" ;;
       microblog-status) flags="--status-text" ;;
-      event) flags="--summary --start --end --location --description" ;;
+      event) flags="--summary --start --end --location --description --all-day --time-zone --remind
+        --repeat --calendar" ;;
       bbm) flags="--first-name --last-name --pin" ;;
-      mecard) flags="--family-name --given-name --email --phone --video-phone --first-url --second-url --birthday" ;;
+      mecard) flags="--family-name --given-name --email --phone --video-phone --first-url --second-url --birthday
+        --nickname --note --address" ;;
       vcard) flags="--family-name --given-name --show-as-company --formatted-name --organisation --title
         --work-email --mobile-phone --work-phone --home-phone --work-fax --home-fax
-        --work-address --home-address --work-url --home-url --birthday" ;;
+        --work-address --home-address --work-url --home-url --birthday --nickname --home-email --note
+        --photo-url --street --city --region --postcode --country --latitude --longitude" ;;
+      epc) flags="--name --iban --bic --amount --purpose --reference --text --information --epc-version" ;;
+      swiss-qr-bill) flags="--iban --qr-iban --creditor-name --creditor-street --creditor-building
+        --creditor-postcode --creditor-town --creditor-country --debtor-name --debtor-street
+        --debtor-building --debtor-postcode --debtor-town --debtor-country --amount --currency
+        --reference --message --billing-information" ;;
     esac
     COMPREPLY=($(compgen -W "$flags $options" -- "$cur"))
   elif [[ $cword -eq 1 ]]; then

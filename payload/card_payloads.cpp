@@ -3,39 +3,22 @@
 namespace qrsmith::payload {
 namespace {
 
-// Collects lines and joins them with LF, leaving the last one unterminated.
-class LineWriter {
- public:
-  void Line(std::string_view text) {
-    if (!out_.empty()) out_ += '\n';
-    out_ += text;
-  }
-  // label + the escaped text value, only when the value is supplied.
-  void Field(std::string_view label, const OptionalText& value) {
-    if (value) Line(std::string(label) + EscapeText(*value));
-  }
-  // label + a web address as given, only when it is supplied. A web address
-  // is not text to a card reader, so it is not escaped; only a line break,
-  // which would end the line, is percent-encoded.
-  void Address(std::string_view label, const OptionalText& value) {
-    if (!value) return;
-    std::string line(label);
-    for (const char c : *value) {
-      if (c == '\n') {
-        line += "%0A";
-      } else if (c == '\r') {
-        line += "%0D";
-      } else {
-        line.push_back(c);
-      }
+// A web address is not text to a card reader, so it is not escaped; only a
+// line break, which would end the line, is percent-encoded.
+void AddAddressLine(CrlfLines& lines, std::string_view label, const OptionalText& value) {
+  if (!value) return;
+  std::string line(label);
+  for (const char c : *value) {
+    if (c == '\n') {
+      line += "%0A";
+    } else if (c == '\r') {
+      line += "%0D";
+    } else {
+      line.push_back(c);
     }
-    Line(line);
   }
-  std::string Take() { return std::move(out_); }
-
- private:
-  std::string out_;
-};
+  lines.Line(line);
+}
 
 // label + E(value) + ";", only when the value is supplied.
 void AppendMecardField(std::string& out, std::string_view label, const OptionalText& value) {
@@ -45,20 +28,17 @@ void AppendMecardField(std::string& out, std::string_view label, const OptionalT
   out += ';';
 }
 
-}  // namespace
-
-std::string EventPayload(std::string_view summary, const DateTime& start, const DateTime& end,
-                         const OptionalText& location, const OptionalText& description) {
-  LineWriter lines;
-  lines.Line("BEGIN:VEVENT");
-  lines.Line("SUMMARY:" + EscapeText(summary));
-  lines.Field("LOCATION:", location);
-  lines.Field("DESCRIPTION:", description);
-  lines.Line("DTSTART:" + FormatDateTime(start, kEventTimePattern));
-  lines.Line("DTEND:" + FormatDateTime(end, kEventTimePattern));
-  lines.Line("END:VEVENT");
-  return lines.Take();
+// The name a card shows: the formatted name, else "given family" (without
+// the space when one of them is empty).
+std::string ShownName(std::string_view familyName, std::string_view givenName,
+                      const OptionalText& formattedName) {
+  if (formattedName) return *formattedName;
+  if (givenName.empty()) return std::string(familyName);
+  if (familyName.empty()) return std::string(givenName);
+  return Joined({givenName, " ", familyName});
 }
+
+}  // namespace
 
 std::string MecardPayload(std::string_view familyName, std::string_view givenName,
                           const MecardFields& fields) {
@@ -73,33 +53,54 @@ std::string MecardPayload(std::string_view familyName, std::string_view givenNam
     out += "BDAY:" + FormatDateTime(*fields.birthday, kMecardBirthdayPattern) + ";";
   }
   AppendMecardField(out, "URL:", fields.firstUrl);
+  AppendMecardField(out, "NICKNAME:", fields.nickname);
+  AppendMecardField(out, "NOTE:", fields.note);
+  AppendMecardField(out, "ADR:", fields.address);
   out += ';';
   return out;
 }
 
 std::string VcardPayload(std::string_view familyName, std::string_view givenName,
                          bool showAsCompany, const VcardFields& fields) {
-  LineWriter lines;
+  CrlfLines lines;
   lines.Line("BEGIN:VCARD");
   lines.Line("VERSION:3.0");
-  lines.Line("N:" + EscapeText(familyName) + ";" + EscapeText(givenName) + ";;");
+  lines.Line("N:" + EscapeText(familyName) + ";" + EscapeText(givenName) + ";;;");
   if (showAsCompany) lines.Line("X-ABShowAs:COMPANY");
-  lines.Field("FN:", fields.formattedName);
+  lines.Line("FN:" + EscapeText(ShownName(familyName, givenName, fields.formattedName)));
+  lines.Field("NICKNAME:", fields.nickname);
   lines.Field("ORG:", fields.organisation);
   lines.Field("TITLE:", fields.title);
   lines.Field("EMAIL;type=INTERNET;type=WORK:", fields.workEmail);
+  lines.Field("EMAIL;type=INTERNET;type=HOME:", fields.homeEmail);
   lines.Field("TEL;type=CELL:", fields.mobilePhone);
   lines.Field("TEL;type=WORK:", fields.workPhone);
   lines.Field("TEL;type=HOME:", fields.homePhone);
   lines.Field("TEL;type=WORK,FAX:", fields.workFax);
   lines.Field("TEL;type=HOME,FAX:", fields.homeFax);
-  lines.Field("ADR;type=WORK:", fields.workAddress);
-  lines.Field("ADR;type=HOME:", fields.homeAddress);
+  // ADR is post-office box;extended address;street;locality;region;postal
+  // code;country: an address typed as one text is the street's.
+  lines.Field("ADR;type=WORK:;;", fields.workAddress);
+  lines.Field("ADR;type=HOME:;;", fields.homeAddress);
+  if (fields.street || fields.city || fields.region || fields.postcode || fields.country) {
+    std::string adr = "ADR:;";
+    for (const OptionalText* part :
+         {&fields.street, &fields.city, &fields.region, &fields.postcode, &fields.country}) {
+      adr += ';';
+      if (*part) adr += EscapeText(**part);
+    }
+    lines.Line(adr);
+  }
+  if (fields.latitude && fields.longitude) {
+    lines.Line(Joined({"GEO:", *fields.latitude, ";", *fields.longitude}));
+  }
   if (fields.birthday) {
     lines.Line("BDAY;value=date:" + FormatDateTime(*fields.birthday, kVcardBirthdayPattern));
   }
-  lines.Address("URL;type=WORK:", fields.workUrl);
-  lines.Address("URL;type=HOME:", fields.homeUrl);
+  lines.Field("NOTE:", fields.note);
+  AddAddressLine(lines, "URL;type=WORK:", fields.workUrl);
+  AddAddressLine(lines, "URL;type=HOME:", fields.homeUrl);
+  AddAddressLine(lines, "PHOTO;VALUE=uri:", fields.photoUrl);
   lines.Line("END:VCARD");
   return lines.Take();
 }

@@ -1,7 +1,6 @@
 #pragma once
-// Payloads that carry a record of several fields: a calendar event
-// (iCalendar VEVENT), a MECARD and a vCard 3.0. The line-based ones end each
-// line with LF alone, except the last, which has no line break.
+// Contact cards: a MECARD, all on one line, and a vCard 3.0 (RFC 2426),
+// whose lines each end in CR LF, the last one too.
 
 #include <optional>
 #include <string>
@@ -10,14 +9,6 @@
 #include "payload/field_format.h"
 
 namespace qrsmith::payload {
-
-// BEGIN:VEVENT, SUMMARY, LOCATION and DESCRIPTION (each only when supplied),
-// DTSTART, DTEND, END:VEVENT. The texts are escaped as iCalendar text values
-// (EscapeText). Times are local, as yyyyMMddThhmmss, without a
-// zone suffix; the event stands alone, with no calendar object around it.
-std::string EventPayload(std::string_view summary, const DateTime& start, const DateTime& end,
-                         const OptionalText& location = std::nullopt,
-                         const OptionalText& description = std::nullopt);
 
 // The optional fields of a MECARD, in the order the caller gives them. Each
 // member starts out left out, so callers name only what they supply:
@@ -29,12 +20,15 @@ struct MecardFields {
   OptionalText firstUrl{};
   OptionalText secondUrl{};
   std::optional<DateTime> birthday{};
+  OptionalText nickname{};
+  OptionalText note{};
+  OptionalText address{};
 };
 
 // One line: "MECARD:N:" + E(family) + "," + E(given) + ";", then for each
 // supplied field, in this order: TEL, TEL-AV, EMAIL, URL (the second web
-// address), BDAY (yyyyMMdd), URL (the first web address); each ends in ";",
-// and a closing ";" ends the record.
+// address), BDAY (yyyyMMdd), URL (the first web address), NICKNAME, NOTE,
+// ADR; each ends in ";", and a closing ";" ends the record.
 std::string MecardPayload(std::string_view familyName, std::string_view givenName,
                           const MecardFields& fields = {});
 
@@ -54,14 +48,31 @@ struct VcardFields {
   OptionalText workUrl{};
   OptionalText homeUrl{};
   std::optional<DateTime> birthday{};
+  OptionalText nickname{};
+  OptionalText homeEmail{};
+  OptionalText note{};
+  OptionalText photoUrl{};
+  // GEO: a position as RFC 5870 numbers (GeoProblem checks them).
+  OptionalText latitude{};
+  OptionalText longitude{};
+  // A structured address, written as one more ADR when any part is given.
+  OptionalText street{};
+  OptionalText city{};
+  OptionalText region{};
+  OptionalText postcode{};
+  OptionalText country{};
 };
 
 // vCard 3.0: BEGIN, VERSION:3.0, N, X-ABShowAs:COMPANY when showAsCompany,
-// then FN, ORG, TITLE, EMAIL, TEL (cell, work, home, work fax, home fax),
-// ADR (work, home), BDAY (yyyy-MM-dd), URL (work, home), each only when
-// supplied, and END:VCARD. Every text value is escaped whole (EscapeText):
-// an address is one text, not split into components. The web addresses are
-// written as given, a line break in them percent-encoded.
+// then FN (the formatted name, or the given and family names joined by a
+// space when it is left out: every card must have one), NICKNAME, ORG,
+// TITLE, EMAIL (work, home), TEL (cell, work, home, work fax, home fax), ADR
+// (work, home: the whole text is the street component; then the structured
+// one), GEO (latitude;longitude, when both are supplied), BDAY (yyyy-MM-dd),
+// NOTE, URL (work, home), PHOTO;VALUE=uri, each
+// only when supplied, and END:VCARD, every line ended by CR LF. Text values
+// are escaped (EscapeText); web addresses are written as given, a line
+// break in them percent-encoded.
 std::string VcardPayload(std::string_view familyName, std::string_view givenName,
                          bool showAsCompany, const VcardFields& fields = {});
 

@@ -109,6 +109,36 @@ std::optional<DateTime> ParseDateTime(std::string_view text) {
   return value;
 }
 
+int CompareDateTime(const DateTime& a, const DateTime& b) {
+  for (const auto field : {&DateTime::year, &DateTime::month, &DateTime::day, &DateTime::hour,
+                           &DateTime::minute, &DateTime::second}) {
+    if (a.*field != b.*field) return a.*field < b.*field ? -1 : 1;
+  }
+  return 0;
+}
+
+DateTime NextDay(DateTime value) {
+  if (value.day < DaysInMonth(value.year, value.month)) {
+    ++value.day;
+  } else if (value.month < 12) {
+    ++value.month;
+    value.day = 1;
+  } else {
+    ++value.year;
+    value.month = value.day = 1;
+  }
+  return value;
+}
+
+void CrlfLines::Line(std::string_view text) {
+  out_ += text;
+  out_ += "\r\n";
+}
+
+void CrlfLines::Field(std::string_view label, const std::optional<std::string>& value) {
+  if (value) Line(Joined({label, EscapeText(*value)}));
+}
+
 std::string Joined(std::initializer_list<std::string_view> parts) {
   std::size_t size = 0;
   for (const std::string_view part : parts) size += part.size();

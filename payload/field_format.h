@@ -17,8 +17,9 @@ namespace qrsmith::payload {
 // label. Only presence decides: no builder tests a supplied text for being empty.
 using OptionalText = std::optional<std::string>;
 
-// A local calendar date and time of day. No time zone is attached and none
-// is ever written. Fields are taken as they come; nothing checks their range.
+// A calendar date and time of day. Which clock it is read on is the
+// caller's to say (an event writes it local, in UTC or in a named zone).
+// Fields are taken as they come; nothing checks their range.
 struct DateTime {
   std::int32_t year = 0;
   std::int32_t month = 0;   // 1..12
@@ -26,6 +27,26 @@ struct DateTime {
   std::int32_t hour = 0;    // 0..23
   std::int32_t minute = 0;  // 0..59
   std::int32_t second = 0;  // 0..59
+};
+
+// Orders two date-times field by field: negative when a is earlier, 0 when
+// they are equal, positive when a is later.
+int CompareDateTime(const DateTime& a, const DateTime& b);
+
+// The date after `value`'s (the time of day is kept), for a real date.
+DateTime NextDay(DateTime value);
+
+// Lines of vCard and iCalendar, each ended by CR LF, the last one too: both
+// formats require it, and strict readers refuse a content without it.
+class CrlfLines {
+ public:
+  void Line(std::string_view text);
+  // label + the escaped text value (EscapeText), only when it is supplied.
+  void Field(std::string_view label, const std::optional<std::string>& value);
+  std::string Take() { return std::move(out_); }
+
+ private:
+  std::string out_;
 };
 
 // The parts one after another: a content is its labels and the caller's

@@ -1,5 +1,7 @@
 #include "payload/link_payloads.h"
 
+#include <cmath>
+
 #include "payload/service_hosts.h"
 
 namespace qrsmith::payload {
@@ -11,7 +13,43 @@ std::string AddressWithName(std::string_view host, std::string_view separator,
   return Joined({kWebScheme, host, separator, PercentEncode(name, UriPart::kPathSegment)});
 }
 
+// Why `text` is not an RFC 5870 number within +-limit, or "".
+std::string CoordinateProblem(std::string_view what, std::string_view text, double limit) {
+  const std::string quoted = Joined({what, " '", text, "'"});
+  if (text.find(',') != std::string_view::npos) {
+    return quoted + " has a decimal comma, which readers take for the separator: write '" + [&] {
+      std::string dotted(text);
+      for (char& c : dotted) c = c == ',' ? '.' : c;
+      return dotted;
+    }() + "'";
+  }
+  std::size_t at = text.starts_with('-') ? 1 : 0;
+  const std::size_t firstDigit = at;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  bool ok = at > firstDigit;
+  if (ok && at < text.size() && text[at] == '.') {
+    const std::size_t fraction = ++at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+    ok = at > fraction;
+  }
+  if (!ok || at != text.size()) {
+    return quoted + " is not a decimal number such as 48.2082 or -16.37";
+  }
+  if (limit > 0 && std::abs(std::stod(std::string(text))) > limit) {
+    return quoted + " is beyond " + std::to_string(static_cast<int>(limit)) + " degrees";
+  }
+  return {};
+}
+
 }  // namespace
+
+std::string GeoProblem(std::string_view latitude, std::string_view longitude,
+                       const OptionalText& altitude) {
+  if (std::string p = CoordinateProblem("latitude", latitude, 90); !p.empty()) return p;
+  if (std::string p = CoordinateProblem("longitude", longitude, 180); !p.empty()) return p;
+  if (altitude && !altitude->empty()) return CoordinateProblem("altitude", *altitude, 0);
+  return {};
+}
 
 std::string GeoPayload(std::string_view latitude, std::string_view longitude,
                        const OptionalText& altitude) {
@@ -56,7 +94,9 @@ std::string BookmarkPayload(std::string_view title, std::string_view address) {
   return "MEBKM:TITLE:" + EscapeField(title) + ";URL:" + EscapeField(address) + ";;";
 }
 
-std::string YoutubePayload(std::string_view videoId) { return "youtube://" + EscapeField(videoId); }
+std::string YoutubePayload(std::string_view videoId) {
+  return "youtube://" + PercentEncode(videoId, UriPart::kPathSegment);
+}
 
 std::string SocialProfileLink(std::string_view profileName) {
   return AddressWithName(kSocialNetworkHost, "/", profileName);

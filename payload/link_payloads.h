@@ -16,9 +16,17 @@
 namespace qrsmith::payload {
 
 // "geo:" + latitude + "," + longitude, then "," + altitude when supplied and
-// not empty (readers refuse "geo:lat,lon,"). Coordinates are taken as they
-// come, unescaped.
+// not empty (readers refuse "geo:lat,lon,"). Coordinates are written as
+// given: GeoProblem says whether they are numbers a reader understands.
 std::string GeoPayload(std::string_view latitude, std::string_view longitude,
+                       const OptionalText& altitude = std::nullopt);
+
+// Why a position cannot be written, or "" when it can: each coordinate
+// must be a decimal number as RFC 5870 writes them ("-" digits ["." digits]),
+// the latitude within -90..90 and the longitude within -180..180. The
+// message names the coordinate ("latitude '48,2' ...") and gives a hint for
+// a decimal comma, which a reader would take for the separator.
+std::string GeoProblem(std::string_view latitude, std::string_view longitude,
                        const OptionalText& altitude = std::nullopt);
 
 // Map search at a position with a label:
@@ -52,7 +60,7 @@ std::string VenueLink(std::string_view venueId);
 // field ends in ";" as every MEBKM field must, and ";" ends the record.
 std::string BookmarkPayload(std::string_view title, std::string_view address);
 
-// "youtube://" + E(videoId).
+// "youtube://" + the id percent-encoded as a path segment.
 std::string YoutubePayload(std::string_view videoId);
 
 // http://<social network host>/<profileName>, the name percent-encoded as a

@@ -13,8 +13,19 @@
 
 namespace qrsmith::payload {
 
-// "mailto:" + the address percent-encoded as RFC 6068 asks.
-std::string MailtoPayload(std::string_view address);
+// The header fields a mailto link may carry besides the address.
+struct MailtoFields {
+  OptionalText subject{};
+  OptionalText body{};
+  OptionalText cc{};
+  OptionalText bcc{};
+};
+
+// "mailto:" + the address percent-encoded as RFC 6068 asks, then "?" and
+// the supplied fields as "cc=", "bcc=", "subject=", "body=", joined by "&":
+// addresses encoded like the first, texts keeping only unreserved
+// characters (a space is "%20", a line break "%0D%0A" as RFC 6068 asks).
+std::string MailtoPayload(std::string_view address, const MailtoFields& fields = {});
 
 // "SMTP:" + address, then ":" + subject and ":" + body for those
 // supplied; a body without a subject is written after "::", so that a reader
@@ -22,11 +33,16 @@ std::string MailtoPayload(std::string_view address);
 std::string SmtpPayload(std::string_view address, const OptionalText& subject = std::nullopt,
                         const OptionalText& body = std::nullopt);
 
-// "tel:" + number.
+// "tel:" + number, "#" and "%" percent-encoded (a "#" would start the
+// link's fragment, RFC 3986 3.5).
 std::string TelPayload(std::string_view number);
 
 // "smsto:" + number, then ":" + message when a message is supplied.
 std::string SmsPayload(std::string_view number, const OptionalText& message = std::nullopt);
+
+// RFC 5724: "sms:" + number ("#" and "%" encoded as for tel:), then "?body=" + the message percent-encoded
+// when a message is supplied.
+std::string SmsUriPayload(std::string_view number, const OptionalText& message = std::nullopt);
 
 // "mmsto:" + number, then ":" + message when a message is supplied.
 std::string MmsPayload(std::string_view number, const OptionalText& message = std::nullopt);

@@ -78,6 +78,10 @@ public final class ZxingResultFields {
       add("password", w.getPassword());
       add("encryption", w.getNetworkEncryption());
       add("hidden", String.valueOf(w.isHidden()));
+      add("eap", w.getEapMethod());
+      add("anonymous", w.getAnonymousIdentity());
+      add("identity", w.getIdentity());
+      add("phase2", w.getPhase2Method());
     } else if (r instanceof TelParsedResult t) {
       add("number", t.getNumber());
     } else if (r instanceof SMSParsedResult s) {
@@ -86,6 +90,8 @@ public final class ZxingResultFields {
       add("body", s.getBody());
     } else if (r instanceof EmailAddressParsedResult e) {
       add("to", e.getTos());
+      add("cc", e.getCCs());
+      add("bcc", e.getBCCs());
       add("subject", e.getSubject());
       add("body", e.getBody());
     } else if (r instanceof GeoParsedResult g) {
@@ -107,6 +113,8 @@ public final class ZxingResultFields {
       add("address", a.getAddresses());
       add("url", a.getURLs());
       add("birthday", a.getBirthday());
+      add("note", a.getNote());
+      add("nickname", a.getNicknames());
     } else if (r instanceof TextParsedResult t) {
       add("text", t.getText());
     }

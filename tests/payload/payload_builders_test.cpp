@@ -23,6 +23,11 @@ TEST(MessagePayloads, OmittedPartsAreLeftOutAndEmptyOnesKeepTheirLabel) {
       {"mailto, RFC 6068 encodes", MailtoPayload(R"("a b,c"?#%@x.org)"),
        "mailto:%22a%20b%2Cc%22%3F%23%25@x.org"},
       {"tel, unescaped", TelPayload("+86 10,123;4"), "tel:+86 10,123;4"},
+      {"tel, # and % encoded", TelPayload("*100#%"), "tel:*100%23%25"},
+      {"mailto, header fields",
+       MailtoPayload("a@x.org", {.subject = "a&b=c", .body = "1\n2 3", .cc = "b@x.org,c@x.org"}),
+       "mailto:a@x.org?cc=b@x.org%2Cc@x.org&subject=a%26b%3Dc&body=1%0D%0A2%203"},
+      {"sms uri", SmsUriPayload("+4312", "a&b"), "sms:+4312?body=a%26b"},
       {"sms, message omitted", SmsPayload("12345"), "smsto:12345"},
       {"sms, message empty", SmsPayload("12345", ""), "smsto:12345:"},
       {"sms, message unescaped", SmsPayload("12345", R"(hi\, at 5:30; ok)"),
@@ -55,7 +60,7 @@ TEST(LinkPayloads, EscapeOnlyWhereTheFormatHasFields) {
       {"bookmark", BookmarkPayload("My; site", "http://x.org"),
        R"(MEBKM:TITLE:My\; site;URL:http\://x.org;;)"},
       {"bookmark, empty", BookmarkPayload("", ""), "MEBKM:TITLE:;URL:;;"},
-      {"youtube", YoutubePayload("a:b"), R"(youtube://a\:b)"},
+      {"youtube", YoutubePayload("a:b"), "youtube://a%3Ab"},
   });
 }
 
@@ -80,9 +85,9 @@ TEST(LinkPayloads, WebAddressesPercentEncodeTheirValues) {
 
 TEST(WifiPayload, WritesFieldsInTheOrderSsidHiddenTypePassword) {
   ExpectAll({
-      {"WPA", WifiPayload("home", false, "pw"), "WIFI:S:home;T:WPA;P:pw;"},
-      {"WEP", WifiPayload("home", true, "pw"), "WIFI:S:home;T:WEP;P:pw;"},
-      {"WPA, password omitted", WifiPayload("home", false), "WIFI:S:home;T:WPA;P:;"},
+      {"WPA", WifiPayload("home", false, "pw"), "WIFI:S:home;T:WPA;P:pw;;"},
+      {"WEP", WifiPayload("home", true, "pw"), "WIFI:S:home;T:WEP;P:pw;;"},
+      {"WPA, password omitted", WifiPayload("home", false), "WIFI:S:home;T:WPA;P:;;"},
       {"open, hidden", WifiPayload("home", std::nullopt, std::nullopt, true),
        "WIFI:S:home;H:True;T:nopass;;"},
       {"open, not hidden", WifiPayload("home", std::nullopt, std::nullopt, false),
@@ -90,31 +95,44 @@ TEST(WifiPayload, WritesFieldsInTheOrderSsidHiddenTypePassword) {
       {"open drops a supplied password", WifiPayload("home", std::nullopt, "pw"),
        "WIFI:S:home;T:nopass;;"},
       {"hidden before type and password", WifiPayload("home", false, "pw", true),
-       "WIFI:S:home;H:True;T:WPA;P:pw;"},
+       "WIFI:S:home;H:True;T:WPA;P:pw;;"},
       {"escaped name and password", WifiPayload(R"(my;"net")", false, R"(p:w\d)"),
-       R"(WIFI:S:my\;\"net\";T:WPA;P:p\:w\\d;)"},
+       R"(WIFI:S:my\;\"net\";T:WPA;P:p\:w\\d;;)"},
+      {"WPA3, hidden", WifiPayload("home", {WifiSecurity::kSae, "pw", true}),
+       "WIFI:S:home;T:SAE;P:pw;H:true;;"},
+      {"enterprise",
+       WifiPayload("eduroam", {.security = WifiSecurity::kEnterprise,
+                               .password = "p;w",
+                               .eapMethod = "PEAP",
+                               .anonymousIdentity = "anon@x.org",
+                               .identity = "li@x.org",
+                               .phase2Method = "MSCHAPV2"}),
+       R"(WIFI:S:eduroam;T:WPA2-EAP;P:p\;w;E:PEAP;A:anon@x.org;I:li@x.org;PH2:MSCHAPV2;;)"},
   });
 }
 
 const DateTime kStart{2015, 3, 10, 14, 5, 9};
 const DateTime kEnd{2015, 3, 10, 16, 0, 0};
 
-TEST(EventPayload, WritesOneVeventWithLocalTimes) {
+TEST(EventPayload, WritesCrlfLinesInTheEventsClock) {
   ExpectAll({
-      {"summary only", EventPayload("Talk", kStart, kEnd),
-       "BEGIN:VEVENT\nSUMMARY:Talk\nDTSTART:20150310T140509\nDTEND:20150310T160000\nEND:VEVENT"},
-      {"all fields, escaped",
-       EventPayload("A, B", kStart, kEnd, "Room 1; 2nd floor", "Bring: laptop"),
-       "BEGIN:VEVENT\nSUMMARY:A\\, B\nLOCATION:Room 1\\; 2nd floor\n"
-       "DESCRIPTION:Bring: laptop\nDTSTART:20150310T140509\nDTEND:20150310T160000\n"
-       "END:VEVENT"},
-      {"line breaks and backslashes escaped, quotes not",
-       EventPayload("a\nb\r\nc\rd", kStart, kEnd, R"(C:\"x")"),
-       "BEGIN:VEVENT\nSUMMARY:a\\nb\\nc\\nd\nLOCATION:C:\\\\\"x\"\nDTSTART:20150310T140509\n"
-       "DTEND:20150310T160000\nEND:VEVENT"},
-      {"description without location", EventPayload("S", kStart, kEnd, std::nullopt, ""),
-       "BEGIN:VEVENT\nSUMMARY:S\nDESCRIPTION:\nDTSTART:20150310T140509\n"
-       "DTEND:20150310T160000\nEND:VEVENT"},
+      {"local times, escaped texts",
+       EventPayload("A, B", kStart, kEnd, {.location = "Room 1; 2nd\nfloor", .description = ""}),
+       "BEGIN:VEVENT\r\nSUMMARY:A\\, B\r\nLOCATION:Room 1\\; 2nd\\nfloor\r\nDESCRIPTION:\r\n"
+       "DTSTART:20150310T140509\r\nDTEND:20150310T160000\r\nEND:VEVENT\r\n"},
+      {"UTC", EventPayload("S", kStart, kEnd, {.timeZone = "UTC"}),
+       "BEGIN:VEVENT\r\nSUMMARY:S\r\nDTSTART:20150310T140509Z\r\nDTEND:20150310T160000Z\r\n"
+       "END:VEVENT\r\n"},
+      {"zone, alarm and rule",
+       EventPayload("S", kStart, kEnd,
+                    {.timeZone = "Europe/Vienna", .remindMinutes = 90, .repeat = Repeat::kWeekly}),
+       "BEGIN:VEVENT\r\nSUMMARY:S\r\nDTSTART;TZID=Europe/Vienna:20150310T140509\r\n"
+       "DTEND;TZID=Europe/Vienna:20150310T160000\r\nRRULE:FREQ=WEEKLY\r\nBEGIN:VALARM\r\n"
+       "ACTION:DISPLAY\r\nDESCRIPTION:S\r\nTRIGGER:-PT90M\r\nEND:VALARM\r\nEND:VEVENT\r\n"},
+      {"all day: the end is exclusive, across a year",
+       EventPayload("S", {2024, 12, 30}, {2024, 12, 31}, {.allDay = true}),
+       "BEGIN:VEVENT\r\nSUMMARY:S\r\nDTSTART;VALUE=DATE:20241230\r\n"
+       "DTEND;VALUE=DATE:20250101\r\nEND:VEVENT\r\n"},
   });
 }
 
@@ -137,34 +155,24 @@ TEST(MecardPayload, WritesSecondUrlBeforeAndFirstUrlAfterTheBirthday) {
   });
 }
 
-TEST(VcardPayload, WritesVersion3LinesInFixedOrder) {
+TEST(VcardPayload, WritesVersion3CrlfLinesWithAShownName) {
   ExpectAll({
-      {"names only", VcardPayload("Li", "Lei", false),
-       "BEGIN:VCARD\nVERSION:3.0\nN:Li;Lei;;\nEND:VCARD"},
-      {"company", VcardPayload("Li", "Lei", true, {.organisation = ""}),
-       "BEGIN:VCARD\nVERSION:3.0\nN:Li;Lei;;\nX-ABShowAs:COMPANY\nORG:\nEND:VCARD"},
-      {"every field",
-       VcardPayload("Li", "Lei", true,
-                    {.formattedName = "Lei Li",
-                     .organisation = "Acme, Inc.",
-                     .title = "Boss",
-                     .workEmail = "li@acme.org",
-                     .mobilePhone = "1",
-                     .workPhone = "2",
-                     .homePhone = "3",
-                     .workFax = "4",
-                     .homeFax = "5",
-                     .workAddress = "1 Main St; Springfield\nTEL:999",
-                     .homeAddress = "2 Side St",
+      {"names only: FN derived", VcardPayload("Li", "Lei", false),
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Li;Lei;;;\r\nFN:Lei Li\r\nEND:VCARD\r\n"},
+      {"family name alone", VcardPayload("Acme", "", true, {.organisation = ""}),
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Acme;;;;\r\nX-ABShowAs:COMPANY\r\nFN:Acme\r\nORG:\r\n"
+       "END:VCARD\r\n"},
+      {"addresses: one text is the street, parts are structured",
+       VcardPayload("Li", "Lei", false,
+                    {.formattedName = "Dr. Li",
+                     .workAddress = "Hauptstr. 1, 1010 Wien",
                      .workUrl = "http://acme.org/a,b;c\nd",
-                     .homeUrl = "http://li.org",
-                     .birthday = DateTime{1990, 7, 4, 23, 59, 59}}),
-       "BEGIN:VCARD\nVERSION:3.0\nN:Li;Lei;;\nX-ABShowAs:COMPANY\nFN:Lei Li\n"
-       "ORG:Acme\\, Inc.\nTITLE:Boss\nEMAIL;type=INTERNET;type=WORK:li@acme.org\n"
-       "TEL;type=CELL:1\nTEL;type=WORK:2\nTEL;type=HOME:3\nTEL;type=WORK,FAX:4\n"
-       "TEL;type=HOME,FAX:5\nADR;type=WORK:1 Main St\\; Springfield\\nTEL:999\n"
-       "ADR;type=HOME:2 Side St\nBDAY;value=date:1990-07-04\n"
-       "URL;type=WORK:http://acme.org/a,b;c%0Ad\nURL;type=HOME:http://li.org\nEND:VCARD"},
+                     .street = "Hauptstr. 1",
+                     .city = "Wien",
+                     .country = "AT"}),
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Li;Lei;;;\r\nFN:Dr. Li\r\n"
+       "ADR;type=WORK:;;Hauptstr. 1\\, 1010 Wien\r\nADR:;;Hauptstr. 1;Wien;;;AT\r\n"
+       "URL;type=WORK:http://acme.org/a,b;c%0Ad\r\nEND:VCARD\r\n"},
   });
 }
 

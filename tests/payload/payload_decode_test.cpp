@@ -32,7 +32,7 @@ TEST(PayloadSymbols, DecodeToTheExactPayloadText) {
     const char* what;
     std::string payload;
   } cases[] = {
-      {"wifi", WifiPayload("home;net", false, R"(se"cr:et)", true)},
+      {"wifi", WifiPayload("home;net", {WifiSecurity::kWpa, R"(se"cr:et)", true})},
       {"open wifi", WifiPayload("cafe")},
       {"mecard", MecardPayload("Li", "Lei",
                                {.email = "li@x.org",
@@ -44,7 +44,8 @@ TEST(PayloadSymbols, DecodeToTheExactPayloadText) {
                               .mobilePhone = "+86 139 0000 0000",
                               .workAddress = "1 Main St; Springfield",
                               .birthday = DateTime{1990, 7, 4, 0, 0, 0}})},
-      {"event", EventPayload("Launch, v2", start, end, "Hall: A", "Bring \"badge\"")},
+      {"event", EventPayload("Launch, v2", start, end,
+                             {.location = "Hall: A", .description = "Bring \"badge\""})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -92,12 +92,28 @@ void AddMessageCases(std::vector<ReaderCase>& cases) {
     cases.push_back({MailtoPayload(address), {{"type", "EMAIL_ADDRESS"}, {"to", address}}});
   }
   for (const std::string& number : kNumbers) {
-    cases.push_back({TelPayload(number), {{"type", "TEL"}, {"number", number}}});
+    // ZXing hands the dialler the link as written: "#" stays "%23" there.
+    std::string dialled = number;
+    if (const auto hash = dialled.find('#'); hash != std::string::npos) {
+      dialled.replace(hash, 1, "%23");
+    }
+    cases.push_back({TelPayload(number), {{"type", "TEL"}, {"number", dialled}}});
     cases.push_back({SmsPayload(number), {{"type", "SMS"}, {"number", number}, {"body", ""}}});
   }
   for (const std::string& h : kHostile) {
     const std::string& number = kNumbers[h.size() % kNumbers.size()];
     cases.push_back({SmsPayload(number, h), {{"type", "SMS"}, {"number", number}, {"body", h}}});
+    // A mail program gets every line break as CR LF, as RFC 6068 writes it.
+    std::string crlf = h;
+    if (const auto lf = crlf.find('\n'); lf != std::string::npos) crlf.replace(lf, 1, "\r\n");
+    cases.push_back(
+        {SmsUriPayload("+4312345", h), {{"type", "SMS"}, {"number", "+4312345"}, {"body", crlf}}});
+    cases.push_back({MailtoPayload("li@x.org", {.subject = h, .body = h, .cc = "a@x.org"}),
+                     {{"type", "EMAIL_ADDRESS"},
+                      {"to", "li@x.org"},
+                      {"cc", "a@x.org"},
+                      {"subject", crlf},
+                      {"body", crlf}}});
     cases.push_back({MmsPayload(number, h), {{"type", "SMS"}, {"number", number}, {"body", h}}});
     // An SMTP subject cannot hold a colon: the command-line tool refuses one.
     const std::string subject = HasChar(h, ':') ? "plain" : h;
@@ -114,19 +130,34 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
   for (const std::string& h : kHostile) {
     const std::string given = h.empty() ? "Lei" : "Lei " + h;  // readers trim names
     if (!h.empty()) {                                          // a network needs a name
-      cases.push_back({WifiPayload(h, false, h, true),
+      const std::string key = "k" + h + "2345678";             // a passphrase of 8 or more
+      cases.push_back({WifiPayload(h, {WifiSecurity::kWpa, key, true}),
                        {{"type", "WIFI"},
                         {"ssid", h},
-                        {"password", h},
+                        {"password", key},
                         {"encryption", "WPA"},
                         {"hidden", "true"}}});
-      cases.push_back({WifiPayload(h, true, "k" + h),
-                       {{"type", "WIFI"}, {"password", "k" + h}, {"encryption", "WEP"}}});
+      cases.push_back({WifiPayload(h, {WifiSecurity::kSae, key}),
+                       {{"type", "WIFI"}, {"password", key}, {"encryption", "SAE"}}});
+      cases.push_back({WifiPayload(h, {.security = WifiSecurity::kEnterprise,
+                                       .password = key,
+                                       .eapMethod = "PEAP",
+                                       .anonymousIdentity = h,
+                                       .identity = h,
+                                       .phase2Method = "MSCHAPV2"}),
+                       {{"type", "WIFI"},
+                        {"ssid", h},
+                        {"password", key},
+                        {"encryption", "WPA2-EAP"},
+                        {"eap", "PEAP"},
+                        {"anonymous", h},
+                        {"identity", h},
+                        {"phase2", "MSCHAPV2"}}});
       cases.push_back(
-          {WifiPayload(h),
+          {WifiPayload(h, WifiFields{}),
            {{"type", "WIFI"}, {"ssid", h}, {"encryption", "nopass"}, {"hidden", "false"}}});
     }
-    cases.push_back({EventPayload(h, kStart, kEnd, h, h),
+    cases.push_back({EventPayload(h, kStart, kEnd, {.location = h, .description = h}),
                      {{"type", "CALENDAR"},
                       {"summary", h},
                       {"start", "20150310T140509"},
@@ -143,9 +174,13 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
                                     .phone = kNumbers[0],
                                     .firstUrl = url,
                                     .secondUrl = kUrls[0],
-                                    .birthday = DateTime{1990, 7, 4}}),
+                                    .birthday = DateTime{1990, 7, 4},
+                                    .note = h,
+                                    .address = h}),
                      {{"type", "ADDRESSBOOK"},
                       {"name", given + " " + family},
+                      {"note", h},
+                      {"address", h},
                       {"email", h},
                       {"phone", kNumbers[0]},
                       {"url", kUrls[0]},
@@ -181,12 +216,9 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
                       {"url", url},
                       {"url", kUrls[0]},
                       {"birthday", "1990-07-04"}}});
-    // Without a formatted name ZXing shows the N components, split at every
-    // semicolon, escaped or not.
-    if (!HasChar(h, ';') && !h.empty()) {
-      cases.push_back(
-          {VcardPayload(h, "Lei", true), {{"type", "ADDRESSBOOK"}, {"name", "Lei " + h}}});
-    }
+    // Without a formatted name the card shows the given and family names.
+    cases.push_back({VcardPayload(h, "Lei", true),
+                     {{"type", "ADDRESSBOOK"}, {"name", h.empty() ? "Lei" : "Lei " + h}}});
   }
   cases.push_back({BbmPayload("Li", "Lei", "2A3B4C5D"),
                    {{"type", "TEXT"}, {"text", "bbm://2A3B4C5D00000000Li Lei"}}});
