@@ -16,30 +16,43 @@ namespace qrsmith::verify {
 namespace {
 
 std::atomic<QrsmithReadQrCode> linkedReader{nullptr};
+std::atomic<QrsmithReadQrCode> linkedZbar{nullptr};
+
+struct ModuleReaders {
+  QrsmithReadQrCode zxing = nullptr;
+  QrsmithReadQrCode zbar = nullptr;
+};
 
 // The reader module beside the executable (the build tree), or where
 // `make install` puts it.
-QrsmithReadQrCode LoadModule() {
-  static const QrsmithReadQrCode reader = []() -> QrsmithReadQrCode {
+ModuleReaders LoadModule() {
+  static const ModuleReaders readers = []() -> ModuleReaders {
     char self[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return nullptr;
+    if (n <= 0) return {};
     std::string folder(self, static_cast<std::size_t>(n));
     folder.erase(folder.find_last_of('/') + 1);
     for (const std::string& path :
          {folder + QRSMITH_READER_MODULE, folder + "../lib/qrsmith/" + QRSMITH_READER_MODULE}) {
       if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-        return reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION));
+        return {reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION)),
+                reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_ZBAR_FUNCTION))};
       }
     }
-    return nullptr;
+    return {};
   }();
-  return reader;
+  return readers;
 }
 
-QrsmithReadQrCode Reader() {
+QrsmithReadQrCode Find(Reader reader) {
+  if (reader == Reader::kZbar) {
+    if (const QrsmithReadQrCode linked = linkedZbar.load()) return linked;
+    // A program that links zxing-cpp in but not zbar has no zbar.
+    if (linkedReader.load() != nullptr) return nullptr;
+    return LoadModule().zbar;
+  }
   if (const QrsmithReadQrCode linked = linkedReader.load()) return linked;
-  return LoadModule();
+  return LoadModule().zxing;
 }
 
 // White around the picture: an eighth of its larger side, at least 8 pixels,
@@ -57,10 +70,20 @@ std::uint8_t Luminance(std::uint32_t p) {
 
 void UseReader(QrsmithReadQrCode read) { linkedReader.store(read); }
 
-bool ReaderAvailable() { return Reader() != nullptr; }
+void UseReaders(QrsmithReadQrCode zxing, QrsmithReadQrCode zbar) {
+  linkedZbar.store(zbar);
+  linkedReader.store(zxing);
+}
 
-std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture, QuietZone quietZone) {
-  const QrsmithReadQrCode read = Reader();
+bool ReaderAvailable() { return Find(Reader::kZxing) != nullptr; }
+
+bool ReaderAvailable(Reader reader) { return Find(reader) != nullptr; }
+
+const char* ReaderName(Reader reader) { return reader == Reader::kZbar ? "zbar" : "zxing-cpp"; }
+
+std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture, QuietZone quietZone,
+                                Reader reader) {
+  const QrsmithReadQrCode read = Find(reader);
   if (read == nullptr || picture.Empty()) return std::nullopt;
   const int frame = quietZone == QuietZone::kAdded ? FrameWidth(picture) : 0;
   const int width = picture.Width() + 2 * frame;
