@@ -202,7 +202,13 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
   std::optional<std::vector<std::uint8_t>> dark;
   double pixelsPerModule = 4;
   if (form.writer == FormWriter::kTerminal) {
-    dark = IntendedGrid(g);  // the symbol itself
+    dark = IntendedGrid(g);  // the symbol itself, four pixels a module where they fit
+    const std::int64_t side = std::max(g.SymbolWidth(), g.SymbolHeight());
+    const std::int64_t all = std::int64_t{g.SymbolWidth()} * g.SymbolHeight();
+    while (pixelsPerModule > 1 && (side * pixelsPerModule > platform::kMaxBitmapSide ||
+                                   all * pixelsPerModule * pixelsPerModule > kMaxVerifyPixels)) {
+      --pixelsPerModule;
+    }
   } else {
     // The grid the written file describes, read back out of it.
     dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour(),
@@ -229,8 +235,9 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
   if (!picture) {
     return {FileCheck::kCannotCheck,
             "cannot verify a grid of " + grid + " modules drawn " + std::to_string(width) + " x " +
-                std::to_string(height) + " pixels: at most " + std::to_string(kMaxVerifyPixels) +
-                " pixels are read back; leave out --verify",
+                std::to_string(height) + " pixels: at most " +
+                std::to_string(platform::kMaxBitmapSide) + " a side and " +
+                std::to_string(kMaxVerifyPixels) + " in all are read back; leave out --verify",
             {}};
   }
   out.grade = GradePicture(g, carried, *picture, DamageCause(g));
