@@ -49,6 +49,26 @@ void BM_MeasureVersion40Picture(benchmark::State& state) {
 }
 BENCHMARK(BM_MeasureVersion40Picture)->Unit(benchmark::kMillisecond);
 
+// Each reader alone on the decoded picture.
+void BM_ReadVersion40Picture(benchmark::State& state) {
+  qrsmith::verify::UseReaders(qrsmith_read_qr_code, qrsmith_read_qr_code_zbar);
+  const Version40Png symbol;
+  const auto picture = qrsmith::platform::codecs::DecodeImage(symbol.png);
+  const auto reader = static_cast<qrsmith::verify::Reader>(state.range(0));
+  for (auto _ : state) {
+    if (!qrsmith::verify::ReadQrCode(*picture, qrsmith::verify::QuietZone::kAsDrawn, reader)) {
+      state.SkipWithError("not read");
+    }
+  }
+}
+BENCHMARK(BM_ReadVersion40Picture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeVersion40Png(benchmark::State& state) {
+  const Version40Png symbol;
+  for (auto _ : state) benchmark::DoNotOptimize(qrsmith::platform::codecs::DecodeImage(symbol.png));
+}
+BENCHMARK(BM_DecodeVersion40Png)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
