@@ -57,7 +57,8 @@ QString Advice(const verify::ScanGrade& grade, const verify::Parameter& limiting
     return WindowText::tr("模块的像素大小不均匀。请选择每个模块整数个像素的尺寸。");
   }
   if (limiting.name == "fixed patterns") {
-    return WindowText::tr("空白边太窄。读码器需要四个模块宽的空白边。");
+    return WindowText::tr(
+        "空白边太窄：读码器需要四个模块宽的空白边。放到页面上时请在四周留出空白。");
   }
   if (StartsWith(limiting.detail, "it reads back as")) {
     return WindowText::tr("读出的内容与输入的内容不同。");

@@ -332,8 +332,8 @@ Do you want to replace it?</translation>
         <translation>The modules are drawn unevenly. Choose a size of a whole number of pixels a module.</translation>
     </message>
     <message>
-        <source>空白边太窄。读码器需要四个模块宽的空白边。</source>
-        <translation>The quiet zone is too narrow. Readers need four modules of it.</translation>
+        <source>空白边太窄：读码器需要四个模块宽的空白边。放到页面上时请在四周留出空白。</source>
+        <translation>The quiet zone is narrow: readers need four modules of it. Leave space around the symbol where you place it.</translation>
     </message>
     <message>
         <source>读出的内容与输入的内容不同。</source>

@@ -94,7 +94,7 @@ TEST_F(WindowTest, TheScanLabelGradesEverySymbolAndSaysWhatHelps) {
     QRgb colour;
   } cases[] = {
       // The window's one-module margin is a narrow quiet zone.
-      {"plain", false, 0, "扫描等级 C：固定图形 C。空白边太窄", false, 0x008000},
+      {"plain", false, 0, "扫描等级 C：固定图形 C。空白边太窄：", false, 0x008000},
       {"icon at L", true, 0, "扫描等级 F：", true, 0xC00000},
       {"icon at H", true, 3, "扫描等级 C：", true, 0x008000},
   };
