@@ -269,6 +269,13 @@ const std::vector<OptionRule>& Options() {
          o.gradeJson = v == "json";
          return std::string();
        }},
+      {"verify-dpi", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, kMinVerifyDpi, kMaxVerifyDpi);
+         if (!n) return Bad("verify-dpi", v, "dots per inch from 72 to 1200");
+         o.verifyDpi = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
       {"min-grade", 0, true,
        [](CliOptions& o, const std::string& v) {
          const auto letter = verify::ParseLetter(v);

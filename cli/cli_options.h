@@ -57,10 +57,15 @@ struct CliOptions {
   bool verify = false;
   bool gradeJson = false;                        // --verify=json, --grade-format json
   verify::Letter minGrade = verify::Letter::kC;  // --min-grade: lower exits 3
+  // --verify-dpi: the resolution vector, metafile and mark-up forms are drawn at to be graded.
+  std::int32_t verifyDpi = 300;
   std::optional<std::string> batchFile;
   bool help = false;
   bool version_ = false;
 };
+
+inline constexpr std::int32_t kMinVerifyDpi = 72;
+inline constexpr std::int32_t kMaxVerifyDpi = 1200;
 
 struct ParseResult {
   std::optional<CliOptions> options;  // set on success

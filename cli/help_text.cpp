@@ -69,6 +69,8 @@ Output:
                            line (or JSON) on standard error, exit 3 below
                            --min-grade, nothing written then
       --min-grade A-D|F    the lowest grade --verify accepts (default C)
+      --verify-dpi N       the resolution vector, metafile and HTML forms are
+                           drawn at to be graded, 72 to 1200 (default 300)
       --grade-format text|json  how --verify prints the grade (default text)
       --batch FILE         one symbol per line of FILE (-o names the files, with %n
                            for the line number), or per row of a CSV file with the

@@ -127,6 +127,7 @@ Outcome VerifyOutput(const CliOptions& options, const Symbol& symbol, const Outp
   request.opacity = symbol.opacity;
   request.moduleMm = options.print.moduleMm;
   request.dpi = options.print.RasterDpi();
+  request.renderDpi = options.verifyDpi;
   verify::FileGradeResult graded =
       verify::GradeWrittenFile(symbol.generator, symbol.carried, form, bytes, request);
   switch (graded.result) {
