@@ -81,27 +81,38 @@ bool ReaderAvailable(Reader reader) { return Find(reader) != nullptr; }
 
 const char* ReaderName(Reader reader) { return reader == Reader::kZbar ? "zbar" : "zxing-cpp"; }
 
-std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture, QuietZone quietZone,
-                                Reader reader) {
-  const QrsmithReadQrCode read = Find(reader);
-  if (read == nullptr || picture.Empty()) return std::nullopt;
+GreyPicture GreyOf(const platform::Bitmap& picture, QuietZone quietZone) {
+  GreyPicture out;
+  if (picture.Empty()) return out;
   const int frame = quietZone == QuietZone::kAdded ? FrameWidth(picture) : 0;
-  const int width = picture.Width() + 2 * frame;
-  const int height = picture.Height() + 2 * frame;
-  std::vector<std::uint8_t> grey(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                                 0xFF);
+  out.width = picture.Width() + 2 * frame;
+  out.height = picture.Height() + 2 * frame;
+  out.grey.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0xFF);
   for (int y = 0; y < picture.Height(); ++y) {
     const std::uint32_t* row = picture.Row(y);
-    std::uint8_t* out = grey.data() + static_cast<std::size_t>(y + frame) * width + frame;
-    for (int x = 0; x < picture.Width(); ++x) out[x] = Luminance(row[x]);
+    std::uint8_t* grey = out.grey.data() + static_cast<std::size_t>(y + frame) * out.width + frame;
+    for (int x = 0; x < picture.Width(); ++x) grey[x] = Luminance(row[x]);
   }
+  return out;
+}
+
+std::optional<Bytes> ReadGrey(const GreyPicture& picture, Reader reader) {
+  const QrsmithReadQrCode read = Find(reader);
+  if (read == nullptr || picture.grey.empty()) return std::nullopt;
   Bytes out(8192);  // more than any symbol holds (7089 digits)
   std::size_t length = 0;
-  if (read(grey.data(), width, height, out.data(), out.size(), &length) != QRSMITH_READ_FOUND) {
+  if (read(picture.grey.data(), picture.width, picture.height, out.data(), out.size(), &length) !=
+      QRSMITH_READ_FOUND) {
     return std::nullopt;
   }
   out.resize(length);
   return out;
+}
+
+std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture, QuietZone quietZone,
+                                Reader reader) {
+  if (Find(reader) == nullptr) return std::nullopt;
+  return ReadGrey(GreyOf(picture, quietZone), reader);
 }
 
 std::optional<std::string> ContentOfSymbolBytes(std::span<const std::uint8_t> bytes) {

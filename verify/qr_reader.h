@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/types.h"
@@ -37,6 +38,14 @@ enum class QuietZone { kAsDrawn, kAdded };
 std::optional<Bytes> ReadQrCode(const platform::Bitmap& picture,
                                 QuietZone quietZone = QuietZone::kAsDrawn,
                                 Reader reader = Reader::kZxing);
+
+// A picture in the readers' grey levels, made once for both readers.
+struct GreyPicture {
+  std::vector<std::uint8_t> grey;  // width x height, rows after each other
+  int width = 0, height = 0;
+};
+GreyPicture GreyOf(const platform::Bitmap& picture, QuietZone quietZone = QuietZone::kAsDrawn);
+std::optional<Bytes> ReadGrey(const GreyPicture& picture, Reader reader);
 
 // The content text (UTF-8) that a symbol's bytes stand for: the bytes
 // themselves when they are valid UTF-8, else the bytes read in the system

@@ -38,15 +38,14 @@ Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint
   std::string failed, otherwise;
   // zbar reads on a thread of its own meanwhile: the two take about as long.
   // Without a thread to spare, it reads after zxing-cpp.
-  const auto readZbar = [&picture] {
-    return ReadQrCode(picture, QuietZone::kAsDrawn, Reader::kZbar);
-  };
+  const GreyPicture grey = GreyOf(picture);
+  const auto readZbar = [&grey] { return ReadGrey(grey, Reader::kZbar); };
   std::future<std::optional<Bytes>> zbar;
   try {
     zbar = std::async(std::launch::async, readZbar);
   } catch (const std::system_error&) {
   }
-  const auto zxing = ReadQrCode(picture, QuietZone::kAsDrawn, Reader::kZxing);
+  const auto zxing = ReadGrey(grey, Reader::kZxing);
   const auto zbarRead = zbar.valid() ? zbar.get() : readZbar();
   for (Reader reader : {Reader::kZxing, Reader::kZbar}) {
     const auto& bytes = reader == Reader::kZxing ? zxing : zbarRead;
