@@ -53,7 +53,8 @@ Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint
       ++read;
       continue;
     }
-    failed = ReaderName(reader);
+    failed = std::string(ReaderName(reader)) +
+             (ReaderAvailable(reader) ? " cannot read it" : " is not available");
     if (bytes) otherwise = Printable(*bytes);
   }
   Parameter p{"decode",
@@ -62,7 +63,7 @@ Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint
                           : Letter::kF,
               static_cast<double>(read),
               {}};
-  if (read == 1) p.detail = failed + " cannot read it";
+  if (read == 1) p.detail = failed;
   if (read == 0) {
     p.detail = otherwise.empty() ? "neither zxing-cpp nor zbar finds the symbol"
                                  : "it reads back as '" + otherwise + "'";
