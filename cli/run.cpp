@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "cli/batch.h"
 #include "cli/help_text.h"
 #include "cli/output_writer.h"
@@ -23,6 +25,15 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
   if (options.iconPath && form->IsRaster() && !options.picturePath) {
     if (Outcome failed = MakeSymbolKeepingIconReadable(options, content, *form, symbol, bytes))
       return failed;
+    const QrGenerator& g = symbol.generator;
+    if (gradeReport != nullptr && !options.gradeJson &&
+        (g.Level() != options.level || g.Version() != options.version)) {
+      static constexpr const char* kLevels[] = {"M", "L", "M", "Q", "H"};
+      *gradeReport = std::string("qrsmith: level ") + kLevels[std::clamp<int>(g.Level(), 0, 4)] +
+                     (g.Version() != options.version ? ", version " + std::to_string(g.Version())
+                                                     : std::string()) +
+                     " chosen, so that the icon leaves unused EC at B";
+    }
   } else {
     if (Outcome failed = MakeSymbol(options, content, symbol)) return failed;
     if (Outcome failed = RenderOutput(options, symbol, *form, bytes)) return failed;
@@ -31,7 +42,9 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
   if (options.verify) {
     std::string report;
     Outcome failed = VerifyOutput(options, symbol, *form, bytes, report);
-    if (gradeReport != nullptr) *gradeReport = std::move(report);
+    if (gradeReport != nullptr) {
+      *gradeReport += (gradeReport->empty() ? "" : "\n") + report;
+    }
     if (failed) return failed;
     if (Outcome failed =
             VerifyPrintedSize(options.print, *form, bytes, symbol.generator.SymbolWidth(),
