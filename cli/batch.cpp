@@ -55,7 +55,8 @@ void CommitChunk(const std::vector<BatchJob>& jobs, std::size_t count, platform:
     // Each graded row's grade, on one line (a JSON object stays one line).
     if (!grades[i].empty()) {
       std::string grade = grades[i];
-      std::replace(grade.begin(), grade.end(), '\n', ' ');
+      for (std::size_t at; (at = grade.find('\n')) != std::string::npos;)
+        grade.replace(at, 1, "; ");
       std::fprintf(err, "qrsmith: line %zu: %s\n", jobs[i].line, grade.c_str());
       if (outcomes[i] && outcomes[i]->exitCode == kExitVerify) ++tally.belowMinimum;
     }

@@ -29,7 +29,7 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
     if (gradeReport != nullptr && !options.gradeJson &&
         (g.Level() != options.level || g.Version() != options.version)) {
       static constexpr const char* kLevels[] = {"M", "L", "M", "Q", "H"};
-      *gradeReport = std::string("qrsmith: level ") + kLevels[std::clamp<int>(g.Level(), 0, 4)] +
+      *gradeReport = std::string("level ") + kLevels[std::clamp<int>(g.Level(), 0, 4)] +
                      (g.Version() != options.version ? ", version " + std::to_string(g.Version())
                                                      : std::string()) +
                      " chosen, so that the icon leaves unused EC at B";
@@ -82,7 +82,14 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
   Outcome failed = ReadContent(options, in, content);
   if (!failed) failed = ProduceSymbol(options, content, out, nullptr, &gradeReport);
   // The grade goes to standard error, which the symbol itself never uses.
-  if (!gradeReport.empty()) std::fprintf(err, "%s\n", gradeReport.c_str());
+  // The grade line and its JSON as they are, notes after "qrsmith: ".
+  for (std::size_t at = 0; at < gradeReport.size();) {
+    const std::size_t end = std::min(gradeReport.find('\n', at), gradeReport.size());
+    const std::string line = gradeReport.substr(at, end - at);
+    const bool grade = line.rfind("grade ", 0) == 0 || line.rfind('{', 0) == 0;
+    std::fprintf(err, "%s%s\n", grade ? "" : "qrsmith: ", line.c_str());
+    at = end + 1;
+  }
   if (failed) {
     std::fprintf(err, "qrsmith: %s\n", failed->message.c_str());
     return failed->exitCode;

@@ -141,7 +141,7 @@ Outcome VerifyOutput(const CliOptions& options, const Symbol& symbol, const Outp
   const verify::ScanGrade& grade = graded.grade;
   report = options.gradeJson ? verify::GradeJson(grade) : verify::GradeLine(grade);
   if (const std::string warning = grade.SizeWarning(); !warning.empty() && !options.gradeJson) {
-    report += "\nqrsmith: " + warning;
+    report += "\n" + warning;
   }
   if (grade.Overall() < options.minGrade) {
     return Failure{kExitVerify, std::string("grade ") + verify::LetterChar(grade.Overall()) +
