@@ -75,9 +75,7 @@ TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
        "symbol's 290 x 290"},
       // --verify on grids wider than 4096 modules: read back smaller, or refused.
       {{"--margins", "2038,4,2038,4", "-v", "1", "--verify", "-o", svg}, 0, "grade A"},
-      {{"--margins", "2038,4,2038,4", "-v", "1", "--verify", "-t", "txt", "-o", "-"},
-       0,
-       "grade A"},
+      {{"--margins", "2038,4,2038,4", "-v", "1", "--verify", "-t", "txt", "-o", "-"}, 0, "grade A"},
       {{"--margins", "4,2038,4,2038", "-v", "1", "--verify", "-t", "utf8", "-o", "-"},
        0,
        "grade A"},
