@@ -71,7 +71,7 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
       form_(BuildMainForm(this, dialogs)),
       preview_(form_.previewArea),
       endProcess_([](int code) { QCoreApplication::exit(code); }) {
-  verify::UseReader(qrsmith_read_qr_code);  // zxing-cpp is linked in
+  verify::UseReaders(qrsmith_read_qr_code, qrsmith_read_qr_code_zbar);  // both are linked in
   AddShortcuts();
   form_.previewArea->installEventFilter(this);
   form_.iconPathBox->installEventFilter(this);

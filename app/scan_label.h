@@ -1,21 +1,24 @@
 #pragma once
-// The scan label under the symbol: the scan check's verdict in the window's
-// words, green when the symbol scans, red with the reason and what helps when
-// it does not.
+// The scan label under the symbol: the scan grade's letter in the window's
+// words, with the parameter that limits it and the advice that fits its
+// cause (contrast, inversion, the centre icon, the drawn size): green when
+// the symbol grades C or better, red below.
 
 #include <QComboBox>
 #include <QLabel>
+#include <optional>
 
 #include "verify/scan_check.h"
 
 namespace qrsmith::app {
 
-// The colours of the two verdicts.
+// The colours of grades that pass (C or better) and grades that fail.
 inline constexpr QRgb kScannableColour = 0x008000;
 inline constexpr QRgb kUnscannableColour = 0xC00000;
 
-// Shows `verdict` on `label` (hidden when nothing could be checked);
+// Shows `grade` on `label` (hidden when nothing could be graded);
 // `levelList` names the error correction levels the advice may suggest.
-void ShowScanVerdict(QLabel& label, verify::ScanVerdict verdict, const QComboBox& levelList);
+void ShowScanVerdict(QLabel& label, const std::optional<verify::ScanGrade>& grade,
+                     const QComboBox& levelList);
 
 }  // namespace qrsmith::app

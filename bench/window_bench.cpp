@@ -29,14 +29,14 @@ qrsmith::Bytes Icon(int side) {
 }
 
 void BM_ScanCheckVersion40(benchmark::State& state) {
-  qrsmith::verify::UseReader(qrsmith_read_qr_code);
+  qrsmith::verify::UseReaders(qrsmith_read_qr_code, qrsmith_read_qr_code_zbar);
   QrGenerator g;
   const int icon = static_cast<int>(state.range(0));
   g.Generate(kVersion40Content, false, 40, 1, -1, 0, qrsmith::kWhite,
              icon ? std::optional(Icon(icon)) : std::nullopt);
   for (auto _ : state) {
-    const auto verdict = qrsmith::verify::CheckSavedPicture(g, qrsmith::app::kSavePixelsPerModule);
-    if (verdict != qrsmith::verify::ScanVerdict::kScannable) state.SkipWithError("not scannable");
+    const auto grade = qrsmith::verify::CheckSavedPicture(g, qrsmith::app::kSavePixelsPerModule);
+    if (!grade || grade->Overall() < qrsmith::verify::Letter::kC) state.SkipWithError("below C");
   }
 }
 BENCHMARK(BM_ScanCheckVersion40)->Arg(0)->Arg(32)->Unit(benchmark::kMillisecond);

@@ -19,12 +19,14 @@ constexpr std::size_t kChunkRows = 4096;
 
 struct Tally {
   std::size_t written = 0, failed = 0;
+  std::size_t belowMinimum = 0;  // rows graded below --min-grade
   bool onlyVerification = true;
 };
 
 // Makes the symbols of jobs[0, count) on `threads` threads, staging their files in `files`.
 void MakeChunk(const std::vector<BatchJob>& jobs, std::size_t count, unsigned threads,
-               platform::FileBatch& files, std::vector<Outcome>& outcomes) {
+               platform::FileBatch& files, std::vector<Outcome>& outcomes,
+               std::vector<std::string>& grades) {
   std::atomic<std::size_t> next{0};
   auto worker = [&] {
     for (std::size_t i = next++; i < count; i = next++) {
@@ -34,7 +36,8 @@ void MakeChunk(const std::vector<BatchJob>& jobs, std::size_t count, unsigned th
         continue;
       }
       const BatchSlot slot{&files, i};
-      outcomes[i] = ProduceSymbol(*job.options, job.content, nullptr, &slot);
+      grades[i].clear();
+      outcomes[i] = ProduceSymbol(*job.options, job.content, nullptr, &slot, &grades[i]);
     }
   };
   std::vector<std::thread> pool;
@@ -45,9 +48,18 @@ void MakeChunk(const std::vector<BatchJob>& jobs, std::size_t count, unsigned th
 
 // Puts the chunk's files in place and reports its failures in line order.
 void CommitChunk(const std::vector<BatchJob>& jobs, std::size_t count, platform::FileBatch& files,
-                 std::vector<Outcome>& outcomes, std::FILE* err, Tally& tally) {
+                 std::vector<Outcome>& outcomes, const std::vector<std::string>& grades,
+                 std::FILE* err, Tally& tally) {
   const std::vector<int> errors = files.Commit();
   for (std::size_t i = 0; i < count; ++i) {
+    // Each graded row's grade, on one line (a JSON object stays one line).
+    if (!grades[i].empty()) {
+      std::string grade = grades[i];
+      for (std::size_t at; (at = grade.find('\n')) != std::string::npos;)
+        grade.replace(at, 1, "; ");
+      std::fprintf(err, "qrsmith: line %zu: %s\n", jobs[i].line, grade.c_str());
+      if (outcomes[i] && outcomes[i]->exitCode == kExitVerify) ++tally.belowMinimum;
+    }
     if (!outcomes[i] && errors[i] != 0)
       outcomes[i] = WriteFailure(*jobs[i].options->output, errors[i]);
     if (!outcomes[i]) {
@@ -75,20 +87,27 @@ int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
   platform::FileBatch files(chunk);
   std::vector<BatchJob> jobs(chunk);
   std::vector<Outcome> outcomes(chunk);
+  std::vector<std::string> grades(chunk);
   Tally tally;
   for (bool more = true; more;) {
     std::size_t count = 0;
     while (count < chunk && (more = input->Next(jobs[count]))) ++count;
     if (count == 0) break;
-    MakeChunk(jobs, count, threads, files, outcomes);
-    CommitChunk(jobs, count, files, outcomes, err, tally);
+    MakeChunk(jobs, count, threads, files, outcomes, grades);
+    CommitChunk(jobs, count, files, outcomes, grades, err, tally);
   }
   if (const auto error = input->ReadError()) {
     std::fprintf(err, "qrsmith: %s\n", error->c_str());
     ++tally.failed;
     tally.onlyVerification = false;
   }
-  std::fprintf(err, "qrsmith: batch: %zu written, %zu failed\n", tally.written, tally.failed);
+  if (options.verify) {
+    std::fprintf(err, "qrsmith: batch: %zu written, %zu failed, %zu below the minimum grade %c\n",
+                 tally.written, tally.failed, tally.belowMinimum,
+                 verify::LetterChar(options.minGrade));
+  } else {
+    std::fprintf(err, "qrsmith: batch: %zu written, %zu failed\n", tally.written, tally.failed);
+  }
   if (tally.failed == 0) return kExitOk;
   return tally.onlyVerification ? kExitVerify : kExitInputOutput;
 }

@@ -172,6 +172,7 @@ const std::vector<OptionRule>& Options() {
            return Bad("level", v, "L, M, Q or H");
          }
          o.level = static_cast<std::int16_t>(kLevels.find(c) + 1);
+         o.levelGiven = true;
          return std::string();
        }},
       {"symversion", 'v', true,
@@ -254,7 +255,34 @@ const std::vector<OptionRule>& Options() {
       Switch("noise", 0, &CliOptions::noise),
       Switch("circles", 0, &CliOptions::circles),
       Switch("svg-path", 0, &CliOptions::svgPath),
-      Switch("verify", 0, &CliOptions::verify),
+      {"verify", 0, false,
+       [](CliOptions& o, const std::string& v) {
+         // --verify alone or --verify=text prints the grade line, --verify=json the object.
+         if (!v.empty() && v != "text" && v != "json") return Bad("verify", v, "text or json");
+         o.verify = true;
+         if (v == "json") o.gradeJson = true;
+         return std::string();
+       }},
+      {"grade-format", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         if (v != "text" && v != "json") return Bad("grade-format", v, "text or json");
+         o.gradeJson = v == "json";
+         return std::string();
+       }},
+      {"verify-dpi", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, kMinVerifyDpi, kMaxVerifyDpi);
+         if (!n) return Bad("verify-dpi", v, "dots per inch from 72 to 1200");
+         o.verifyDpi = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"min-grade", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto letter = verify::ParseLetter(v);
+         if (!letter) return Bad("min-grade", v, "A, B, C, D or F");
+         o.minGrade = *letter;
+         return std::string();
+       }},
       Switch("keep-newline", 0, &CliOptions::keepNewline),
       Text("batch", 0, &CliOptions::batchFile),
       Switch("help", 'h', &CliOptions::help),
@@ -368,7 +396,9 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
         value = args[++i];
       }
     } else if (inlineValue) {
-      return {std::nullopt, "--" + name + " takes no value"};
+      // --verify=json: the one switch with an optional value.
+      if (rule->longName != "verify") return {std::nullopt, "--" + name + " takes no value"};
+      value = *inlineValue;
     }
     if (std::string error = rule->apply(options, value); !error.empty()) {
       return {std::nullopt, error};

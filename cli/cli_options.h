@@ -11,6 +11,7 @@
 #include "export/output_forms.h"
 #include "platform/opacity.h"
 #include "platform/types.h"
+#include "verify/grade.h"
 
 namespace qrsmith::cli {
 
@@ -37,6 +38,7 @@ struct CliOptions {
   // --module-mm, --dpi and --cmyk: the printed size and the inks.
   PrintSettings print;
   std::int16_t level = 1;            // L
+  bool levelGiven = false;           // -l: with --icon, no level is chosen for it
   std::int16_t version = 0;          // automatic
   std::optional<std::int16_t> mask;  // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
@@ -54,10 +56,17 @@ struct CliOptions {
   bool circles = false;
   bool svgPath = false;  // --svg-path: SVG as one path (the svg-path form)
   bool verify = false;
+  bool gradeJson = false;                        // --verify=json, --grade-format json
+  verify::Letter minGrade = verify::Letter::kC;  // --min-grade: lower exits 3
+  // --verify-dpi: the resolution vector, metafile and mark-up forms are drawn at to be graded.
+  std::int32_t verifyDpi = 300;
   std::optional<std::string> batchFile;
   bool help = false;
   bool version_ = false;
 };
+
+inline constexpr std::int32_t kMinVerifyDpi = 72;
+inline constexpr std::int32_t kMaxVerifyDpi = 1200;
 
 struct ParseResult {
   std::optional<CliOptions> options;  // set on success

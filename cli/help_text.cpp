@@ -64,8 +64,15 @@ Output:
       --circles            text art with circles instead of blocks
       --svg-path           compact SVG: the background as one rectangle and the
                            dark modules as one path (also -t svg-path)
-      --verify             read the written symbol back and check that it scans
-                           to the content (exit 3 when it does not)
+      --verify[=json]      grade the written symbol as readers see it: decode by
+                           zxing-cpp and zbar, contrast, modulation, fixed
+                           patterns, axial, grid, unused EC; prints the grade
+                           line (or JSON) on standard error, exit 3 below
+                           --min-grade, nothing written then
+      --min-grade A-D|F    the lowest grade --verify accepts (default C)
+      --verify-dpi N       the resolution vector, metafile and HTML forms are
+                           drawn at to be graded, 72 to 1200 (default 300)
+      --grade-format text|json  how --verify prints the grade (default text)
       --batch FILE         one symbol per line of FILE (-o names the files, with %n
                            for the line number), or per row of a CSV file with the
                            columns output,text and any option columns

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "cli/batch.h"
 #include "cli/help_text.h"
 #include "cli/output_writer.h"
@@ -13,19 +15,37 @@
 namespace qrsmith::cli {
 
 Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out,
-                      const BatchSlot* staging) {
+                      const BatchSlot* staging, std::string* gradeReport) {
   std::string error;
   const OutputForm* form = ResolveOutputForm(options, error);
   if (form == nullptr) return Failure{kExitUsage, error};
   if (Outcome refused = RefuseWhatTheFormCannotCarry(options, *form)) return refused;
   Symbol symbol;
-  if (Outcome failed = MakeSymbol(options, content, symbol)) return failed;
   Bytes bytes;
-  if (Outcome failed = RenderOutput(options, symbol, *form, bytes)) return failed;
-  // Verify before writing: nothing is written for a symbol that does not scan.
-  if (options.verify) {
-    if (Outcome failed = VerifyOutput(symbol, *form, bytes, options.picturePath.has_value()))
+  if (options.iconPath && form->IsRaster() && !options.picturePath) {
+    if (Outcome failed = MakeSymbolKeepingIconReadable(options, content, *form, symbol, bytes))
       return failed;
+    const QrGenerator& g = symbol.generator;
+    if (gradeReport != nullptr && !options.gradeJson &&
+        (g.Level() != options.level || g.Version() != options.version)) {
+      static constexpr const char* kLevels[] = {"M", "L", "M", "Q", "H"};
+      *gradeReport = std::string("level ") + kLevels[std::clamp<int>(g.Level(), 0, 4)] +
+                     (g.Version() != options.version ? ", version " + std::to_string(g.Version())
+                                                     : std::string()) +
+                     " chosen, so that the icon leaves unused EC at B";
+    }
+  } else {
+    if (Outcome failed = MakeSymbol(options, content, symbol)) return failed;
+    if (Outcome failed = RenderOutput(options, symbol, *form, bytes)) return failed;
+  }
+  // Grade before writing: nothing is written below the minimum grade.
+  if (options.verify) {
+    std::string report;
+    Outcome failed = VerifyOutput(options, symbol, *form, bytes, report);
+    if (gradeReport != nullptr) {
+      *gradeReport += (gradeReport->empty() ? "" : "\n") + report;
+    }
+    if (failed) return failed;
     if (Outcome failed =
             VerifyPrintedSize(options.print, *form, bytes, symbol.generator.SymbolWidth(),
                               symbol.generator.SymbolHeight()))
@@ -58,15 +78,22 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
   }
   if (options.batchFile) return RunBatch(options, err);
 
-  std::string content;
+  std::string content, gradeReport;
   Outcome failed = ReadContent(options, in, content);
-  if (!failed) failed = ProduceSymbol(options, content, out);
+  if (!failed) failed = ProduceSymbol(options, content, out, nullptr, &gradeReport);
+  // The grade goes to standard error, which the symbol itself never uses.
+  // The grade line and its JSON as they are, notes after "qrsmith: ".
+  for (std::size_t at = 0; at < gradeReport.size();) {
+    const std::size_t end = std::min(gradeReport.find('\n', at), gradeReport.size());
+    const std::string line = gradeReport.substr(at, end - at);
+    const bool grade = line.rfind("grade ", 0) == 0 || line.rfind('{', 0) == 0;
+    std::fprintf(err, "%s%s\n", grade ? "" : "qrsmith: ", line.c_str());
+    at = end + 1;
+  }
   if (failed) {
     std::fprintf(err, "qrsmith: %s\n", failed->message.c_str());
     return failed->exitCode;
   }
-  if (options.verify)
-    std::fprintf(err, "qrsmith: verified: the symbol reads back as its content\n");
   return kExitOk;
 }
 

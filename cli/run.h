@@ -12,11 +12,11 @@
 namespace qrsmith::cli {
 
 // Makes the symbol of `content`, writes it as the options say and, with
-// --verify, checks it. `out` receives output for "-" and the terminal; null
-// in batch mode, where every row names its file and `staging` holds it until
-// the batch commits.
+// --verify, grades it (the grade's report in `gradeReport`). `out` receives
+// output for "-" and the terminal; null in batch mode, where every row names
+// its file and `staging` holds it until the batch commits.
 Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out,
-                      const BatchSlot* staging = nullptr);
+                      const BatchSlot* staging = nullptr, std::string* gradeReport = nullptr);
 
 // The whole command; returns the exit status. Messages go to `err`.
 int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err);

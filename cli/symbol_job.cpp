@@ -146,7 +146,8 @@ Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& conte
   return std::nullopt;
 }
 
-Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& symbol) {
+Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& symbol,
+                   const Bytes* iconOverride) {
   if (text.empty()) return InputError("no content to encode");
   if (options.encoding != TextEncoding::kBinary && !platform::IsValidUtf8(text)) {
     return InputError("the input is not valid UTF-8 (use --encoding binary for raw bytes)");
@@ -155,7 +156,9 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
   if (Outcome failed = Encrypt(options, content)) return failed;
 
   std::optional<Bytes> icon;
-  if (options.iconPath) {
+  if (iconOverride != nullptr) {
+    icon = *iconOverride;
+  } else if (options.iconPath) {
     icon.emplace();
     if (Outcome failed = ReadPicture(*options.iconPath, *icon, "icon")) return failed;
   }

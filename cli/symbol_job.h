@@ -36,6 +36,8 @@ struct Symbol {
 };
 
 // Generates the symbol of `content` with the options' settings.
-Outcome MakeSymbol(const CliOptions& options, const std::string& content, Symbol& symbol);
+// `icon`, when given, stands for the --icon file's bytes (a smaller copy).
+Outcome MakeSymbol(const CliOptions& options, const std::string& content, Symbol& symbol,
+                   const Bytes* icon = nullptr);
 
 }  // namespace qrsmith::cli

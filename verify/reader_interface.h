@@ -1,5 +1,5 @@
 #pragma once
-// The C interface of the QR Code reader (zxing-cpp): the module
+// The C interface of the QR Code readers (zxing-cpp and zbar): the module
 // libqrsmith_reader.so that the command-line tool loads when it verifies, or
 // the same function linked into a program (the window) through
 // qrsmith::linked_reader.
@@ -12,6 +12,7 @@
 #define QRSMITH_READ_TOO_LONG (-1)
 #define QRSMITH_READER_MODULE "libqrsmith_reader.so"
 #define QRSMITH_READER_FUNCTION "qrsmith_read_qr_code"
+#define QRSMITH_ZBAR_FUNCTION "qrsmith_read_qr_code_zbar"
 
 #ifdef __cplusplus
 extern "C" {
@@ -23,9 +24,11 @@ extern "C" {
 typedef int (*QrsmithReadQrCode)(const uint8_t* grey, int width, int height, uint8_t* out,
                                  size_t capacity, size_t* length);
 
-// The reader itself, for programs that link it in.
+// The readers themselves, for programs that link them in: zxing-cpp and zbar.
 int qrsmith_read_qr_code(const uint8_t* grey, int width, int height, uint8_t* out, size_t capacity,
                          size_t* length);
+int qrsmith_read_qr_code_zbar(const uint8_t* grey, int width, int height, uint8_t* out,
+                              size_t capacity, size_t* length);
 
 #ifdef __cplusplus
 }

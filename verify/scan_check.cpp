@@ -1,56 +1,24 @@
 #include "verify/scan_check.h"
 
 #include <algorithm>
+#include <cmath>
+#include <future>
+#include <system_error>
 
 #include "generator/qr_generator.h"
 #include "generator/raster_files.h"
-#include "generator/raster_rendering.h"
 #include "platform/codecs/image.h"
+#include "verify/codeword_map.h"
 #include "verify/qr_reader.h"
 #include "verify/read_back.h"
+#include "verify/symbol_measure.h"
 
 namespace qrsmith::verify {
 
 namespace {
 
-// The fewest pixels per module the reader is given.
-constexpr int kMinVerifyScale = 2;
-
-// A picture of a width x height module grid (dark[i] for position i in scan
-// order), `scale` pixels per module.
-std::optional<platform::Bitmap> RenderGrid(std::int32_t width, std::int32_t height,
-                                           const std::vector<std::uint8_t>& dark, int scale) {
-  auto picture = platform::Bitmap::Create(width * scale, height * scale, 0xFFFFFF);
-  if (!picture) return std::nullopt;
-  for (std::int32_t r = 0; r < height; ++r) {
-    for (std::int32_t c = 0; c < width; ++c) {
-      if (dark[static_cast<std::size_t>(r) * width + c] != 0) {
-        picture->FillRect(c * scale, r * scale, (c + 1) * scale, (r + 1) * scale, 0);
-      }
-    }
-  }
-  return picture;
-}
-
-// Four pixels per module where the picture allows, fewer for a very wide,
-// tall or large grid.
-int GridScale(std::int64_t width, std::int64_t height) {
-  int scale = 4;
-  while (scale > 0 && (std::max(width, height) * scale > platform::kMaxBitmapSide ||
-                       width * height * scale * scale > kMaxVerifyPixels)) {
-    --scale;
-  }
-  return scale;
-}
-
-// The generator's own grid: what the terminal renderings show.
-std::vector<std::uint8_t> SymbolGrid(const QrGenerator& g) {
-  std::vector<std::uint8_t> dark;
-  for (int r = 1; r <= g.SymbolHeight(); ++r) {
-    for (int c = 1; c <= g.SymbolWidth(); ++c) dark.push_back(g.IsDark(r, c) ? 1 : 0);
-  }
-  return dark;
-}
+// A 0x00BBGGRR colour as a 0x00RRGGBB pixel.
+std::uint32_t PixelOf(Colour c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
 std::string Printable(const Bytes& bytes) {
   std::string out;
@@ -61,114 +29,130 @@ std::string Printable(const Bytes& bytes) {
   return out;
 }
 
-FileCheckResult Failed(std::string message) { return {FileCheck::kFailed, std::move(message)}; }
+FileGradeResult Failed(std::string message) { return {FileCheck::kFailed, std::move(message), {}}; }
 
-// `picture` made `factor` times smaller (factor 1 to 16), each pixel the
-// average of the factor x factor pixels it stands for: what a camera sees of
-// the picture from further away, partly covered modules turning grey. Red
-// and blue are summed side by side in one word's two 16-bit halves.
-platform::Bitmap Reduced(const platform::Bitmap& picture, int factor) {
-  const int width = picture.Width() / factor, height = picture.Height() / factor;
-  platform::Bitmap out = *platform::Bitmap::Create(width, height);
-  // Division by the block's area as a multiplication: sum * reciprocal >> 32.
-  const std::uint64_t reciprocal =
-      (std::uint64_t{1} << 32) / static_cast<unsigned>(factor * factor) + 1;
-  const auto average = [reciprocal](std::uint32_t sum) {
-    return static_cast<std::uint32_t>((sum * reciprocal) >> 32);
-  };
-  std::vector<std::uint32_t> redBlue(static_cast<std::size_t>(width));
-  std::vector<std::uint32_t> green(static_cast<std::size_t>(width));
-  for (int y = 0; y < height; ++y) {
-    std::fill(redBlue.begin(), redBlue.end(), 0u);
-    std::fill(green.begin(), green.end(), 0u);
-    for (int dy = 0; dy < factor; ++dy) {
-      const std::uint32_t* in = picture.Row(y * factor + dy);
-      for (int x = 0; x < width; ++x) {
-        std::uint32_t rb = 0, g = 0;
-        for (int dx = 0; dx < factor; ++dx, ++in) {
-          rb += *in & 0x00FF00FF;
-          g += (*in >> 8) & 0xFF;
-        }
-        redBlue[x] += rb;
-        green[x] += g;
-      }
+// Both readers on the picture as it is: A when both read the carried bytes,
+// C when one does, F when neither.
+Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint8_t> carried) {
+  int read = 0;
+  std::string failed, otherwise;
+  // zbar reads on a thread of its own meanwhile: the two take about as long.
+  // Without a thread to spare, it reads after zxing-cpp.
+  const GreyPicture grey = GreyOf(picture);
+  const auto readZbar = [&grey] { return ReadGrey(grey, Reader::kZbar); };
+  std::future<std::optional<Bytes>> zbar;
+  try {
+    zbar = std::async(std::launch::async, readZbar);
+  } catch (const std::system_error&) {
+  }
+  const auto zxing = ReadGrey(grey, Reader::kZxing);
+  const auto zbarRead = zbar.valid() ? zbar.get() : readZbar();
+  for (Reader reader : {Reader::kZxing, Reader::kZbar}) {
+    const auto& bytes = reader == Reader::kZxing ? zxing : zbarRead;
+    if (bytes && std::ranges::equal(*bytes, carried)) {
+      ++read;
+      continue;
     }
-    std::uint32_t* row = out.Row(y);
-    for (int x = 0; x < width; ++x) {
-      row[x] =
-          average(redBlue[x] >> 16) << 16 | average(green[x]) << 8 | average(redBlue[x] & 0xFFFF);
+    failed = std::string(ReaderName(reader)) +
+             (ReaderAvailable(reader) ? " cannot read it" : " is not available");
+    if (bytes) otherwise = Printable(*bytes);
+  }
+  Parameter p{"decode",
+              read == 2   ? Letter::kA
+              : read == 1 ? Letter::kC
+                          : Letter::kF,
+              static_cast<double>(read),
+              {}};
+  if (read == 1) p.detail = failed;
+  if (read == 0) {
+    p.detail = otherwise.empty() ? "neither zxing-cpp nor zbar finds the symbol"
+                                 : "it reads back as '" + otherwise + "'";
+  }
+  return p;
+}
+
+// The grid the generator's symbol is meant to show, margins included.
+std::vector<std::uint8_t> IntendedGrid(const QrGenerator& g) {
+  std::vector<std::uint8_t> dark;
+  dark.reserve(static_cast<std::size_t>(g.SymbolWidth()) * g.SymbolHeight());
+  for (int r = 1; r <= g.SymbolHeight(); ++r) {
+    for (int c = 1; c <= g.SymbolWidth(); ++c) dark.push_back(g.IsDark(r, c) ? 1 : 0);
+  }
+  return dark;
+}
+
+// A grid drawn `width` x `height` pixels by nearest neighbour, dark
+// positions in `foreground` and light ones in `background` (both pixels).
+std::optional<platform::Bitmap> DrawGrid(const QrGenerator& g,
+                                         const std::vector<std::uint8_t>& dark,
+                                         std::uint32_t foreground, std::uint32_t background,
+                                         std::int64_t width, std::int64_t height) {
+  auto modules = platform::Bitmap::Create(g.SymbolWidth(), g.SymbolHeight());
+  if (!modules) return std::nullopt;
+  for (int r = 0; r < g.SymbolHeight(); ++r) {
+    std::uint32_t* row = modules->Row(r);
+    for (int c = 0; c < g.SymbolWidth(); ++c) {
+      row[c] = dark[static_cast<std::size_t>(r) * g.SymbolWidth() + c] ? foreground : background;
     }
   }
-  return out;
-}
-
-ScanVerdict ReadBack(const platform::Bitmap& picture, std::span<const std::uint8_t> carried) {
-  const auto read = ReadQrCode(picture);
-  if (!read) return ScanVerdict::kUnreadable;
-  return std::ranges::equal(*read, carried) ? ScanVerdict::kScannable
-                                            : ScanVerdict::kReadsOtherwise;
-}
-
-// The saved picture is decoded at no fewer than kSavedReadScale pixels per
-// module, reduced by a whole factor where its scale allows: as reliable for a
-// drawn symbol as ten (at two, zxing-cpp misses version-40 symbols), and four
-// times fewer pixels at ten per module.
-constexpr int kSavedReadScale = 5;
-
-// The saved picture (the symbol enlarged to `scale` pixels per module, the
-// centre icon over it) reduced `factor` times, without drawing all of it:
-// away from the icon a reduced module is the module itself, so only a
-// middle band around the icon is drawn at full size, with the icon placed
-// by the same rule as in the saved picture, and reduced.
-// nullopt when the picture would be too large to hold.
-std::optional<platform::Bitmap> ReducedSavedPicture(const QrGenerator& g, int scale, int factor) {
-  const platform::Bitmap& symbol = *g.SymbolBitmap();
-  const int width = symbol.Width() * scale, height = symbol.Height() * scale;
-  auto out = symbol.Stretch(width / factor, height / factor);
-  const auto icon = g.IconBitmap();
-  if (!out || !icon) return out;
-  // A margin that is a whole number of blocks and keeps the icon inside the
-  // band: the band is centred like the picture, so the icon's place in it
-  // is its place in the picture less the margin.
-  const auto margin = [factor](int side, int iconSide) {
-    return side > iconSide ? (side - iconSide) / 2 / factor * factor : 0;
-  };
-  const int left = margin(width, icon->Width()), top = margin(height, icon->Height());
-  auto made = platform::Bitmap::Create(width - 2 * left, height - 2 * top);
-  if (!made) return std::nullopt;
-  platform::Bitmap& band = *made;
-  for (int y = 0; y < band.Height(); ++y) {
-    const std::uint32_t* modules = symbol.Row((top + y) / scale);
-    std::uint32_t* row = band.Row(y);
-    for (int x = 0; x < band.Width(); ++x) row[x] = modules[(left + x) / scale];
+  if (width < 1 || height < 1 || width > platform::kMaxBitmapSide ||
+      height > platform::kMaxBitmapSide || width * height > kMaxVerifyPixels) {
+    return std::nullopt;
   }
-  OverlayIconOnto(band, *icon, 0, 0);
-  out->CopyFrom(Reduced(band, factor), left / factor, top / factor);
-  return out;
+  return modules->Stretch(static_cast<int>(width), static_cast<int>(height));
 }
 
-ScanVerdict ReadSavedPicture(const QrGenerator& g, std::int32_t pixelsPerModule,
-                             std::span<const std::uint8_t> carried) {
-  int factor = pixelsPerModule / kSavedReadScale;
-  while (factor > 1 && pixelsPerModule % factor != 0) --factor;
-  if (factor > 1) {
-    const auto reduced = ReducedSavedPicture(g, pixelsPerModule, factor);
-    return reduced ? ReadBack(*reduced, carried) : ScanVerdict::kUnreadable;
+// What readers that ignore alpha see of a picture composed onto white: the
+// two colours at full strength where their blends onto white were drawn.
+platform::Bitmap AlphaDropped(platform::Bitmap picture, const QrGenerator& g,
+                              const Opacity& opacity) {
+  const std::uint32_t blendedDark =
+      PixelOf(ColourOnWhite(g.ForegroundColour(), opacity.foreground));
+  const std::uint32_t blendedLight =
+      PixelOf(ColourOnWhite(g.BackgroundColour(), opacity.background));
+  const std::uint32_t dark = PixelOf(g.ForegroundColour()), light = PixelOf(g.BackgroundColour());
+  for (int y = 0; y < picture.Height(); ++y) {
+    std::uint32_t* row = picture.Row(y);
+    for (int x = 0; x < picture.Width(); ++x) {
+      const std::uint32_t p = row[x] & 0xFFFFFF;
+      if (p == blendedLight && opacity.background != 255)
+        row[x] = light;
+      else if (p == blendedDark && opacity.foreground != 255)
+        row[x] = dark;
+    }
   }
-  RasterLayout layout;
-  layout.width = g.SymbolWidth() * pixelsPerModule;
-  layout.height = g.SymbolHeight() * pixelsPerModule;
-  const auto picture = ComposeRaster(g, layout);
-  return picture ? ReadBack(*picture, carried) : ScanVerdict::kUnreadable;
+  return picture;
 }
 
-// Dark on light, as readers expect: the foreground's luminance at least a
-// third of the scale below the background's.
-bool ClearlyDarker(Colour foreground, Colour background) {
-  const auto luminance = [](Colour c) {  // 0x00BBGGRR
-    return (299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * ((c >> 16) & 0xFF)) / 1000;
-  };
-  return luminance(background) - luminance(foreground) >= 85;
+// Grades `picture`, and when a colour is not opaque also its view with alpha
+// dropped, each parameter at the lower of the two.
+ScanGrade GradeViews(const QrGenerator& g, std::span<const std::uint8_t> carried,
+                     const platform::Bitmap& picture, const Opacity& opacity,
+                     const std::string& cause) {
+  ScanGrade grade = GradePicture(g, carried, picture, cause);
+  if (opacity.IsOpaque()) return grade;
+  const ScanGrade dropped = GradePicture(g, carried, AlphaDropped(picture, g, opacity), "colours");
+  for (Parameter p : dropped.parameters) {
+    if (!p.detail.empty())
+      p.detail += ", with alpha dropped as readers that ignore it see the file";
+    grade.Lower(p);
+  }
+  return grade;
+}
+
+std::string DamageCause(const QrGenerator& g) { return g.IconBitmap() ? "icon" : "damage"; }
+
+// Inches a module of a non-raster form: the module size asked for, else the
+// size the file declares, else one point (PostScript's unit) or one CSS pixel.
+double InchesPerModule(const QrGenerator& g, const OutputForm& form, const Bytes& bytes,
+                       const GradeRequest& request) {
+  if (request.moduleMm) return *request.moduleMm / kMillimetresPerInch;
+  if (form.id == FormId::kPdf) return kDefaultPrintModuleMm / kMillimetresPerInch;
+  if (const auto size = ReadDrawnSize(form.id, bytes); size && size->width > 0) {
+    return static_cast<double>(size->width) / g.SymbolWidth() / 96;
+  }
+  if (form.id == FormId::kEps || form.id == FormId::kPs) return 1.0 / 72;
+  return 1.0 / 96;
 }
 
 }  // namespace
@@ -177,83 +161,121 @@ Bytes CarriedBytes(const QrGenerator& generator) {
   return ContentBytes(generator.Content(), generator.IsAnsi()).value_or(Bytes{});
 }
 
-FileCheckResult CheckWrittenFile(const QrGenerator& g, std::span<const std::uint8_t> carried,
-                                 const OutputForm& form, const Bytes& bytes, bool onPicture,
-                                 const Opacity& opacity) {
-  if (!ReaderAvailable()) {
+std::vector<Parameter> MeasurePicture(const QrGenerator& g, const platform::Bitmap& picture,
+                                      const std::string& damageCause) {
+  const std::int32_t side = g.SymbolWidth() - g.MarginLeft() - g.MarginRight();
+  const std::int32_t level = g.Level() == 0 ? 2 : g.Level();
+  const CodewordMap map = MapCodewords((side - 17) / 4, level);
+  if (map.side != side || picture.Empty()) return {};
+  GridGeometry geometry;
+  geometry.columns = g.SymbolWidth();
+  geometry.rows = g.SymbolHeight();
+  geometry.moduleWidth = static_cast<double>(picture.Width()) / geometry.columns;
+  geometry.moduleHeight = static_cast<double>(picture.Height()) / geometry.rows;
+  geometry.matrixLeft = g.MarginLeft();
+  geometry.matrixTop = g.MarginTop();
+  geometry.quietZone = std::min({g.MarginLeft(), g.MarginTop(), g.MarginRight(), g.MarginBottom()});
+  return MeasureSymbol(picture, geometry, IntendedGrid(g), map, damageCause);
+}
+
+ScanGrade GradePicture(const QrGenerator& g, std::span<const std::uint8_t> carried,
+                       const platform::Bitmap& picture, const std::string& damageCause) {
+  ScanGrade grade;
+  grade.parameters.push_back(GradeDecode(picture, carried));
+  for (Parameter& p : MeasurePicture(g, picture, damageCause)) {
+    grade.parameters.push_back(std::move(p));
+  }
+  return grade;
+}
+
+FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint8_t> carried,
+                                 const OutputForm& form, const Bytes& bytes,
+                                 const GradeRequest& request) {
+  if (!ReaderAvailable(Reader::kZxing) || !ReaderAvailable(Reader::kZbar)) {
     return {FileCheck::kCannotCheck,
-            "cannot verify: the reader module " QRSMITH_READER_MODULE " is not installed"};
+            "cannot verify: the reader module " QRSMITH_READER_MODULE " is not installed",
+            {}};
   }
   const std::string grid =
       std::to_string(g.SymbolWidth()) + " x " + std::to_string(g.SymbolHeight());
-  const std::string stretched =
-      "verification failed: the file stretches the modules of the " + grid + " grid";
-  std::optional<platform::Bitmap> picture;
+  FileGradeResult out;
   if (form.IsRaster()) {
-    picture = platform::codecs::DecodeImage(bytes);
+    const auto picture = platform::codecs::DecodeImage(bytes);
     if (!picture) return Failed("verification failed: the written file is not a readable picture");
-    if (!onPicture &&
-        !ModulesSquare(picture->Width(), picture->Height(), g.SymbolWidth(), g.SymbolHeight())) {
-      return Failed(stretched);
+    if (request.onPicture) {
+      out.grade.parameters.push_back(GradeDecode(*picture, carried));
+      return out;
     }
-    // A one-pixel-per-module picture is enlarged so that the reader sees modules.
-    if (picture->Width() < 200) {
-      const int scale = 200 / picture->Width() + 1;
-      picture = picture->Stretch(picture->Width() * scale, picture->Height() * scale);
+    out.grade = GradeViews(g, carried, *picture, request.opacity, DamageCause(g));
+    if (request.dpi) {
+      out.grade.moduleMm = static_cast<double>(picture->Width()) / g.SymbolWidth() / *request.dpi *
+                           kMillimetresPerInch;
+    }
+    return out;
+  }
+  std::optional<std::vector<std::uint8_t>> dark;
+  double pixelsPerModule = 4;
+  if (form.writer == FormWriter::kTerminal) {
+    dark = IntendedGrid(g);  // the symbol itself, four pixels a module where they fit
+    const std::int64_t side = std::max(g.SymbolWidth(), g.SymbolHeight());
+    const std::int64_t all = std::int64_t{g.SymbolWidth()} * g.SymbolHeight();
+    while (pixelsPerModule > 1 && (side * pixelsPerModule > platform::kMaxBitmapSide ||
+                                   all * pixelsPerModule * pixelsPerModule > kMaxVerifyPixels)) {
+      --pixelsPerModule;
     }
   } else {
-    std::optional<std::vector<std::uint8_t>> dark;
-    if (form.writer == FormWriter::kTerminal) {
-      dark = SymbolGrid(g);  // the symbol itself
-    } else {
-      // The grid the written file describes, read back out of it.
-      dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour(),
-                          opacity);
-      if (!dark) {
-        return Failed("verification failed: the written file does not describe the symbol's " +
-                      grid + " modules");
-      }
-      if (const auto size = ReadDrawnSize(form.id, bytes);
-          size && !ModulesSquare(size->width, size->height, g.SymbolWidth(), g.SymbolHeight())) {
-        return Failed(stretched);
-      }
+    // The grid the written file describes, read back out of it.
+    dark = ReadBackGrid(form.id, bytes, g.SymbolWidth(), g.SymbolHeight(), g.ForegroundColour(),
+                        request.opacity);
+    if (!dark) {
+      return Failed("verification failed: the written file does not describe the symbol's " + grid +
+                    " modules");
     }
-    const int scale = GridScale(g.SymbolWidth(), g.SymbolHeight());
-    if (scale < kMinVerifyScale) {
-      constexpr std::int64_t kMostInAll = kMaxVerifyPixels / (kMinVerifyScale * kMinVerifyScale);
-      return {FileCheck::kCannotCheck,
-              "cannot verify a grid of " + grid + " modules: at most " +
-                  std::to_string(platform::kMaxBitmapSide / kMinVerifyScale) +
-                  " modules a side and " + std::to_string(kMostInAll) +
-                  " in all are read back; leave out --verify or use smaller margins"};
-    }
-    picture = RenderGrid(g.SymbolWidth(), g.SymbolHeight(), *dark, scale);
+    const double inches = InchesPerModule(g, form, bytes, request);
+    pixelsPerModule = inches * request.renderDpi;
+    if (request.moduleMm || form.id == FormId::kPdf)
+      out.grade.moduleMm = inches * kMillimetresPerInch;
   }
-  const auto read = picture ? ReadQrCode(*picture) : std::nullopt;
-  if (!read) return Failed("verification failed: no QR Code could be read back");
-  if (!std::ranges::equal(*read, carried)) {
-    return Failed("verification failed: the symbol reads back as '" + Printable(*read) + "'");
+  double drawnHeight = g.SymbolHeight() * pixelsPerModule;
+  if (const auto size = ReadDrawnSize(form.id, bytes);
+      size && size->width > 0 && size->height > 0) {
+    drawnHeight = pixelsPerModule * g.SymbolWidth() * size->height / size->width;  // as drawn
   }
-  return {};
+  const auto width = std::llround(g.SymbolWidth() * pixelsPerModule);
+  const auto height = std::llround(drawnHeight);
+  const auto picture = DrawGrid(
+      g, *dark, PixelOf(ColourOnWhite(g.ForegroundColour(), request.opacity.foreground)),
+      PixelOf(ColourOnWhite(g.BackgroundColour(), request.opacity.background)), width, height);
+  if (!picture) {
+    return {FileCheck::kCannotCheck,
+            "cannot verify a grid of " + grid + " modules drawn " + std::to_string(width) + " x " +
+                std::to_string(height) + " pixels: at most " +
+                std::to_string(platform::kMaxBitmapSide) + " a side and " +
+                std::to_string(kMaxVerifyPixels) + " in all are read back; leave out --verify",
+            {}};
+  }
+  const std::optional<double> moduleMm = out.grade.moduleMm;
+  out.grade = GradePicture(g, carried, *picture, DamageCause(g));
+  out.grade.moduleMm = moduleMm;
+  return out;
 }
 
-ScanVerdict CheckSavedPicture(const QrGenerator& generator, std::int32_t pixelsPerModule) {
-  if (!ReaderAvailable()) return ScanVerdict::kNoReader;
-  if (!generator.HasSymbol()) return ScanVerdict::kUnreadable;
-  const Bytes carried = CarriedBytes(generator);
-  const ScanVerdict verdict = ReadSavedPicture(generator, pixelsPerModule, carried);
-  if (verdict != ScanVerdict::kUnreadable) return verdict;
-  if (generator.IconBitmap()) {
-    QrGenerator bare = generator;
-    bare.ClearIcon();
-    if (ReadSavedPicture(bare, pixelsPerModule, carried) == ScanVerdict::kScannable) {
-      return ScanVerdict::kIconTooLarge;
-    }
+std::optional<ScanGrade> CheckSavedPicture(const QrGenerator& g, std::int32_t pixelsPerModule) {
+  if (!ReaderAvailable(Reader::kZxing)) return std::nullopt;
+  ScanGrade none;
+  if (!g.HasSymbol()) {
+    none.parameters.push_back({"decode", Letter::kF, 0, "there is no symbol"});
+    return none;
   }
-  if (!ClearlyDarker(generator.ForegroundColour(), generator.BackgroundColour())) {
-    return ScanVerdict::kLowContrast;
+  RasterLayout layout;
+  layout.width = g.SymbolWidth() * pixelsPerModule;
+  layout.height = g.SymbolHeight() * pixelsPerModule;
+  const auto picture = ComposeRaster(g, layout);
+  if (!picture) {
+    none.parameters.push_back({"decode", Letter::kF, 0, "the picture cannot be drawn"});
+    return none;
   }
-  return ScanVerdict::kUnreadable;
+  return GradePicture(g, CarriedBytes(g), *picture, DamageCause(g));
 }
 
 }  // namespace qrsmith::verify

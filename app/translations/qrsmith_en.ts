@@ -292,24 +292,68 @@ Do you want to replace it?</translation>
         <translation>Choose a smaller icon.</translation>
     </message>
     <message>
-        <source>无法扫描：中心图标遮住了太多模块。</source>
-        <translation>Cannot be scanned: the centre icon covers too many modules. </translation>
+        <source>解码</source>
+        <translation>decode</translation>
     </message>
     <message>
-        <source>无法扫描：前景色与背景色相差太小。请选择深色的前景和浅色的背景。</source>
-        <translation>Cannot be scanned: the foreground and background colours differ too little. Choose a dark foreground on a light background.</translation>
+        <source>对比度</source>
+        <translation>contrast</translation>
     </message>
     <message>
-        <source>无法扫描：读出的内容与输入的内容不同。</source>
-        <translation>Cannot be scanned: it reads back as other content than was typed.</translation>
+        <source>调制</source>
+        <translation>modulation</translation>
     </message>
     <message>
-        <source>无法扫描：读码器找不到这个二维码。请选择更高的纠错等级，或去掉中心图标。</source>
-        <translation>Cannot be scanned: a reader finds no QR Code in it. Choose a higher error correction level, or remove the centre icon.</translation>
+        <source>固定图形</source>
+        <translation>fixed patterns</translation>
     </message>
     <message>
-        <source>可以扫描</source>
-        <translation>Scannable</translation>
+        <source>轴向均匀性</source>
+        <translation>axial nonuniformity</translation>
+    </message>
+    <message>
+        <source>网格均匀性</source>
+        <translation>grid nonuniformity</translation>
+    </message>
+    <message>
+        <source>未用纠错</source>
+        <translation>unused error correction</translation>
+    </message>
+    <message>
+        <source>前景比背景浅，许多读码器读不出。请选择深色的前景和浅色的背景。</source>
+        <translation>The foreground is lighter than the background, which many readers cannot read. Choose a dark foreground on a light background.</translation>
+    </message>
+    <message>
+        <source>前景色与背景色相差太小。请选择深色的前景和浅色的背景。</source>
+        <translation>The foreground and background colours differ too little. Choose a dark foreground on a light background.</translation>
+    </message>
+    <message>
+        <source>中心图标遮住了太多模块。</source>
+        <translation>The centre icon covers too many modules. </translation>
+    </message>
+    <message>
+        <source>模块的像素大小不均匀。请选择每个模块整数个像素的尺寸。</source>
+        <translation>The modules are drawn unevenly. Choose a size of a whole number of pixels a module.</translation>
+    </message>
+    <message>
+        <source>空白边太窄：读码器需要四个模块宽的空白边。放到页面上时请在四周留出空白。</source>
+        <translation>The quiet zone is narrow: readers need four modules of it. Leave space around the symbol where you place it.</translation>
+    </message>
+    <message>
+        <source>读出的内容与输入的内容不同。</source>
+        <translation>It reads back as other content than was typed.</translation>
+    </message>
+    <message>
+        <source>请选择更高的纠错等级。</source>
+        <translation>Choose a higher error correction level.</translation>
+    </message>
+    <message>
+        <source>扫描等级 %1</source>
+        <translation>Scan grade %1</translation>
+    </message>
+    <message>
+        <source>：%1 %2。</source>
+        <translation>: %1 %2. </translation>
     </message>
 </context>
 </TS>

@@ -158,7 +158,7 @@ TEST_F(Cli, VerifyCatchesASymbolThatDoesNotScanAndWritesNothing) {
   const ProcessResult invisible =
       Run({"-o", path, "--verify", "--fg", "FFFFFF", "--bg", "FFFFFF", "lost"});
   EXPECT_EQ(invisible.status, 3) << invisible.err;
-  EXPECT_NE(invisible.err.find("verification failed"), std::string::npos);
+  EXPECT_NE(invisible.err.find("is below the minimum grade C"), std::string::npos);
   EXPECT_FALSE(fs::exists(path));
   // An icon over most of the symbol destroys more than level L can repair.
   const std::string icon = Path("big.png");
