@@ -1,0 +1,112 @@
+#include "encoder/micro_qr_matrix.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "encoder/function_patterns.h"
+#include "encoder/mask.h"
+#include "encoder/symbol_matrix.h"
+
+namespace qrsmith::encoder {
+namespace {
+
+constexpr std::int32_t kFinderSide = 7;
+
+// The QR Code mask that each Micro QR mask reference names.
+constexpr std::array<std::int32_t, kMicroMaskCount> kQrMaskOf = {1, 4, 6, 7};
+
+// A finished module of a placed matrix under a mask: data modules take their
+// bit, inverted where the mask says; function modules are dark when 1.
+std::uint8_t FinalModule(std::uint8_t module, std::int32_t mask, std::int32_t i, std::int32_t j) {
+  if ((module & kDataFlag) == 0) return module == kDarkFunction ? 1 : 0;
+  return static_cast<std::uint8_t>((module & 1) ^ (MicroQrMaskCondition(mask, i, j) ? 1 : 0));
+}
+
+}  // namespace
+
+void DrawMicroQrFunctionPatterns(std::uint8_t* matrix, std::int32_t version) {
+  const std::int32_t s = MicroQrSide(version), stride = MatrixStride(s);
+  auto set = [&](std::int32_t r, std::int32_t c, bool dark) {
+    matrix[r * stride + c] = dark ? kDarkFunction : kLightFunction;
+  };
+  // The finder: a dark 7 x 7 ring, a light 5 x 5 ring, a dark 3 x 3 centre;
+  // then its light separator below and to the right.
+  for (std::int32_t r = 0; r < kFinderSide; ++r) {
+    for (std::int32_t c = 0; c < kFinderSide; ++c) {
+      const std::int32_t ring = std::max(std::abs(r - 3), std::abs(c - 3));
+      set(r, c, ring != 2);
+    }
+  }
+  for (std::int32_t k = 0; k <= kFinderSide; ++k) {
+    set(kFinderSide, k, false);
+    set(k, kFinderSide, false);
+  }
+  // Timing patterns along the top row and the left column, dark on even positions.
+  for (std::int32_t k = kFinderSide + 1; k < s; ++k) {
+    set(0, k, k % 2 == 0);
+    set(k, 0, k % 2 == 0);
+  }
+  // The format area: row 8 columns 1..8 and column 8 rows 1..7.
+  for (std::int32_t k = 1; k <= 8; ++k) {
+    set(8, k, false);
+    if (k < 8) set(k, 8, false);
+  }
+}
+
+void PlaceBitsInStrips(std::uint8_t* matrix, std::int32_t width, std::int32_t height,
+                       const std::uint8_t* bits, std::int32_t count) {
+  const std::int32_t stride = MatrixStride(width);
+  std::int32_t next = 0;
+  bool upward = true;
+  for (std::int32_t right = width - 1; right >= 0; right -= 2, upward = !upward) {
+    for (std::int32_t n = 0; n < height; ++n) {
+      const std::int32_t r = upward ? height - 1 - n : n;
+      for (std::int32_t c = right; c >= right - 1 && c >= 0; --c) {
+        std::uint8_t& module = matrix[r * stride + c];
+        if (module != kFree) continue;
+        const std::uint8_t bit = next < count ? (bits[next / 8] >> (7 - next % 8)) & 1 : 0;
+        module = static_cast<std::uint8_t>(kDataFlag | bit);
+        ++next;
+      }
+    }
+  }
+}
+
+bool MicroQrMaskCondition(std::int32_t mask, std::int32_t i, std::int32_t j) {
+  return MaskCondition(kQrMaskOf[static_cast<std::size_t>(mask)], i, j);
+}
+
+std::array<std::int32_t, kMicroMaskCount> EvaluateMicroQrMasks(const std::uint8_t* placed,
+                                                               std::int32_t version) {
+  const std::int32_t s = MicroQrSide(version), stride = MatrixStride(s);
+  std::array<std::int32_t, kMicroMaskCount> scores{};
+  for (std::int32_t mask = 0; mask < kMicroMaskCount; ++mask) {
+    std::int32_t right = 0, bottom = 0;
+    for (std::int32_t k = 1; k < s; ++k) {
+      right += FinalModule(placed[k * stride + s - 1], mask, k, s - 1);
+      bottom += FinalModule(placed[(s - 1) * stride + k], mask, s - 1, k);
+    }
+    scores[static_cast<std::size_t>(mask)] =
+        right <= bottom ? right * 16 + bottom : bottom * 16 + right;
+  }
+  return scores;
+}
+
+void FinishMicroQrMatrix(std::uint8_t* matrix, std::int32_t version, std::int32_t symbolNumber,
+                         std::int32_t mask) {
+  const std::int32_t s = MicroQrSide(version), stride = MatrixStride(s);
+  for (std::int32_t r = 0; r < s; ++r) {
+    for (std::int32_t c = 0; c < s; ++c) {
+      std::uint8_t& module = matrix[r * stride + c];
+      module = FinalModule(module, mask, r, c);
+    }
+  }
+  // Bit 14 first along row 8 (columns 1..8), then up column 8 (rows 7..1).
+  const std::int32_t bits = MicroQrFormatInformation(symbolNumber, mask);
+  for (std::int32_t k = 1; k <= 8; ++k) {
+    matrix[8 * stride + k] = static_cast<std::uint8_t>((bits >> (15 - k)) & 1);
+    if (k < 8) matrix[k * stride + 8] = static_cast<std::uint8_t>((bits >> (k - 1)) & 1);
+  }
+}
+
+}  // namespace qrsmith::encoder
