@@ -8,6 +8,7 @@
 #include "encoder/micro_qr_matrix.h"
 #include "encoder/micro_qr_tables.h"
 #include "encoder/qr_tables.h"
+#include "encoder/symbol_matrix.h"
 
 namespace qrsmith::encoder {
 namespace {
@@ -51,9 +52,16 @@ std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::in
   Segmenter segmenter;
   std::optional<MicroQrSymbol> symbol;
   std::int32_t length = 0;
+  // A version that cannot hold even the cheapest conceivable stream is
+  // skipped unmeasured; measuring would reach the same verdict.
+  const std::int64_t atLeast = MinimumStreamBits(data, n);
   for (std::int32_t v = first; v <= last && !symbol; ++v) {
     symbol = FindMicroQrSymbol(v, request.level);
     if (!symbol) continue;
+    if (atLeast > symbol->dataBits) {
+      symbol.reset();
+      continue;
+    }
     // A stream fits when all but its terminator does: the terminator may be cut.
     const StreamFormat format = MicroQrStreamFormat(v);
     length = segmenter.Measure(data, n, format, request.allowKanji);
@@ -90,11 +98,16 @@ std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::in
   bitWriter.PutBytes(sequence.data() + dataCodewords, symbol->ecCodewords);
   bitWriter.Finish();
 
-  const std::int32_t s = MicroQrSide(version), stride = MatrixStride(s);
-  std::vector<std::uint8_t> work(
-      static_cast<std::size_t>(stride) * static_cast<std::size_t>(stride), 0);
-  DrawMicroQrFunctionPatterns(work.data(), version);
-  PlaceBitsInStrips(work.data(), s, s, bits.data(), bitWriter.Count());
+  const std::int32_t s = MicroQrSide(version);
+  const MicroQrLayout& layout = MicroQrLayoutOf(version);
+  std::vector<std::uint8_t> work = layout.function;
+  // The bits of every symbol fill its data modules exactly.
+  const auto count =
+      std::min<std::size_t>(static_cast<std::size_t>(bitWriter.Count()), layout.order.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    work[layout.order[i]] =
+        static_cast<std::uint8_t>(kDataFlag | ((bits[i / 8] >> (7 - i % 8)) & 1));
+  }
   std::int32_t mask = request.mask >= 0 && request.mask < kMicroMaskCount ? request.mask : 0;
   if (request.chooseMask) {
     const std::array<std::int32_t, kMicroMaskCount> scores =

@@ -15,11 +15,29 @@ constexpr std::int32_t kFinderSide = 7;
 // The QR Code mask that each Micro QR mask reference names.
 constexpr std::array<std::int32_t, kMicroMaskCount> kQrMaskOf = {1, 4, 6, 7};
 
-// A finished module of a placed matrix under a mask: data modules take their
-// bit, inverted where the mask says; function modules are dark when 1.
-std::uint8_t FinalModule(std::uint8_t module, std::int32_t mask, std::int32_t i, std::int32_t j) {
+// A finished module of a placed matrix: data modules take their bit, inverted
+// where the mask inverts; function modules are dark when 1.
+std::uint8_t FinalModule(std::uint8_t module, bool inverted) {
   if ((module & kDataFlag) == 0) return module == kDarkFunction ? 1 : 0;
-  return static_cast<std::uint8_t>((module & 1) ^ (MicroQrMaskCondition(mask, i, j) ? 1 : 0));
+  return static_cast<std::uint8_t>((module & 1) ^ (inverted ? 1 : 0));
+}
+
+// Calls visit(module) for every free module of a width x height matrix in
+// placement order: two-column strips from the right edge, upwards first and
+// then alternately, the right module of each row first.
+template <class Visit>
+void ForEachFreeModuleInStrips(std::uint8_t* matrix, std::int32_t width, std::int32_t height,
+                               Visit visit) {
+  const std::int32_t stride = MatrixStride(width);
+  bool upward = true;
+  for (std::int32_t right = width - 1; right >= 0; right -= 2, upward = !upward) {
+    for (std::int32_t n = 0; n < height; ++n) {
+      const std::int32_t r = upward ? height - 1 - n : n;
+      for (std::int32_t c = right; c >= right - 1 && c >= 0; --c) {
+        if (matrix[r * stride + c] == kFree) visit(matrix[r * stride + c]);
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -55,21 +73,39 @@ void DrawMicroQrFunctionPatterns(std::uint8_t* matrix, std::int32_t version) {
 
 void PlaceBitsInStrips(std::uint8_t* matrix, std::int32_t width, std::int32_t height,
                        const std::uint8_t* bits, std::int32_t count) {
-  const std::int32_t stride = MatrixStride(width);
   std::int32_t next = 0;
-  bool upward = true;
-  for (std::int32_t right = width - 1; right >= 0; right -= 2, upward = !upward) {
-    for (std::int32_t n = 0; n < height; ++n) {
-      const std::int32_t r = upward ? height - 1 - n : n;
-      for (std::int32_t c = right; c >= right - 1 && c >= 0; --c) {
-        std::uint8_t& module = matrix[r * stride + c];
-        if (module != kFree) continue;
-        const std::uint8_t bit = next < count ? (bits[next / 8] >> (7 - next % 8)) & 1 : 0;
-        module = static_cast<std::uint8_t>(kDataFlag | bit);
-        ++next;
+  ForEachFreeModuleInStrips(matrix, width, height, [&](std::uint8_t& module) {
+    const std::uint8_t bit = next < count ? (bits[next / 8] >> (7 - next % 8)) & 1 : 0;
+    module = static_cast<std::uint8_t>(kDataFlag | bit);
+    ++next;
+  });
+}
+
+const MicroQrLayout& MicroQrLayoutOf(std::int32_t version) {
+  static const std::array<MicroQrLayout, kMicroVersionCount> kLayouts = [] {
+    std::array<MicroQrLayout, kMicroVersionCount> layouts;
+    for (std::int32_t v = 1; v <= kMicroVersionCount; ++v) {
+      MicroQrLayout& layout = layouts[static_cast<std::size_t>(v - 1)];
+      const std::int32_t s = MicroQrSide(v), stride = MatrixStride(s);
+      layout.function.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(stride),
+                             0);
+      DrawMicroQrFunctionPatterns(layout.function.data(), v);
+      ForEachFreeModuleInStrips(layout.function.data(), s, s, [&](std::uint8_t& module) {
+        layout.order.push_back(static_cast<std::uint16_t>(&module - layout.function.data()));
+      });
+      for (std::int32_t m = 0; m < kMicroMaskCount; ++m) {
+        std::vector<std::uint8_t>& grid = layout.masks[static_cast<std::size_t>(m)];
+        grid.assign(layout.function.size(), 0);
+        for (std::int32_t r = 0; r < s; ++r) {
+          for (std::int32_t c = 0; c < s; ++c) {
+            grid[static_cast<std::size_t>(r * stride + c)] = MicroQrMaskCondition(m, r, c) ? 1 : 0;
+          }
+        }
       }
     }
-  }
+    return layouts;
+  }();
+  return kLayouts[static_cast<std::size_t>(version - 1)];
 }
 
 bool MicroQrMaskCondition(std::int32_t mask, std::int32_t i, std::int32_t j) {
@@ -82,9 +118,12 @@ std::array<std::int32_t, kMicroMaskCount> EvaluateMicroQrMasks(const std::uint8_
   std::array<std::int32_t, kMicroMaskCount> scores{};
   for (std::int32_t mask = 0; mask < kMicroMaskCount; ++mask) {
     std::int32_t right = 0, bottom = 0;
+    const std::uint8_t* inverts =
+        MicroQrLayoutOf(version).masks[static_cast<std::size_t>(mask)].data();
     for (std::int32_t k = 1; k < s; ++k) {
-      right += FinalModule(placed[k * stride + s - 1], mask, k, s - 1);
-      bottom += FinalModule(placed[(s - 1) * stride + k], mask, s - 1, k);
+      const std::int32_t edgeRight = k * stride + s - 1, edgeBottom = (s - 1) * stride + k;
+      right += FinalModule(placed[edgeRight], inverts[edgeRight] != 0);
+      bottom += FinalModule(placed[edgeBottom], inverts[edgeBottom] != 0);
     }
     scores[static_cast<std::size_t>(mask)] =
         right <= bottom ? right * 16 + bottom : bottom * 16 + right;
@@ -95,11 +134,14 @@ std::array<std::int32_t, kMicroMaskCount> EvaluateMicroQrMasks(const std::uint8_
 void FinishMicroQrMatrix(std::uint8_t* matrix, std::int32_t version, std::int32_t symbolNumber,
                          std::int32_t mask) {
   const std::int32_t s = MicroQrSide(version), stride = MatrixStride(s);
-  for (std::int32_t r = 0; r < s; ++r) {
-    for (std::int32_t c = 0; c < s; ++c) {
-      std::uint8_t& module = matrix[r * stride + c];
-      module = FinalModule(module, mask, r, c);
-    }
+  // Branch-free, so that it runs in vectors: data modules (4 or 5) take
+  // their bit XOR the mask, function modules are dark when 1.
+  const std::uint8_t* inverts =
+      MicroQrLayoutOf(version).masks[static_cast<std::size_t>(mask)].data();
+  for (std::int32_t i = 0; i < s * stride; ++i) {
+    const std::uint8_t module = matrix[i];
+    matrix[i] = static_cast<std::uint8_t>((module == kDarkFunction ? 1 : 0) |
+                                          ((module >> 2) & (module ^ inverts[i]) & 1));
   }
   // Bit 14 first along row 8 (columns 1..8), then up column 8 (rows 7..1).
   const std::int32_t bits = MicroQrFormatInformation(symbolNumber, mask);

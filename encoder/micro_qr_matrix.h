@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "encoder/micro_qr_tables.h"
 
@@ -24,6 +25,17 @@ void DrawMicroQrFunctionPatterns(std::uint8_t* matrix, std::int32_t version);
 // first. Free modules left over take 0.
 void PlaceBitsInStrips(std::uint8_t* matrix, std::int32_t width, std::int32_t height,
                        const std::uint8_t* bits, std::int32_t count);
+
+// A version's function matrix and its placement order: the offset in the
+// matrix of the module each codeword bit goes to, in the order of
+// PlaceBitsInStrips. Built once per version and shared.
+struct MicroQrLayout {
+  std::vector<std::uint8_t> function;
+  std::vector<std::uint16_t> order;
+  // Each mask over the whole matrix: 1 where it inverts a module, else 0.
+  std::array<std::vector<std::uint8_t>, kMicroMaskCount> masks;
+};
+const MicroQrLayout& MicroQrLayoutOf(std::int32_t version);
 
 // Whether Micro QR mask 0..3 inverts the module at row i, column j: the QR
 // Code masks 1, 4, 6 and 7 (ISO/IEC 18004 Table 10).
