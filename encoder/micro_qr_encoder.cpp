@@ -1,6 +1,7 @@
 #include "encoder/micro_qr_encoder.h"
 
 #include <algorithm>
+#include <array>
 
 #include "encoder/bit_stream.h"
 #include "encoder/block_interleaver.h"
@@ -14,21 +15,20 @@ namespace qrsmith::encoder {
 namespace {
 
 constexpr std::uint8_t kPadCodewords[2] = {0xEC, 0x11};
+// Codewords of the largest symbol, M4.
+constexpr std::size_t kMaxMicroCodewords = 24;
 
 // The data codewords of a symbol from a written stream of `length` bits:
 // the terminator cut at the capacity, zero bits to the codeword boundary,
 // then pad codewords. A final 4-bit codeword (M1, M3) left empty by the
 // stream is 0000 and holds the high half of its byte.
-void PadDataCodewords(std::vector<std::uint8_t>& codewords, std::int32_t length,
-                      std::int32_t dataBits) {
+void PadDataCodewords(std::uint8_t* codewords, std::int32_t length, std::int32_t dataBits) {
   const std::int32_t used = std::min(length, dataBits);
   const std::int32_t fullCodewords = dataBits / 8;
-  const auto dataCodewords = static_cast<std::size_t>((dataBits + 7) / 8);
-  codewords.resize(dataCodewords);
   // Whatever the writer put past the capacity was terminator, so zero.
-  if (dataBits % 8 != 0) codewords.back() &= 0xF0;
+  if (dataBits % 8 != 0) codewords[fullCodewords] &= 0xF0;
   for (std::int32_t i = (used + 7) / 8, k = 0; i < fullCodewords; ++i, k ^= 1) {
-    codewords[static_cast<std::size_t>(i)] = kPadCodewords[k];
+    codewords[i] = kPadCodewords[k];
   }
 }
 
@@ -45,11 +45,11 @@ std::int32_t MicroQrStreamBits(const std::uint8_t* data, std::int32_t n, std::in
 std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::int32_t n,
                                                const MicroQrRequest& request,
                                                const GaloisField& field, ReedSolomonEncoder& rs,
+                                               Segmenter& segmenter,
                                                std::vector<std::uint8_t>& matrix) {
   if (request.version < 0 || request.version > kMicroVersionCount) return std::nullopt;
   const std::int32_t first = request.version == 0 ? 1 : request.version;
   const std::int32_t last = request.version == 0 ? kMicroVersionCount : request.version;
-  Segmenter segmenter;
   std::optional<MicroQrSymbol> symbol;
   std::int32_t length = 0;
   // A version that cannot hold even the cheapest conceivable stream is
@@ -72,20 +72,21 @@ std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::in
 
   // Data codewords: the stream (written with room for a terminator past the
   // capacity) and its padding.
-  std::vector<std::uint8_t> codewords(static_cast<std::size_t>(length + 7) / 8 + 1, 0);
+  // The stream is at most the capacity and a terminator of 9 bits.
+  std::array<std::uint8_t, kMaxMicroCodewords + 2> codewords{};
   PackedBitWriter writer(codewords.data());
   if (segmenter.Write(data, writer) == 0) return std::nullopt;
-  PadDataCodewords(codewords, length, symbol->dataBits);
-  const auto dataCodewords = static_cast<std::int32_t>(codewords.size());
+  PadDataCodewords(codewords.data(), length, symbol->dataBits);
+  const std::int32_t dataCodewords = (symbol->dataBits + 7) / 8;
 
   // One Reed-Solomon block over the data codewords, a 4-bit one as the high
   // half of its byte. The bits placed drop that byte's empty low half.
-  std::vector<std::uint8_t> sequence(static_cast<std::size_t>(dataCodewords + symbol->ecCodewords));
+  std::array<std::uint8_t, kMaxMicroCodewords> sequence{};
   if (!InterleaveBlocks(codewords.data(), dataCodewords, 1, symbol->ecCodewords, field, rs,
                         sequence.data())) {
     return std::nullopt;
   }
-  std::vector<std::uint8_t> bits(sequence.size(), 0);
+  std::array<std::uint8_t, kMaxMicroCodewords> bits{};
   PackedBitWriter bitWriter(bits.data());
   for (std::int32_t i = 0; i < dataCodewords; ++i) {
     const std::uint8_t codeword = sequence[static_cast<std::size_t>(i)];
@@ -100,7 +101,8 @@ std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::in
 
   const std::int32_t s = MicroQrSide(version);
   const MicroQrLayout& layout = MicroQrLayoutOf(version);
-  std::vector<std::uint8_t> work = layout.function;
+  matrix.assign(layout.function.begin(), layout.function.end());
+  std::uint8_t* work = matrix.data();
   // The bits of every symbol fill its data modules exactly.
   const auto count =
       std::min<std::size_t>(static_cast<std::size_t>(bitWriter.Count()), layout.order.size());
@@ -110,13 +112,11 @@ std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::in
   }
   std::int32_t mask = request.mask >= 0 && request.mask < kMicroMaskCount ? request.mask : 0;
   if (request.chooseMask) {
-    const std::array<std::int32_t, kMicroMaskCount> scores =
-        EvaluateMicroQrMasks(work.data(), version);
+    const std::array<std::int32_t, kMicroMaskCount> scores = EvaluateMicroQrMasks(work, version);
     mask =
         static_cast<std::int32_t>(std::max_element(scores.begin(), scores.end()) - scores.begin());
   }
-  FinishMicroQrMatrix(work.data(), version, symbol->number, mask);
-  matrix = std::move(work);
+  FinishMicroQrMatrix(work, version, symbol->number, mask);
   return MicroQrSymbolMade{version, symbol->level, mask, s};
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "encoder/bit_stream.h"
 #include "encoder/galois_field.h"
 #include "encoder/reed_solomon_encoder.h"
 
@@ -29,11 +30,13 @@ struct MicroQrSymbolMade {
 };
 
 // Encodes n bytes of data into `matrix` (side + 3 rows of side + 3 bytes, 0
-// light and 1 dark). Nullopt, with `matrix` unchanged, when the content fits
-// no allowed symbol or the request is out of range.
+// light and 1 dark), measuring with `segmenter`. Nullopt, with `matrix`
+// unchanged, when the content fits no allowed symbol or the request is out
+// of range.
 std::optional<MicroQrSymbolMade> EncodeMicroQr(const std::uint8_t* data, std::int32_t n,
                                                const MicroQrRequest& request,
                                                const GaloisField& field, ReedSolomonEncoder& rs,
+                                               Segmenter& segmenter,
                                                std::vector<std::uint8_t>& matrix);
 
 // The stream length in bits of the content in a version 1..4, terminator left

@@ -85,6 +85,7 @@ struct QrEncoder::Machinery {
   std::vector<std::uint8_t> codewords;    // padded data codewords
   std::vector<std::uint8_t> interleaved;  // data and parity in placement order
   std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
+  encoder::Segmenter segmenter;           // Micro QR's; QR measures with its own
   // Where the codeword bits go for the version of the last symbol.
   encoder::PlacementPlan placement;
 };
@@ -294,16 +295,17 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeMicroQr(const Bytes& da
   request.mask = options.mask.value_or(0);
   request.chooseMask = options.chooseMask.value_or(false);
   request.allowKanji = options.allowKanji.value_or(true);
-  std::vector<std::uint8_t> matrix;
-  const auto made = encoder::EncodeMicroQr(data.data(), ContentLength(data, n), request,
-                                           machinery_->field, machinery_->rs, matrix);
+  Machinery& work = *machinery_;
+  std::vector<std::uint8_t>& matrix = work.function;  // becomes the module matrix
+  const auto made = encoder::EncodeMicroQr(data.data(), ContentLength(data, n), request, work.field,
+                                           work.rs, work.segmenter, matrix);
   if (!made) return nullptr;
   auto bitmap =
       RenderSymbolBitmap(matrix.data(), made->side, made->side, margins[0], margins[1], margins[2],
                          margins[3], options.foreground.value_or(kBlack), options.background);
   if (!bitmap) return nullptr;
   margins_ = margins;
-  moduleMatrix_ = std::move(matrix);
+  std::swap(moduleMatrix_, matrix);  // the old matrix's storage serves the next call
   width_ = height_ = made->side;
   kind_ = SymbolKind::kMicroQr;
   version_ = made->version;
