@@ -177,8 +177,14 @@ const std::vector<OptionRule>& Options() {
        }},
       {"symversion", 'v', true,
        [](CliOptions& o, const std::string& v) {
+         // M1..M4 name the Micro QR versions.
+         if (v.size() == 2 && (v[0] == 'M' || v[0] == 'm') && v[1] >= '1' && v[1] <= '4') {
+           o.kind = SymbolKind::kMicroQr;
+           o.version = static_cast<std::int16_t>(v[1] - '0');
+           return std::string();
+         }
          const auto n = ParseInteger(v, 1, 40);
-         if (!n) return Bad("symversion", v, "a version from 1 to 40");
+         if (!n) return Bad("symversion", v, "a version from 1 to 40 or M1 to M4");
          o.version = static_cast<std::int16_t>(*n);
          return std::string();
        }},
@@ -197,6 +203,7 @@ const std::vector<OptionRule>& Options() {
        [](CliOptions& o, const std::string& v) {
          const auto n = ParseInteger(v, 0, kMaxMargin);
          if (!n) return Bad("margin", v, "modules from 0 to 8000");
+         o.marginsGiven = true;
          o.marginLeft = o.marginTop = o.marginRight = o.marginBottom =
              static_cast<std::int32_t>(*n);
          return std::string();
@@ -205,6 +212,7 @@ const std::vector<OptionRule>& Options() {
        [](CliOptions& o, const std::string& v) {
          const auto list = ParseList(v, ',', 4, 0, kMaxMargin);
          if (!list) return Bad("margins", v, "L,T,R,B in modules from 0 to 8000");
+         o.marginsGiven = true;
          o.marginLeft = (*list)[0];
          o.marginTop = (*list)[1];
          o.marginRight = (*list)[2];
@@ -250,6 +258,11 @@ const std::vector<OptionRule>& Options() {
          o.offsetX = (*list)[0];
          o.offsetY = (*list)[1];
          o.offsetGiven = true;
+         return std::string();
+       }},
+      {"micro", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.kind = SymbolKind::kMicroQr;
          return std::string();
        }},
       Switch("noise", 0, &CliOptions::noise),

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "encoder/qr_encoder.h"
 #include "export/output_forms.h"
 #include "platform/opacity.h"
 #include "platform/types.h"
@@ -37,11 +38,13 @@ struct CliOptions {
   std::optional<std::int32_t> height;  // --height: pixels
   // --module-mm, --dpi and --cmyk: the printed size and the inks.
   PrintSettings print;
-  std::int16_t level = 1;            // L
-  bool levelGiven = false;           // -l: with --icon, no level is chosen for it
-  std::int16_t version = 0;          // automatic
-  std::optional<std::int16_t> mask;  // 0..7; nullopt: the lowest penalty (--mask auto)
+  std::int16_t level = 1;             // L
+  bool levelGiven = false;            // -l: with --icon, no level is chosen for it
+  std::int16_t version = 0;           // automatic; 1..4 for M1..M4 with Micro QR
+  SymbolKind kind = SymbolKind::kQr;  // --micro or -v M1..M4: Micro QR
+  std::optional<std::int16_t> mask;   // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
+  bool marginsGiven = false;  // Micro QR's quiet zone is 2 modules unless given
   Colour foreground = kBlack;
   Colour background = kWhite;
   Opacity opacity;  // the AA of --foreground and --background RRGGBBAA

@@ -79,8 +79,12 @@ Output:
 
 Symbol:
   -l, --level L|M|Q|H      error correction (default L)
-  -v, --symversion 1-40    version (default: the smallest that fits)
-      --mask 0-7|auto      mask pattern (default auto: the lowest penalty)
+  -v, --symversion 1-40|M1-M4
+                           version (default: the smallest that fits); M1-M4
+                           make a Micro QR Code
+      --micro              Micro QR Code, M1-M4 (quiet zone 2 unless --margin)
+      --mask 0-7|auto      mask pattern (default auto: the lowest penalty; Micro
+                           QR 0-3, auto the highest edge evaluation)
   -m, --margin N           quiet zone in modules on every side (default 4)
       --margins L,T,R,B    quiet zone per side
       --foreground RRGGBB[AA]

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "app/content_encryption.h"
+#include "encoder/micro_qr_encoder.h"
+#include "encoder/micro_qr_tables.h"
 #include "encoder/qr_tables.h"
 #include "platform/codecs/image.h"
 #include "platform/codepage.h"
@@ -40,6 +42,23 @@ std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16
   const std::string where = version == 0 ? "any version" : "version " + std::to_string(version);
   return "content does not fit " + where + " at level " + LevelName(level) + " (needs " + needs +
          " bits, holds " + std::to_string(holds) + ")";
+}
+
+// The same for Micro QR: the bits the content needs in the version asked for
+// (or M4), against what that symbol holds at the level.
+std::string DescribeTooLongForMicro(const Bytes& bytes, std::int16_t version, std::int16_t level,
+                                    bool allowKanji) {
+  const std::int32_t v = version == 0 ? encoder::kMicroVersionCount : version;
+  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), 4096));
+  const std::int32_t needs = encoder::MicroQrStreamBits(bytes.data(), n, v, allowKanji);
+  const auto symbol = encoder::FindMicroQrSymbol(v, level == 0 ? 1 : level);
+  const std::string where = version == 0 ? "any Micro QR version" : "M" + std::to_string(version);
+  std::string message = "content does not fit " + where + " at level " + LevelName(level);
+  if (!symbol) return message + " (M" + std::to_string(v) + " has no such level)";
+  if (needs == 0)
+    return message + " (it has characters that M" + std::to_string(v) + " cannot hold)";
+  return message + " (needs " + (bytes.size() > 4096 ? "more than " : "") + std::to_string(needs) +
+         " bits, holds " + std::to_string(symbol->dataBits) + ")";
 }
 
 // The content as it goes into the symbol: with a password, "&&&" and the hex
@@ -167,18 +186,30 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
   // The bytes the symbol carries, as Generate makes them.
   Bytes carried = ContentBytes(content, ansi).value_or(Bytes(content.begin(), content.end()));
   QrGenerator& g = symbol.generator;
+  const bool micro = options.kind == SymbolKind::kMicroQr;
+  if (micro) {
+    if (options.version > 4) return Failure{kExitUsage, "--micro takes versions M1 to M4"};
+    if (options.level > 3) return Failure{kExitUsage, "Micro QR has levels L, M and Q, not H"};
+    if (options.mask.value_or(0) > 3) return Failure{kExitUsage, "Micro QR has masks 0 to 3"};
+  }
+  g.SetKind(options.kind);
+  // Micro QR needs a quiet zone of 2 modules, QR of 4.
+  const std::int32_t quiet = micro && !options.marginsGiven ? 2 : -1;
+  auto margin = [&](std::int32_t m) { return quiet >= 0 ? quiet : m; };
   // Without --mask the encoder chooses the mask by its penalty rules.
   if (!g.Generate(content, ansi, options.version, options.level, options.mask.value_or(0),
-                  options.foreground, options.background, icon, options.marginLeft,
-                  options.marginBottom, options.marginTop, options.marginRight,
-                  !options.mask.has_value())) {
+                  options.foreground, options.background, icon, margin(options.marginLeft),
+                  margin(options.marginBottom), margin(options.marginTop),
+                  margin(options.marginRight), !options.mask.has_value())) {
     const bool kanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
     switch (g.LastFailure()) {
       case GenerateFailure::kContentNotRepresentable:
         return InputError("the content has a character that " + platform::SystemCodePage() +
                           " cannot represent (use --encoding utf8)");
       case GenerateFailure::kContentTooLong:
-        return InputError(DescribeTooLong(carried, options.version, options.level, kanji));
+        return InputError(
+            micro ? DescribeTooLongForMicro(carried, options.version, options.level, kanji)
+                  : DescribeTooLong(carried, options.version, options.level, kanji));
       case GenerateFailure::kSymbolTooLarge:
         return InputError(
             "the margins make the symbol picture too large (at most 16384 pixels a side and "

@@ -4,7 +4,7 @@ _qrsmith() {
   _init_completion || return
 
   local options="-o --output -t --type -s --size -w --width --height -l --level
-    -v --symversion --mask -m --margin --margins --foreground --fg --background --bg
+    -v --symversion --micro --mask -m --margin --margins --foreground --fg --background --bg
     --encoding -8 --8bit --keep-newline --encryption-password --password --icon --picture --picture-size --offset
     --noise --circles --svg-path --module-mm --dpi --cmyk --verify --min-grade --grade-format --verify-dpi --batch -h --help -V --version"
   local commands="wifi mail smtp tel sms mms geo map-search map-view market app-store url

@@ -10,7 +10,6 @@ namespace {
 constexpr std::int32_t kUnreachable = 0x70000000;
 constexpr std::int8_t kNoMode = -1;
 constexpr std::int32_t kModeIndicatorBits = 4;
-constexpr std::int32_t kTerminatorBits = 4;
 // Mode indicators (ISO/IEC 18004 Table 2) by mode number.
 constexpr std::array<std::uint32_t, kModeCount> kModeIndicator = {0b0100, 0b0001, 0b0010, 0b1000};
 // Alphanumeric pairs are 45 x first + second (ISO/IEC 18004 section 7.4.5).
@@ -62,15 +61,18 @@ using Row = std::array<Record, kModeCount>;
 // of data but costs a header of at least 4 + min(numeric, alphanumeric
 // count width) bits, and, for a run with bytes on both sides, the header of
 // the byte segment that resumes after it.
-bool OneByteSegmentIsCheapest(const std::uint8_t* data, std::int32_t n, std::int32_t group,
+bool OneByteSegmentIsCheapest(const std::uint8_t* data, std::int32_t n, const StreamFormat& format,
                               bool allowKanji) {
-  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group);
-  if (n > SegmentLimits(group)[kByteMode]) return false;
-  const std::int32_t fewest =
-      kModeIndicatorBits + std::min(widths[kNumericMode], widths[kAlphanumericMode]);
+  const std::array<std::int32_t, kModeCount>& widths = format.countWidths;
+  if (widths[kNumericMode] == 0 || widths[kAlphanumericMode] == 0 || widths[kByteMode] == 0 ||
+      n > (std::int32_t{1} << widths[kByteMode]) - 1) {
+    return false;
+  }
+  const std::int32_t indicator = format.indicatorBits;
+  const std::int32_t fewest = indicator + std::min(widths[kNumericMode], widths[kAlphanumericMode]);
   // Longest runs at an end and inside whose saving 14K/3 stays below the cost.
   const std::int32_t atEnd = (3 * fewest - 1) / 14;
-  const std::int32_t inside = (3 * (fewest + kModeIndicatorBits + widths[kByteMode]) - 1) / 14;
+  const std::int32_t inside = (3 * (fewest + indicator + widths[kByteMode]) - 1) / 14;
   std::int32_t first = 0;
   while (first < n && kClasses[data[first]] != 0) ++first;
   if (first == n || first > atEnd) return false;
@@ -125,21 +127,42 @@ std::int64_t MinimumStreamBits(const std::uint8_t* data, std::int32_t n) {
   return sixths / 6;
 }
 
+StreamFormat QrStreamFormat(std::int32_t group) {
+  return StreamFormat{CountFieldWidths(group), kModeIndicator, kModeIndicatorBits, 4};
+}
+
 std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
                                 bool allowKanji) {
+  return Measure(data, n, QrStreamFormat(group), allowKanji);
+}
+
+std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n,
+                                const StreamFormat& format, bool allowKanji) {
   n_ = std::max<std::int32_t>(n, 0);
-  group_ = group;
+  format_ = format;
   length_ = 0;
-  if (n_ == 0) return length_ = kTerminatorBits;
+  const std::int32_t terminatorBits = format.terminatorBits;
+  if (n_ == 0) return length_ = terminatorBits;
   if (n_ > kMaxMeasurableBytes) return 0;
 
-  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group);
-  const std::array<std::int32_t, kModeCount> limits = SegmentLimits(group);
+  const std::array<std::int32_t, kModeCount>& widths = format.countWidths;
+  std::array<std::int32_t, kModeCount> limits{};
   std::array<std::int32_t, kModeCount> header{};  // indicator + count field of a new segment
-  for (std::size_t m = 0; m < header.size(); ++m) header[m] = kModeIndicatorBits + widths[m];
-  oneByteSegment_ = OneByteSegmentIsCheapest(data, n_, group, allowKanji);
+  for (std::size_t m = 0; m < header.size(); ++m) {
+    header[m] = format.indicatorBits + widths[m];
+    limits[m] = (std::int32_t{1} << widths[m]) - 1;
+  }
+  // Modes a symbol lacks (Micro QR M1 and M2) take no segment; content with
+  // a character that only such a mode holds has no stream at all.
+  const bool byteMode = widths[kByteMode] > 0, alphanumericMode = widths[kAlphanumericMode] > 0;
+  allowKanji = allowKanji && widths[kKanjiMode] > 0;
+  for (std::int32_t p = 0; !(byteMode && alphanumericMode) && p < n_; ++p) {
+    const std::int32_t cls = kClasses[data[p]];
+    if ((cls == 0 && !byteMode) || (cls == 2 && !alphanumericMode)) return 0;
+  }
+  oneByteSegment_ = OneByteSegmentIsCheapest(data, n_, format, allowKanji);
   if (oneByteSegment_) {
-    const std::int32_t length = header[kByteMode] + 8 * n_ + kTerminatorBits;
+    const std::int32_t length = header[kByteMode] + 8 * n_ + terminatorBits;
     if (length > kBitArrayLength) return 0;
     return length_ = length;
   }
@@ -198,11 +221,13 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
       }
     };
     if (p == 0) {
-      current[kByteMode] = Record{header[kByteMode] + 8, 1};
+      if (byteMode) current[kByteMode] = Record{header[kByteMode] + 8, 1};
       if (cls == 1) current[kNumericMode] = Record{header[kNumericMode] + 4, 1};
-      if (cls >= 1) current[kAlphanumericMode] = Record{header[kAlphanumericMode] + 6, 1};
+      if (cls >= 1 && alphanumericMode) {
+        current[kAlphanumericMode] = Record{header[kAlphanumericMode] + 6, 1};
+      }
     } else {
-      for (std::int32_t u = 0; u < kModeCount; ++u) {
+      for (std::int32_t u = 0; byteMode && u < kModeCount; ++u) {
         const Record& r = previous[static_cast<std::size_t>(u)];
         const bool continues = u == kByteMode && r.run < limits[kByteMode];
         offer(kByteMode, u, r.cost + 8 + (continues ? 0 : header[kByteMode]),
@@ -219,7 +244,7 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
           }
         }
       }
-      if (cls >= 1) {
+      if (cls >= 1 && alphanumericMode) {
         for (std::int32_t u = 0; u < kModeCount; ++u) {
           const Record& r = previous[static_cast<std::size_t>(u)];
           if (u == kAlphanumericMode && r.run < limits[kAlphanumericMode]) {
@@ -260,7 +285,7 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
       finalMode_ = m;
     }
   }
-  const std::int32_t length = previous[static_cast<std::size_t>(finalMode_)].cost + kTerminatorBits;
+  const std::int32_t length = previous[static_cast<std::size_t>(finalMode_)].cost + terminatorBits;
   if (length > kBitArrayLength) return 0;
   return length_ = length;
 }
@@ -297,8 +322,9 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
   // A local copy stays in registers; the writer's byte stores could otherwise
   // alias its own fields.
   PackedBitWriter writer = output;
-  const std::array<std::int32_t, kModeCount> widths = CountFieldWidths(group_);
-  std::array<std::int32_t, kModeCount> limits = SegmentLimits(group_);
+  const std::array<std::int32_t, kModeCount>& widths = format_.countWidths;
+  std::array<std::int32_t, kModeCount> limits{};
+  for (std::size_t m = 0; m < limits.size(); ++m) limits[m] = (std::int32_t{1} << widths[m]) - 1;
   limits[kKanjiMode] *= 2;  // from here on every limit counts bytes
 
   for (std::int32_t p = 0; p < n_;) {
@@ -306,7 +332,7 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
     const std::int32_t run =
         SameModeRun(modes_.data() + p, std::min(n_ - p, limits[static_cast<std::size_t>(mode)]));
     const std::uint8_t* bytes = data + p;
-    writer.Put(kModeIndicator[static_cast<std::size_t>(mode)], kModeIndicatorBits);
+    writer.Put(format_.indicators[static_cast<std::size_t>(mode)], format_.indicatorBits);
     writer.Put(static_cast<std::uint32_t>(mode == kKanjiMode ? run / 2 : run),
                widths[static_cast<std::size_t>(mode)]);
     std::int32_t i = 0;
@@ -352,7 +378,7 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
     }
     p += run;
   }
-  writer.Put(0, kTerminatorBits);
+  writer.Put(0, format_.terminatorBits);
   writer.Finish();
   output = writer;
   return writer.Count();

@@ -81,6 +81,19 @@ class PackedBitWriter {
   std::int32_t count_ = 0;
 };
 
+// How one kind of symbol writes its segments: the character-count width of
+// each mode (0: the mode is not available), the mode indicators and their
+// width, and the terminator's width. QR Code uses 4-bit indicators and a
+// 4-bit terminator; Micro QR versions shorter ones (ISO/IEC 18004 Table 2).
+struct StreamFormat {
+  std::array<std::int32_t, kModeCount> countWidths{};
+  std::array<std::uint32_t, kModeCount> indicators{};
+  std::int32_t indicatorBits = 4;
+  std::int32_t terminatorBits = 4;
+};
+// The format of QR Code version group g (2, 4 or 6).
+StreamFormat QrStreamFormat(std::int32_t group);
+
 // The shortest segmentation of one content for one version group, kept so
 // that the stream can be written after it was measured.
 class Segmenter {
@@ -90,6 +103,10 @@ class Segmenter {
   // included: 4 for empty content (n < 1). Returns 0 when the stream would
   // not fit the encoder's kBitArrayLength-bit arrays.
   std::int32_t Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
+                       bool allowKanji);
+  // The same for any stream format; 0 also when the content holds a
+  // character that no available mode takes.
+  std::int32_t Measure(const std::uint8_t* data, std::int32_t n, const StreamFormat& format,
                        bool allowKanji);
 
   // Writes the stream of the last Measure (same data) and returns its length,
@@ -101,7 +118,7 @@ class Segmenter {
   bool AssignModes();
 
   std::int32_t n_ = 0;
-  std::int32_t group_ = 2;
+  StreamFormat format_ = QrStreamFormat(2);
   std::int32_t finalMode_ = 0;
   std::int32_t length_ = 0;
   // The last Measure found one byte segment cheapest without the search.

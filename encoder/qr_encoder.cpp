@@ -9,6 +9,7 @@
 #include "encoder/galois_field.h"
 #include "encoder/mask.h"
 #include "encoder/mask_choice.h"
+#include "encoder/micro_qr_encoder.h"
 #include "encoder/qr_tables.h"
 #include "encoder/reed_solomon_encoder.h"
 #include "encoder/symbol_matrix.h"
@@ -84,6 +85,7 @@ struct QrEncoder::Machinery {
   std::vector<std::uint8_t> codewords;    // padded data codewords
   std::vector<std::uint8_t> interleaved;  // data and parity in placement order
   std::vector<std::uint8_t> function;     // function matrix, becomes the module matrix
+  encoder::Segmenter segmenter;           // Micro QR's; QR measures with its own
   // Where the codeword bits go for the version of the last symbol.
   encoder::PlacementPlan placement;
 };
@@ -93,14 +95,22 @@ QrEncoder::~QrEncoder() = default;
 QrEncoder::QrEncoder(const QrEncoder& other)
     : machinery_(std::make_unique<Machinery>(*other.machinery_)),
       moduleMatrix_(other.moduleMatrix_),
-      side_(other.side_),
+      width_(other.width_),
+      height_(other.height_),
+      kind_(other.kind_),
+      version_(other.version_),
+      level_(other.level_),
       margins_(other.margins_),
       mask_(other.mask_) {}
 QrEncoder& QrEncoder::operator=(const QrEncoder& other) {
   if (this != &other) {
     *machinery_ = *other.machinery_;
     moduleMatrix_ = other.moduleMatrix_;
-    side_ = other.side_;
+    width_ = other.width_;
+    height_ = other.height_;
+    kind_ = other.kind_;
+    version_ = other.version_;
+    level_ = other.level_;
     margins_ = other.margins_;
     mask_ = other.mask_;
   }
@@ -134,7 +144,7 @@ std::int32_t QrEncoder::BchRemainder(std::int32_t value, std::int32_t polynomial
   return encoder::BchRemainder(value, polynomial, topBit, shiftCount);
 }
 
-std::int32_t QrEncoder::Side() const { return side_; }
+std::int32_t QrEncoder::Side() const { return width_; }
 
 std::int32_t QrEncoder::BuildBitStream(std::vector<std::uint8_t>& bits, const Bytes& data,
                                        std::int32_t n, std::int32_t version, bool measure,
@@ -176,21 +186,25 @@ std::int32_t QrEncoder::ApplyMask(std::vector<std::uint8_t>& dataMatrix, std::in
 }
 
 std::uint8_t QrEncoder::ModuleAt(std::int32_t p, std::int32_t q, bool raw) const {
-  // The matrix is dimension x dimension: s + 3, or 1 before the first symbol.
-  const std::int64_t dimension = side_ > 0 ? encoder::MatrixStride(side_) : 1;
+  // The matrix has height + 3 rows of width + 3 bytes, or is 1 x 1 before the first symbol.
+  const std::int64_t columns = width_ > 0 ? encoder::MatrixStride(width_) : 1;
+  const std::int64_t rows = height_ > 0 ? encoder::MatrixStride(height_) : 1;
   std::int64_t row = p, column = q;
   if (!raw) {
     row -= margins_[1];
     column -= margins_[0];
   }
-  if (row < 1 || row > dimension || column < 1 || column > dimension) return 0;
-  return moduleMatrix_[static_cast<std::size_t>((row - 1) * dimension + (column - 1))];
+  if (row < 1 || row > rows || column < 1 || column > columns) return 0;
+  return moduleMatrix_[static_cast<std::size_t>((row - 1) * columns + (column - 1))];
 }
 
 std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std::int32_t n,
                                                           const EncodeOptions& options) {
   const std::int32_t requested = options.version.value_or(0);
   if (requested < 0) return nullptr;
+  const SymbolKind kind = options.kind.value_or(SymbolKind::kQr);
+  if (kind == SymbolKind::kMicroQr) return EncodeMicroQr(data, n, options);
+  if (kind != SymbolKind::kQr) return nullptr;
   std::int32_t level = options.level.value_or(encoder::kDefaultLevel);
   if (level < 1 || level > encoder::kLevelCount) level = encoder::kDefaultLevel;
   const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
@@ -254,10 +268,50 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
 
   margins_ = margins;
   std::swap(moduleMatrix_, function);  // the old matrix's storage serves the next call
-  side_ = s;
+  width_ = height_ = s;
+  kind_ = SymbolKind::kQr;
+  version_ = version;
+  level_ = level;
   mask_ = mask;
   return RenderSymbolBitmap(moduleMatrix_.data(), s, s, margins[0], margins[1], margins[2],
                             margins[3], options.foreground.value_or(kBlack), options.background);
+}
+
+}  // namespace qrsmith
+
+namespace qrsmith {
+
+std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeMicroQr(const Bytes& data, std::int32_t n,
+                                                                 const EncodeOptions& options) {
+  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
+                                               options.right.value_or(0),
+                                               options.bottom.value_or(0)};
+  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
+    return nullptr;
+  }
+  encoder::MicroQrRequest request;
+  request.version = options.version.value_or(0);
+  request.level = options.level.value_or(1);
+  request.mask = options.mask.value_or(0);
+  request.chooseMask = options.chooseMask.value_or(false);
+  request.allowKanji = options.allowKanji.value_or(true);
+  Machinery& work = *machinery_;
+  std::vector<std::uint8_t>& matrix = work.function;  // becomes the module matrix
+  const auto made = encoder::EncodeMicroQr(data.data(), ContentLength(data, n), request, work.field,
+                                           work.rs, work.segmenter, matrix);
+  if (!made) return nullptr;
+  auto bitmap =
+      RenderSymbolBitmap(matrix.data(), made->side, made->side, margins[0], margins[1], margins[2],
+                         margins[3], options.foreground.value_or(kBlack), options.background);
+  if (!bitmap) return nullptr;
+  margins_ = margins;
+  std::swap(moduleMatrix_, matrix);  // the old matrix's storage serves the next call
+  width_ = height_ = made->side;
+  kind_ = SymbolKind::kMicroQr;
+  version_ = made->version;
+  level_ = made->level;
+  mask_ = made->mask;
+  return bitmap;
 }
 
 }  // namespace qrsmith

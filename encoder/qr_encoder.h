@@ -13,9 +13,17 @@
 
 namespace qrsmith {
 
+// The kinds of symbol the encoder makes: QR Code (versions 1..40), Micro QR
+// Code (M1..M4) and rectangular Micro QR Code (rMQR).
+enum class SymbolKind { kQr, kMicroQr, kRmqr };
+
 // Options of one Encode call. Each member left out takes its default; a
 // supplied 0 is not "left out".
 struct EncodeOptions {
+  // The kind of symbol. Default QR. Micro QR takes version 1..4 (M1..M4) or 0
+  // for the smallest that holds the content, level 1 L, 2 M or 3 Q (left out:
+  // L; M1 serves L; H refused) and mask 0..3 (anything else 0).
+  std::optional<SymbolKind> kind;
   std::optional<std::int16_t> version;  // 1..40 fixed; 0 or >40 automatic; <0 refused. Default 0.
   std::optional<std::int16_t> level;    // 1 L, 2 M, 3 Q, 4 H; anything else 2. Default 2.
   std::optional<std::int16_t> mask;     // 0..7; anything else mask 0. Default -1.
@@ -60,12 +68,20 @@ class QrEncoder {
   std::uint8_t ModuleAt(std::int32_t p, std::int32_t q, bool raw) const;
 
   // The current symbol: side s (0 before the first successful Encode) and margins.
+  // Side() is the width; Micro QR and QR symbols are square.
   std::int32_t Side() const;
+  std::int32_t Width() const { return width_; }
+  std::int32_t Height() const { return height_; }
+  SymbolKind Kind() const { return kind_; }
+  // The version (1..40, or 1..4 for M1..M4) and level of the current symbol;
+  // 0 before the first.
+  std::int32_t Version() const { return version_; }
+  std::int32_t Level() const { return level_; }
   std::int32_t MarginLeft() const { return margins_[0]; }
   std::int32_t MarginTop() const { return margins_[1]; }
   std::int32_t MarginRight() const { return margins_[2]; }
   std::int32_t MarginBottom() const { return margins_[3]; }
-  // The mask of the current symbol, 0..7 (0 before the first).
+  // The mask of the current symbol, 0..7 (0..3 for Micro QR; 0 before the first).
   std::int32_t Mask() const { return mask_; }
 
   // The stages of Encode, each also callable on its own.
@@ -95,11 +111,18 @@ class QrEncoder {
   // The field, the Reed-Solomon encoder, the tables and the work buffers
   // (qr_encoder.cpp); copied deep with the encoder.
   struct Machinery;
+  std::shared_ptr<const platform::Bitmap> EncodeMicroQr(const Bytes& data, std::int32_t n,
+                                                        const EncodeOptions& options);
   std::unique_ptr<Machinery> machinery_;
-  // The current symbol: (s + 3) x (s + 3) bytes, 0 light, 1 dark, rows and
-  // columns s .. s+2 all 0; a single 0 before the first successful Encode.
+  // The current symbol: (height + 3) rows of (width + 3) bytes, 0 light, 1
+  // dark, the last three rows and columns all 0; a single 0 before the first
+  // successful Encode.
   std::vector<std::uint8_t> moduleMatrix_ = std::vector<std::uint8_t>(1, 0);
-  std::int32_t side_ = 0;                  // s, 0 before the first successful Encode
+  std::int32_t width_ = 0;  // 0 before the first successful Encode
+  std::int32_t height_ = 0;
+  SymbolKind kind_ = SymbolKind::kQr;
+  std::int32_t version_ = 0;
+  std::int32_t level_ = 0;
   std::array<std::int32_t, 4> margins_{};  // left, top, right, bottom
   std::int32_t mask_ = 0;
 };

@@ -85,8 +85,10 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   const std::int32_t bottom = marginBottom.value_or(1);
   const std::int32_t top = marginTop.value_or(1);
   const std::int32_t right = marginRight.value_or(1);
-  if (version < 0 || version > 40 || levelValue < 0 || levelValue > 4 || maskValue < -1 ||
-      maskValue > 7 || !MarginsInRange(left, bottom, top, right)) {
+  const bool micro = kind_ == SymbolKind::kMicroQr;
+  if (version < 0 || version > (micro ? 4 : 40) || levelValue < 0 || levelValue > (micro ? 3 : 4) ||
+      maskValue < -1 || maskValue > (micro ? 3 : 7) || kind_ == SymbolKind::kRmqr ||
+      !MarginsInRange(left, bottom, top, right)) {
     return Fail(GenerateFailure::kOptionOutOfRange);
   }
 
@@ -113,8 +115,10 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   }
 
   EncodeOptions options;
+  options.kind = kind_;
   options.version = version_;
-  options.level = level_;
+  // Level 0 is M for QR; for Micro QR the lowest, L, so that M1 is reachable.
+  options.level = micro && level_ == 0 ? std::int16_t{1} : level_;
   options.mask = mask_;
   options.chooseMask = chooseMask;
   options.foreground = foreground_;

@@ -64,6 +64,11 @@ class QrGenerator {
                 std::optional<std::int32_t> marginRight = std::nullopt, bool chooseMask = false);
 
   GenerateFailure LastFailure() const { return lastFailure_; }
+  // The kind of symbol the next Generate makes; QR unless set. For Micro QR,
+  // Generate takes version 0 (the smallest that holds the content) or 1..4
+  // (M1..M4), level 0 or 1 (L), 2 (M) or 3 (Q) and mask -1..3.
+  void SetKind(SymbolKind kind) { kind_ = kind; }
+  SymbolKind Kind() const { return kind_; }
   // Drops the centre icon, so that later previews and exports show none.
   void ClearIcon();
 
@@ -153,6 +158,7 @@ class QrGenerator {
   void TakeIcon(const Bytes& icon);
 
   QrEncoder encoder_;
+  SymbolKind kind_ = SymbolKind::kQr;
   BitmapRef symbolBitmap_;  // one pixel per module, margins included; null: no symbol
   Bytes symbolImage_;       // the same picture in its symbol image form
   BitmapRef iconBitmap_;    // the centre icon at its own size; null: none

@@ -20,7 +20,7 @@ extern "C" __attribute__((visibility("default"))) int qrsmith_read_qr_code(const
   try {
     ZXing::ImageView view(grey, width, height, ZXing::ImageFormat::Lum);
     ZXing::DecodeHints hints;
-    hints.setFormats(ZXing::BarcodeFormat::QRCode);
+    hints.setFormats(ZXing::BarcodeFormat::QRCode | ZXing::BarcodeFormat::MicroQRCode);
     hints.setTryHarder(true);
     const ZXing::Result result = ZXing::ReadBarcode(view, hints);
     if (!result.isValid()) return QRSMITH_READ_NOTHING;

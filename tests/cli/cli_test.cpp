@@ -124,7 +124,8 @@ TEST_F(Cli, ErrorsNameTheProblemAndTheValueAndWriteNothing) {
        "qrsmith: --level takes L, M, Q or H, not 'X'\nTry 'qrsmith --help'.\n"},
       {{"-v", "41", "x"},
        1,
-       "qrsmith: --symversion takes a version from 1 to 40, not '41'\nTry 'qrsmith --help'.\n"},
+       "qrsmith: --symversion takes a version from 1 to 40 or M1 to M4, not '41'\nTry 'qrsmith "
+       "--help'.\n"},
       {{"-s", "99999999999999999999", "x"},
        1,
        "qrsmith: --size takes pixels per module from 1 to 16384, not '99999999999999999999'\n"
@@ -137,6 +138,17 @@ TEST_F(Cli, ErrorsNameTheProblemAndTheValueAndWriteNothing) {
        1,
        "qrsmith: cannot tell the format of '" + Path("noextension") + "' from its name; use -t\n"},
       {{"-o", path}, 2, "qrsmith: no content to encode\n"},
+      {{"--micro", "-o", path, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+       2,
+       "qrsmith: content does not fit any Micro QR version at level L (needs 151 bits, holds "
+       "128)\n"},
+      {{"-v", "M2", "-o", path, "abc"},
+       2,
+       "qrsmith: content does not fit M2 at level L (it has characters that M2 cannot hold)\n"},
+      {{"--micro", "-l", "H", "-o", path, "x"},
+       1,
+       "qrsmith: Micro QR has levels L, M and Q, not H\n"},
+      {{"--micro", "--mask", "4", "-o", path, "x"}, 1, "qrsmith: Micro QR has masks 0 to 3\n"},
   };
   for (const Case& c : cases) {
     const ProcessResult r = Run(c.args);
@@ -264,6 +276,25 @@ TEST_F(Cli, HelpAndVersion) {
   const ProcessResult version = Run({"-V"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("qrsmith ", 0), 0u);
+}
+
+// --micro picks the smallest version, -v M1..M4 a fixed one, and each reads
+// back through --verify with a 2-module quiet zone.
+TEST_F(Cli, MicroQrSymbolsVerifyAtTheirSizes) {
+  const std::pair<std::vector<std::string>, std::size_t> cases[] = {
+      {{"--micro", "12345"}, 11},
+      {{"--micro", "HELLO1"}, 13},
+      {{"-v", "M3", "12"}, 15},
+      {{"-v", "M4", "-l", "Q", "Micro"}, 17}};
+  for (const auto& [args, side] : cases) {
+    std::vector<std::string> run = args;
+    run.insert(run.end(), {"--verify", "-t", "txt", "-o", Path("micro.txt")});
+    EXPECT_EQ(Run(run).status, 0) << args.back();
+    std::ifstream file(Path("micro.txt"));
+    std::size_t rows = 0;
+    for (std::string line; std::getline(file, line);) ++rows;
+    EXPECT_EQ(rows, side + 4) << args.back();
+  }
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ std::optional<Decoded> DecodeWithZxing(const platform::Bitmap& picture, int scal
   const std::vector<std::uint8_t> grey = GreyLevels(framed);
   ZXing::ImageView view(grey.data(), framed.Width(), framed.Height(), ZXing::ImageFormat::Lum);
   ZXing::DecodeHints hints;
-  hints.setFormats(ZXing::BarcodeFormat::QRCode);
+  hints.setFormats(ZXing::BarcodeFormat::QRCode | ZXing::BarcodeFormat::MicroQRCode);
   hints.setTryHarder(true);
   const ZXing::Result result = ZXing::ReadBarcode(view, hints);
   if (!result.isValid()) return std::nullopt;
