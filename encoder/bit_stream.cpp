@@ -29,6 +29,15 @@ constexpr std::array<std::uint8_t, 256> MakeClasses() {
   return classes;
 }
 constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
+// FNC1 data: GS (0x1D) stands for FNC1, which alphanumeric mode writes as '%'.
+constexpr std::uint8_t kGroupSeparator = 0x1D;
+constexpr std::array<std::uint8_t, 256> kGs1Classes = [] {
+  std::array<std::uint8_t, 256> classes = MakeClasses();
+  classes[kGroupSeparator] = 2;
+  return classes;
+}();
+// Alphanumeric characters a byte of FNC1 data takes: a literal '%' is "%%".
+constexpr std::int32_t Gs1AlphanumericChars(std::uint8_t byte) { return byte == '%' ? 2 : 1; }
 
 // Bytes that can lead a Kanji character (see IsKanjiPair).
 constexpr std::array<bool, 256> kKanjiLeads = [] {
@@ -99,6 +108,35 @@ std::int32_t SameModeRun(const std::int8_t* modes, std::int32_t most) {
   return run;
 }
 
+// Writes one alphanumeric segment of FNC1 data from the first `most` bytes,
+// as many as its count field (at most `limit` characters) holds, GS as '%'
+// and '%' as "%%"; returns the bytes it took.
+std::int32_t WriteGs1Alphanumeric(const std::uint8_t* bytes, std::int32_t most, std::int32_t limit,
+                                  std::int32_t width, PackedBitWriter& writer) {
+  std::int32_t taken = 0, chars = 0;
+  while (taken < most && chars + Gs1AlphanumericChars(bytes[taken]) <= limit) {
+    chars += Gs1AlphanumericChars(bytes[taken++]);
+  }
+  writer.Put(kModeIndicator[kAlphanumericMode], kModeIndicatorBits);
+  writer.Put(static_cast<std::uint32_t>(chars), width);
+  const std::uint32_t percent = kAlphanumericValues['%'];
+  std::int32_t pending = -1;  // the first character of an unfinished pair
+  auto put = [&](std::uint32_t value) {
+    if (pending < 0) {
+      pending = static_cast<std::int32_t>(value);
+    } else {
+      writer.Put(static_cast<std::uint32_t>(pending) * kAlphanumericBase + value, 11);
+      pending = -1;
+    }
+  };
+  for (std::int32_t i = 0; i < taken; ++i) {
+    if (bytes[i] == '%') put(percent);
+    put(bytes[i] == kGroupSeparator ? percent : kAlphanumericValues[bytes[i]]);
+  }
+  if (pending >= 0) writer.Put(static_cast<std::uint32_t>(pending), 6);
+  return taken;
+}
+
 }  // namespace
 
 std::int32_t CharacterClass(std::int32_t byte) {
@@ -126,10 +164,12 @@ std::int64_t MinimumStreamBits(const std::uint8_t* data, std::int32_t n) {
 }
 
 std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
-                                bool allowKanji) {
+                                bool allowKanji, bool gs1) {
   n_ = std::max<std::int32_t>(n, 0);
   group_ = group;
   length_ = 0;
+  gs1_ = gs1;
+  const std::uint8_t* classes = gs1 ? kGs1Classes.data() : kClasses.data();
   if (n_ == 0) return length_ = kTerminatorBits;
   if (n_ > kMaxMeasurableBytes) return 0;
 
@@ -137,7 +177,7 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   const std::array<std::int32_t, kModeCount> limits = SegmentLimits(group);
   std::array<std::int32_t, kModeCount> header{};  // indicator + count field of a new segment
   for (std::size_t m = 0; m < header.size(); ++m) header[m] = kModeIndicatorBits + widths[m];
-  oneByteSegment_ = OneByteSegmentIsCheapest(data, n_, group, allowKanji);
+  oneByteSegment_ = !gs1 && OneByteSegmentIsCheapest(data, n_, group, allowKanji);
   if (oneByteSegment_) {
     const std::int32_t length = header[kByteMode] + 8 * n_ + kTerminatorBits;
     if (length > kBitArrayLength) return 0;
@@ -156,14 +196,14 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
            row[kKanjiMode].cost == kUnreachable;
   };
   for (std::int32_t p = 0; p < n_; ++p) {
-    const std::int32_t cls = kClasses[data[p]];
+    const std::int32_t cls = classes[data[p]];
     if (p > 0 && cls == 0 && onlyBytes(previous) && !kanjiAt(p)) {
       // A stretch of bytes that only byte mode holds, after a record only
       // byte mode reaches: each record continues the byte segment (or starts
       // a new one at the segment limit), as the general step below would
       // find, with the costs kept in registers.
       Record last = previous[kByteMode], beforeLast{};
-      for (; p < n_ && kClasses[data[p]] == 0 && !kanjiAt(p); ++p) {
+      for (; p < n_ && classes[data[p]] == 0 && !kanjiAt(p); ++p) {
         const bool continues = last.run < limits[kByteMode];
         beforeLast = last;
         last = Record{last.cost + 8 + (continues ? 0 : header[kByteMode]),
@@ -197,10 +237,16 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
         pred[static_cast<std::size_t>(mode)] = static_cast<std::int8_t>(from);
       }
     };
+    // A "%%" of FNC1 data is a whole pair: 11 bits, whatever the run before.
+    const std::int32_t chars = gs1 ? Gs1AlphanumericChars(data[p]) : 1;
+    const std::int32_t pairBits = chars == 2 ? 11 : 0;
     if (p == 0) {
       current[kByteMode] = Record{header[kByteMode] + 8, 1};
       if (cls == 1) current[kNumericMode] = Record{header[kNumericMode] + 4, 1};
-      if (cls >= 1) current[kAlphanumericMode] = Record{header[kAlphanumericMode] + 6, 1};
+      if (cls >= 1) {
+        current[kAlphanumericMode] =
+            Record{header[kAlphanumericMode] + (chars == 2 ? pairBits : 6), chars};
+      }
     } else {
       for (std::int32_t u = 0; u < kModeCount; ++u) {
         const Record& r = previous[static_cast<std::size_t>(u)];
@@ -222,11 +268,13 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
       if (cls >= 1) {
         for (std::int32_t u = 0; u < kModeCount; ++u) {
           const Record& r = previous[static_cast<std::size_t>(u)];
-          if (u == kAlphanumericMode && r.run < limits[kAlphanumericMode]) {
+          if (u == kAlphanumericMode && r.run + chars <= limits[kAlphanumericMode]) {
             // A new pair costs 6 bits, its second character 5.
-            offer(kAlphanumericMode, u, r.cost + 5 + (r.run % 2 == 0 ? 1 : 0), r.run + 1);
+            offer(kAlphanumericMode, u,
+                  r.cost + (chars == 2 ? pairBits : 5 + (r.run % 2 == 0 ? 1 : 0)), r.run + chars);
           } else {
-            offer(kAlphanumericMode, u, r.cost + header[kAlphanumericMode] + 6, 1);
+            offer(kAlphanumericMode, u,
+                  r.cost + header[kAlphanumericMode] + (chars == 2 ? pairBits : 6), chars);
           }
         }
       }
@@ -265,7 +313,7 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   return length_ = length;
 }
 
-bool Segmenter::AssignModes() {
+bool Segmenter::AssignModes(const std::uint8_t* data) {
   if (oneByteSegment_) {
     modes_.assign(static_cast<std::size_t>(n_), kByteMode);
     return true;
@@ -280,7 +328,15 @@ bool Segmenter::AssignModes() {
   std::int32_t mode = finalMode_;
   for (std::int32_t p = n_ - 1; p >= 0;) {
     if (mode < 0) return false;  // the walk reached a stream start too early
-    const std::int32_t bytes = runs[4 * p + mode] * (mode == kKanjiMode ? 2 : 1);
+    std::int32_t bytes = runs[4 * p + mode] * (mode == kKanjiMode ? 2 : 1);
+    if (gs1_ && mode == kAlphanumericMode) {
+      // The run counts characters, and a literal '%' is two of them.
+      std::int32_t chars = bytes;
+      for (bytes = 0; chars > 0 && bytes <= p; ++bytes) {
+        chars -= Gs1AlphanumericChars(data[p - bytes]);
+      }
+      if (chars != 0) return false;
+    }
     const std::int32_t first = p - bytes + 1;
     if (bytes < 1 || first < 0) return false;
     std::fill(modes + first, modes + p + 1, static_cast<std::int8_t>(mode));
@@ -293,7 +349,7 @@ bool Segmenter::AssignModes() {
 
 std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output) {
   if (length_ == 0) return 0;
-  if (n_ > 0 && !AssignModes()) return 0;
+  if (n_ > 0 && !AssignModes(data)) return 0;
   // A local copy stays in registers; the writer's byte stores could otherwise
   // alias its own fields.
   PackedBitWriter writer = output;
@@ -303,9 +359,14 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
 
   for (std::int32_t p = 0; p < n_;) {
     const std::int32_t mode = modes_[static_cast<std::size_t>(p)];
+    const std::uint8_t* bytes = data + p;
+    if (gs1_ && mode == kAlphanumericMode) {
+      p += WriteGs1Alphanumeric(bytes, SameModeRun(modes_.data() + p, n_ - p),
+                                limits[kAlphanumericMode], widths[kAlphanumericMode], writer);
+      continue;
+    }
     const std::int32_t run =
         SameModeRun(modes_.data() + p, std::min(n_ - p, limits[static_cast<std::size_t>(mode)]));
-    const std::uint8_t* bytes = data + p;
     writer.Put(kModeIndicator[static_cast<std::size_t>(mode)], kModeIndicatorBits);
     writer.Put(static_cast<std::uint32_t>(mode == kKanjiMode ? run / 2 : run),
                widths[static_cast<std::size_t>(mode)]);

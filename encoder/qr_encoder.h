@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "encoder/stream_header.h"
 #include "platform/bitmap.h"
 #include "platform/types.h"
 
@@ -29,6 +30,14 @@ struct EncodeOptions {
   // Readers decode Kanji mode as Shift-JIS, so only Shift-JIS content should
   // allow it. Default true.
   std::optional<bool> allowKanji;
+  // Segments written before the data: structured append, ECI, FNC1
+  // (encoder/stream_header.h). With FNC1 in the first position the content's
+  // GS bytes stand for FNC1. Default: none. A header with a field out of
+  // range encodes nothing.
+  std::optional<encoder::StreamHeader> header;
+  // true: once the version is settled, the highest level whose data capacity
+  // at that version still holds the stream replaces `level`. Default false.
+  std::optional<bool> boostLevel;
 };
 
 class QrEncoder {
@@ -67,6 +76,8 @@ class QrEncoder {
   std::int32_t MarginBottom() const { return margins_[3]; }
   // The mask of the current symbol, 0..7 (0 before the first).
   std::int32_t Mask() const { return mask_; }
+  // The level of the current symbol, 1..4 (raised by boostLevel); 0 before the first.
+  std::int32_t Level() const { return level_; }
 
   // The stages of Encode, each also callable on its own.
   // BuildBitStream: the stream's length in bits, terminator included, for the
@@ -102,6 +113,7 @@ class QrEncoder {
   std::int32_t side_ = 0;                  // s, 0 before the first successful Encode
   std::array<std::int32_t, 4> margins_{};  // left, top, right, bottom
   std::int32_t mask_ = 0;
+  std::int32_t level_ = 0;
 };
 
 // Draws the module matrix (rows of s + 3 bytes, 0 light, 1 dark) as a
