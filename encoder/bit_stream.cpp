@@ -29,15 +29,6 @@ constexpr std::array<std::uint8_t, 256> MakeClasses() {
   return classes;
 }
 constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
-// FNC1 data: GS (0x1D) stands for FNC1, which alphanumeric mode writes as '%'.
-constexpr std::uint8_t kGroupSeparator = 0x1D;
-constexpr std::array<std::uint8_t, 256> kGs1Classes = [] {
-  std::array<std::uint8_t, 256> classes = MakeClasses();
-  classes[kGroupSeparator] = 2;
-  return classes;
-}();
-// Alphanumeric characters a byte of FNC1 data takes: a literal '%' is "%%".
-constexpr std::int32_t Gs1AlphanumericChars(std::uint8_t byte) { return byte == '%' ? 2 : 1; }
 
 // Bytes that can lead a Kanji character (see IsKanjiPair).
 constexpr std::array<bool, 256> kKanjiLeads = [] {
@@ -56,6 +47,22 @@ constexpr std::array<std::uint8_t, 256> MakeAlphanumericValues() {
   return values;
 }
 constexpr std::array<std::uint8_t, 256> kAlphanumericValues = MakeAlphanumericValues();
+
+// FNC1 data: GS (0x1D) stands for FNC1, which alphanumeric mode writes as '%'.
+// A literal '%' would be "%%" there; it goes into byte mode instead, since
+// readers in use (zxing-cpp 1.4) lose the rest of the segment after "%%".
+constexpr std::uint8_t kGroupSeparator = 0x1D;
+constexpr std::array<std::uint8_t, 256> kGs1Classes = [] {
+  std::array<std::uint8_t, 256> classes = MakeClasses();
+  classes[kGroupSeparator] = 2;
+  classes['%'] = 0;
+  return classes;
+}();
+constexpr std::array<std::uint8_t, 256> kGs1AlphanumericValues = [] {
+  std::array<std::uint8_t, 256> values = MakeAlphanumericValues();
+  values[kGroupSeparator] = values['%'];
+  return values;
+}();
 
 struct Record {
   std::int32_t cost = kUnreachable;
@@ -106,35 +113,6 @@ std::int32_t SameModeRun(const std::int8_t* modes, std::int32_t most) {
   }
   while (run < most && modes[run] == modes[0]) ++run;
   return run;
-}
-
-// Writes one alphanumeric segment of FNC1 data from the first `most` bytes,
-// as many as its count field (at most `limit` characters) holds, GS as '%'
-// and '%' as "%%"; returns the bytes it took.
-std::int32_t WriteGs1Alphanumeric(const std::uint8_t* bytes, std::int32_t most, std::int32_t limit,
-                                  std::int32_t width, PackedBitWriter& writer) {
-  std::int32_t taken = 0, chars = 0;
-  while (taken < most && chars + Gs1AlphanumericChars(bytes[taken]) <= limit) {
-    chars += Gs1AlphanumericChars(bytes[taken++]);
-  }
-  writer.Put(kModeIndicator[kAlphanumericMode], kModeIndicatorBits);
-  writer.Put(static_cast<std::uint32_t>(chars), width);
-  const std::uint32_t percent = kAlphanumericValues['%'];
-  std::int32_t pending = -1;  // the first character of an unfinished pair
-  auto put = [&](std::uint32_t value) {
-    if (pending < 0) {
-      pending = static_cast<std::int32_t>(value);
-    } else {
-      writer.Put(static_cast<std::uint32_t>(pending) * kAlphanumericBase + value, 11);
-      pending = -1;
-    }
-  };
-  for (std::int32_t i = 0; i < taken; ++i) {
-    if (bytes[i] == '%') put(percent);
-    put(bytes[i] == kGroupSeparator ? percent : kAlphanumericValues[bytes[i]]);
-  }
-  if (pending >= 0) writer.Put(static_cast<std::uint32_t>(pending), 6);
-  return taken;
 }
 
 }  // namespace
@@ -237,16 +215,10 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
         pred[static_cast<std::size_t>(mode)] = static_cast<std::int8_t>(from);
       }
     };
-    // A "%%" of FNC1 data is a whole pair: 11 bits, whatever the run before.
-    const std::int32_t chars = gs1 ? Gs1AlphanumericChars(data[p]) : 1;
-    const std::int32_t pairBits = chars == 2 ? 11 : 0;
     if (p == 0) {
       current[kByteMode] = Record{header[kByteMode] + 8, 1};
       if (cls == 1) current[kNumericMode] = Record{header[kNumericMode] + 4, 1};
-      if (cls >= 1) {
-        current[kAlphanumericMode] =
-            Record{header[kAlphanumericMode] + (chars == 2 ? pairBits : 6), chars};
-      }
+      if (cls >= 1) current[kAlphanumericMode] = Record{header[kAlphanumericMode] + 6, 1};
     } else {
       for (std::int32_t u = 0; u < kModeCount; ++u) {
         const Record& r = previous[static_cast<std::size_t>(u)];
@@ -268,13 +240,11 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
       if (cls >= 1) {
         for (std::int32_t u = 0; u < kModeCount; ++u) {
           const Record& r = previous[static_cast<std::size_t>(u)];
-          if (u == kAlphanumericMode && r.run + chars <= limits[kAlphanumericMode]) {
+          if (u == kAlphanumericMode && r.run < limits[kAlphanumericMode]) {
             // A new pair costs 6 bits, its second character 5.
-            offer(kAlphanumericMode, u,
-                  r.cost + (chars == 2 ? pairBits : 5 + (r.run % 2 == 0 ? 1 : 0)), r.run + chars);
+            offer(kAlphanumericMode, u, r.cost + 5 + (r.run % 2 == 0 ? 1 : 0), r.run + 1);
           } else {
-            offer(kAlphanumericMode, u,
-                  r.cost + header[kAlphanumericMode] + (chars == 2 ? pairBits : 6), chars);
+            offer(kAlphanumericMode, u, r.cost + header[kAlphanumericMode] + 6, 1);
           }
         }
       }
@@ -313,7 +283,7 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::i
   return length_ = length;
 }
 
-bool Segmenter::AssignModes(const std::uint8_t* data) {
+bool Segmenter::AssignModes() {
   if (oneByteSegment_) {
     modes_.assign(static_cast<std::size_t>(n_), kByteMode);
     return true;
@@ -328,15 +298,7 @@ bool Segmenter::AssignModes(const std::uint8_t* data) {
   std::int32_t mode = finalMode_;
   for (std::int32_t p = n_ - 1; p >= 0;) {
     if (mode < 0) return false;  // the walk reached a stream start too early
-    std::int32_t bytes = runs[4 * p + mode] * (mode == kKanjiMode ? 2 : 1);
-    if (gs1_ && mode == kAlphanumericMode) {
-      // The run counts characters, and a literal '%' is two of them.
-      std::int32_t chars = bytes;
-      for (bytes = 0; chars > 0 && bytes <= p; ++bytes) {
-        chars -= Gs1AlphanumericChars(data[p - bytes]);
-      }
-      if (chars != 0) return false;
-    }
+    const std::int32_t bytes = runs[4 * p + mode] * (mode == kKanjiMode ? 2 : 1);
     const std::int32_t first = p - bytes + 1;
     if (bytes < 1 || first < 0) return false;
     std::fill(modes + first, modes + p + 1, static_cast<std::int8_t>(mode));
@@ -349,7 +311,7 @@ bool Segmenter::AssignModes(const std::uint8_t* data) {
 
 std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output) {
   if (length_ == 0) return 0;
-  if (n_ > 0 && !AssignModes(data)) return 0;
+  if (n_ > 0 && !AssignModes()) return 0;
   // A local copy stays in registers; the writer's byte stores could otherwise
   // alias its own fields.
   PackedBitWriter writer = output;
@@ -359,14 +321,9 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
 
   for (std::int32_t p = 0; p < n_;) {
     const std::int32_t mode = modes_[static_cast<std::size_t>(p)];
-    const std::uint8_t* bytes = data + p;
-    if (gs1_ && mode == kAlphanumericMode) {
-      p += WriteGs1Alphanumeric(bytes, SameModeRun(modes_.data() + p, n_ - p),
-                                limits[kAlphanumericMode], widths[kAlphanumericMode], writer);
-      continue;
-    }
     const std::int32_t run =
         SameModeRun(modes_.data() + p, std::min(n_ - p, limits[static_cast<std::size_t>(mode)]));
+    const std::uint8_t* bytes = data + p;
     writer.Put(kModeIndicator[static_cast<std::size_t>(mode)], kModeIndicatorBits);
     writer.Put(static_cast<std::uint32_t>(mode == kKanjiMode ? run / 2 : run),
                widths[static_cast<std::size_t>(mode)]);
@@ -385,14 +342,17 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
           writer.Put(static_cast<std::uint32_t>((bytes[i] & 15) * 10 + (bytes[i + 1] & 15)), 7);
         if (run - i == 1) writer.Put(bytes[i] & 15u, 4);
         break;
-      case kAlphanumericMode:
+      case kAlphanumericMode: {
+        const std::uint8_t* values =
+            gs1_ ? kGs1AlphanumericValues.data() : kAlphanumericValues.data();
         for (; i + 2 <= run; i += 2) {
-          writer.Put(static_cast<std::uint32_t>(kAlphanumericBase * kAlphanumericValues[bytes[i]] +
-                                                kAlphanumericValues[bytes[i + 1]]),
+          writer.Put(static_cast<std::uint32_t>(kAlphanumericBase * values[bytes[i]] +
+                                                values[bytes[i + 1]]),
                      11);
         }
-        if (i < run) writer.Put(kAlphanumericValues[bytes[i]], 6);
+        if (i < run) writer.Put(values[bytes[i]], 6);
         break;
+      }
       default:
         for (; i + 2 <= run; i += 2) {
           // Shift-JIS 0x8140-0x9FFC and 0xE040-0xEBBF to 13 bits: the lead byte

@@ -91,7 +91,7 @@ class Segmenter {
   // included: 4 for empty content (n < 1). Returns 0 when the stream would
   // not fit the encoder's kBitArrayLength-bit arrays.
   // gs1: the content is FNC1 data, whose GS bytes (0x1D) stand for FNC1:
-  // alphanumeric mode takes them as '%' and a literal '%' as "%%".
+  // alphanumeric mode takes them as '%', and a literal '%' goes into byte mode.
   std::int32_t Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
                        bool allowKanji, bool gs1 = false);
   // The length the last Measure found (0 when it failed).
@@ -103,7 +103,7 @@ class Segmenter {
   std::int32_t Write(const std::uint8_t* data, PackedBitWriter& writer);
 
  private:
-  bool AssignModes(const std::uint8_t* data);
+  bool AssignModes();
 
   std::int32_t n_ = 0;
   std::int32_t group_ = 2;

@@ -145,10 +145,26 @@ TEST(StreamHeader, MatchesZintModuleForModule) {
        2,
        4,
        {std::nullopt, std::nullopt, Fnc1{}}},
-      {"GS1 with GS and a literal %",
+      {"GS1 digits then alphanumerics",
+       "--gs1 --gs1parens --secure=3 --mask=1",
+       "(01)09501101530003(17)260101(10)ABC",
+       "0109501101530003"
+       "17260101"
+       "10ABC",
+       3,
+       1,
+       {std::nullopt, std::nullopt, Fnc1{}}},
+      {"GS1 in a sequence",
+       "--gs1 --gs1parens --structapp=1,2,9 --secure=2 --mask=5",
+       "(01)09501101530003",
+       "0109501101530003",
+       2,
+       5,
+       {StructuredAppendHeader{1, 2, 9}, std::nullopt, Fnc1{}}},
+      {"GS1 with GS in alphanumeric mode",
        "--gs1 --gs1parens --secure=1 --mask=6",
-       "(10)AB%CD(21)XY12",
-       "10AB%CD\x1D"
+       "(10)AB-CD(21)XY12",
+       "10AB-CD\x1D"
        "21XY12",
        1,
        6,
@@ -233,8 +249,10 @@ TEST(StreamHeader, BoostRaisesTheLevelWithinTheVersion) {
   options.version = 1;
   options.level = 1;
   options.boostLevel = true;
+  options.mask = 0;
   ASSERT_TRUE(encoder.Encode(hello, 5, options));
   EXPECT_EQ(encoder.Level(), 4);
+  EXPECT_EQ(OurRows(encoder), ZintRows("--vers=1 --secure=4 --mask=0", "HELLO"));
   // 17 bytes fill version 1 at L (19 data codewords) but not at M (16).
   const Bytes full(17, 'a');
   options.version = 0;
