@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "encoder/eci.h"
 #include "export/output_forms.h"
 #include "platform/opacity.h"
 #include "platform/types.h"
@@ -20,6 +21,11 @@ inline constexpr int kExitInputOutput = 2;  // content, pictures or files
 inline constexpr int kExitVerify = 3;       // the written symbol does not scan back
 
 enum class TextEncoding { kUtf8, kAnsi, kBinary };
+
+// --eci auto: the assignment of the content's encoding, only when it is not ASCII.
+inline constexpr std::int32_t kEciAuto = -1;
+// --split auto: as many symbols as the content needs.
+inline constexpr std::int32_t kSplitAuto = 0;
 
 struct CliOptions {
   // Content: a TEXT argument, "-" or nothing for standard input, or the text
@@ -54,6 +60,15 @@ struct CliOptions {
   bool svgPath = false;  // --svg-path: SVG as one path (the svg-path form)
   bool verify = false;
   std::optional<std::string> batchFile;
+  // Header segments and the level boost.
+  std::optional<std::int32_t> eci;  // --eci 0..999999 or kEciAuto
+  // --encoding NAME of a legacy character set: the content in its bytes,
+  // with its ECI assignment (encoding stays kUtf8 for the text's checks).
+  const encoder::NamedCharacterSet* characterSet = nullptr;
+  std::optional<std::string> gs1;                // --gs1 "(01)...": the content
+  std::optional<std::uint8_t> fnc1Application;   // --fnc1-second: the coded indicator
+  std::optional<std::int32_t> structuredAppend;  // 2..16 symbols or kSplitAuto
+  bool boost = false;
   bool help = false;
   bool version_ = false;
 };

@@ -6,6 +6,7 @@
 #include "cli/help_text.h"
 #include "cli/output_writer.h"
 #include "cli/print_read_back.h"
+#include "cli/sequence_output.h"
 #include "cli/symbol_job.h"
 #include "cli/verify.h"
 #include "platform/codepage.h"
@@ -14,6 +15,10 @@ namespace qrsmith::cli {
 
 Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out,
                       const BatchSlot* staging) {
+  if (options.structuredAppend) {
+    return Failure{kExitUsage,
+                   "--structured-append and --split make several files: not in a batch"};
+  }
   std::string error;
   const OutputForm* form = ResolveOutputForm(options, error);
   if (form == nullptr) return Failure{kExitUsage, error};
@@ -60,12 +65,15 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
 
   std::string content;
   Outcome failed = ReadContent(options, in, content);
-  if (!failed) failed = ProduceSymbol(options, content, out);
+  if (!failed) {
+    failed = options.structuredAppend ? ProduceSequence(options, content, out, err)
+                                      : ProduceSymbol(options, content, out);
+  }
   if (failed) {
     std::fprintf(err, "qrsmith: %s\n", failed->message.c_str());
     return failed->exitCode;
   }
-  if (options.verify)
+  if (options.verify && !options.structuredAppend)
     std::fprintf(err, "qrsmith: verified: the symbol reads back as its content\n");
   return kExitOk;
 }

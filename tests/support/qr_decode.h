@@ -20,6 +20,7 @@ struct Decoded {
   std::string symbology;
   int sequenceIndex = -1, sequenceSize = -1;
   std::string sequenceId;
+  std::string ecLevel;  // zxing-cpp only: "L", "M", "Q" or "H"
 };
 
 // Each reader gets the picture enlarged `scale` times, on a white border of

@@ -24,6 +24,7 @@ std::optional<Decoded> DecodeWithZxing(const platform::Bitmap& picture, int scal
   out.sequenceIndex = result.sequenceIndex();
   out.sequenceSize = result.sequenceSize();
   out.sequenceId = result.sequenceId();
+  out.ecLevel = result.ecLevel();
   return out;
 }
 
