@@ -1,5 +1,6 @@
 #include "cli/symbol_job.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -319,6 +320,14 @@ Outcome MakeSequence(const CliOptions& options, const std::string& text,
   if (whole.extras.header) request.header = *whole.extras.header;
   if (starts.size() == whole.carried.size()) request.startsCharacter = starts;
   encoder::StructuredAppendPlan plan = encoder::PlanStructuredAppend(whole.carried, request);
+  const std::size_t characters =
+      request.startsCharacter.empty()
+          ? whole.carried.size()
+          : static_cast<std::size_t>(std::count(starts.begin(), starts.end(), 1));
+  if (request.symbols > 0 && characters < static_cast<std::size_t>(request.symbols)) {
+    return InputError("the content has fewer characters than the " +
+                      std::to_string(request.symbols) + " symbols asked for");
+  }
   if (plan.Parts() == 0) {
     const std::string count =
         request.symbols == kSplitAuto ? "16 symbols" : std::to_string(request.symbols) + " symbols";

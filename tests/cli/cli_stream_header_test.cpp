@@ -85,6 +85,8 @@ TEST_F(CliHeaders, RefusalsNameTheirCause) {
        "qrsmith: the content has a character that iso-8859-1 cannot represent\n"},
       {{"--structured-append", "17", "x"},
        "qrsmith: --structured-append takes 2 to 16 symbols, not '17'\n"},
+      {{"--structured-append", "3", "ab"},
+       "qrsmith: the content has fewer characters than the 3 symbols asked for\n"},
       {{"--split", "auto", "-v", "1", std::string(400, 'a')},
        "qrsmith: the content does not fit 16 symbols of version 1 at level L\n"},
   };
