@@ -68,7 +68,10 @@ Outcome ProduceSequence(const CliOptions& options, const std::string& content, s
   }
   for (std::size_t k = 0; k < symbols.size(); ++k) {
     CliOptions part = options;
-    if (symbols.size() > 1 && !toTerminal) part.output = SequencePartName(*options.output, k + 1);
+    // One symbol keeps the -o name as given, unless "%n" asks for its number.
+    if (!toTerminal && (symbols.size() > 1 || options.output->find("%n") != std::string::npos)) {
+      part.output = SequencePartName(*options.output, k + 1);
+    }
     if (Outcome failed = Deliver(part, files[k], out)) return failed;
   }
   if (options.verify && symbols.size() == 1) {
