@@ -62,6 +62,34 @@ void Qrsmith(benchmark::State& state, bool chooseMask) {
 void BM_QrsmithEncode(benchmark::State& state) { Qrsmith(state, false); }
 void BM_QrsmithEncodeChoosingTheMask(benchmark::State& state) { Qrsmith(state, true); }
 
+// Version 40-H content with mixed modes, without a header (0), with an ECI
+// designator and FNC1 in the first position, whose GS bytes alphanumeric mode
+// takes (1), and with the ECI alone (2): the cost of the header segments and
+// of segmenting FNC1 data.
+void BM_QrsmithEncodeWithHeader(benchmark::State& state) {
+  static const std::string text = Repeat(
+      "0109501101530003"
+      "10LOT-42\x1D"
+      "21abc ",
+      1200);
+  const qrsmith::Bytes content(text.begin(), text.end());
+  qrsmith::QrEncoder encoder;
+  qrsmith::EncodeOptions options;
+  options.version = 40;
+  options.level = 4;
+  if (state.range(0) == 2)
+    options.header = qrsmith::encoder::StreamHeader{std::nullopt, 26, std::nullopt};
+  if (state.range(0) == 1)
+    options.header = qrsmith::encoder::StreamHeader{std::nullopt, 26, qrsmith::encoder::Fnc1{}};
+  for (auto _ : state) {
+    auto picture = encoder.Encode(content, static_cast<std::int32_t>(content.size()), options);
+    if (picture == nullptr) state.SkipWithError("not encoded");
+    benchmark::DoNotOptimize(picture);
+  }
+  static constexpr const char* kLabels[] = {"no header", "ECI 26 and FNC1", "ECI 26"};
+  state.SetLabel(kLabels[state.range(0)]);
+}
+
 // mask -1 asks libqrencode for its automatic choice.
 void Libqrencode(benchmark::State& state, int mask) {
   const Input& input = InputNumber(static_cast<int>(state.range(0)));
@@ -97,6 +125,7 @@ void BM_QrcodegenMask0(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_QrsmithEncode)->DenseRange(0, 4);
+BENCHMARK(BM_QrsmithEncodeWithHeader)->DenseRange(0, 2);
 BENCHMARK(BM_LibqrencodeMask0)->DenseRange(0, 4);
 BENCHMARK(BM_QrcodegenMask0)->DenseRange(0, 4);
 BENCHMARK(BM_QrsmithEncodeChoosingTheMask)->DenseRange(0, 4);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/payload_commands.h"
+#include "encoder/stream_header.h"
 
 namespace qrsmith::cli {
 
@@ -224,20 +225,27 @@ const std::vector<OptionRule>& Options() {
       {"encoding", 0, true,
        [](CliOptions& o, const std::string& v) {
          const std::string e = Lower(v);
+         o.characterSet = nullptr;
          if (e == "utf8" || e == "utf-8") {
            o.encoding = TextEncoding::kUtf8;
          } else if (e == "ansi") {
            o.encoding = TextEncoding::kAnsi;
          } else if (e == "binary") {
            o.encoding = TextEncoding::kBinary;
+         } else if (const auto* set = encoder::FindCharacterSet(e)) {
+           o.encoding = TextEncoding::kUtf8;
+           o.characterSet = set;
          } else {
-           return Bad("encoding", v, "utf8, ansi or binary");
+           return Bad("encoding", v,
+                      "utf8, ansi, binary or a character set such as iso-8859-1, shift_jis or "
+                      "gbk (see --help)");
          }
          return std::string();
        }},
       {"8bit", '8', false,
        [](CliOptions& o, const std::string&) {
          o.encoding = TextEncoding::kBinary;
+         o.characterSet = nullptr;
          return std::string();
        }},
       Text("encryption-password", 0, &CliOptions::password),
@@ -298,6 +306,50 @@ const std::vector<OptionRule>& Options() {
        }},
       Switch("keep-newline", 0, &CliOptions::keepNewline),
       Text("batch", 0, &CliOptions::batchFile),
+      // Header segments and the level boost.
+      {"eci", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         if (Lower(v) == "auto") {
+           o.eci = kEciAuto;
+           return std::string();
+         }
+         const auto n = ParseInteger(v, 0, encoder::kMaxEciAssignment);
+         if (!n || v[0] == '+' || v[0] == '-') return Bad("eci", v, "0 to 999999 or auto");
+         o.eci = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      Text("gs1", 0, &CliOptions::gs1),
+      {"fnc1-second", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         // Two digits stand for themselves, a letter for its ASCII value + 100.
+         if (v.size() == 2 && std::isdigit(static_cast<unsigned char>(v[0])) &&
+             std::isdigit(static_cast<unsigned char>(v[1]))) {
+           o.fnc1Application = static_cast<std::uint8_t>((v[0] - '0') * 10 + (v[1] - '0'));
+         } else if (v.size() == 1 && std::isalpha(static_cast<unsigned char>(v[0]))) {
+           o.fnc1Application = static_cast<std::uint8_t>(v[0] + 100);
+         } else {
+           return Bad("fnc1-second", v, "two digits 00-99 or one letter");
+         }
+         return std::string();
+       }},
+      {"structured-append", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 2, encoder::kMaxStructuredAppendSymbols);
+         if (!n) return Bad("structured-append", v, "2 to 16 symbols");
+         if (o.structuredAppend)
+           return std::string("--split and --structured-append exclude each other");
+         o.structuredAppend = static_cast<std::int32_t>(*n);
+         return std::string();
+       }},
+      {"split", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         if (Lower(v) != "auto") return Bad("split", v, "auto");
+         if (o.structuredAppend)
+           return std::string("--split and --structured-append exclude each other");
+         o.structuredAppend = kSplitAuto;
+         return std::string();
+       }},
+      Switch("boost", 0, &CliOptions::boost),
       Switch("help", 'h', &CliOptions::help),
       Switch("version", 'V', &CliOptions::version_),
   };

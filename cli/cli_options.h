@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "encoder/qr_encoder.h"
+#include "encoder/eci.h"
 #include "export/output_forms.h"
 #include "platform/opacity.h"
 #include "platform/types.h"
@@ -23,6 +24,11 @@ inline constexpr int kExitInputOutput = 2;  // content, pictures or files
 inline constexpr int kExitVerify = 3;       // the written symbol does not scan back
 
 enum class TextEncoding { kUtf8, kAnsi, kBinary };
+
+// --eci auto: the assignment of the content's encoding, only when it is not ASCII.
+inline constexpr std::int32_t kEciAuto = -1;
+// --split auto: as many symbols as the content needs.
+inline constexpr std::int32_t kSplitAuto = 0;
 
 struct CliOptions {
   // Content: a TEXT argument, "-" or nothing for standard input, or the text
@@ -64,6 +70,15 @@ struct CliOptions {
   // --verify-dpi: the resolution vector, metafile and mark-up forms are drawn at to be graded.
   std::int32_t verifyDpi = 300;
   std::optional<std::string> batchFile;
+  // Header segments and the level boost.
+  std::optional<std::int32_t> eci;  // --eci 0..999999 or kEciAuto
+  // --encoding NAME of a legacy character set: the content in its bytes,
+  // with its ECI assignment (encoding stays kUtf8 for the text's checks).
+  const encoder::NamedCharacterSet* characterSet = nullptr;
+  std::optional<std::string> gs1;                // --gs1 "(01)...": the content
+  std::optional<std::uint8_t> fnc1Application;   // --fnc1-second: the coded indicator
+  std::optional<std::int32_t> structuredAppend;  // 2..16 symbols or kSplitAuto
+  bool boost = false;
   bool help = false;
   bool version_ = false;
 };

@@ -96,8 +96,24 @@ Symbol:
                            background, the others only FF (--background
                            00000000: a clear background)
       --encoding E         utf8 (default; the input must be valid UTF-8), ansi
-                           (the system code page) or binary (bytes as they are)
+                           (the system code page) or binary (bytes as they are);
+                           or a character set written with its ECI: iso-8859-1
+                           (latin1) .. iso-8859-16, shift_jis, windows-1250,
+                           -1251, -1252, -1256, utf-8, us-ascii, big5, gbk, euc-kr
   -8, --8bit               the same as --encoding binary
+      --boost              raise the level to the highest that fits the version
+                           chosen (off by default: -l is kept as given)
+      --eci N|auto         an ECI designator (0-999999) naming the character set;
+                           auto: the encoding's (26 for UTF-8) when the content is
+                           not ASCII. Default none, which readers without ECI
+                           support need; use it for text in other alphabets
+      --gs1 DATA           a GS1 symbol of DATA such as "(01)09501101530003(17)
+                           260101": AIs, lengths and check digits checked; no TEXT
+      --fnc1-second APP    FNC1 in the second position after APP (00-99 or a letter)
+      --structured-append N
+                           split into N (2-16) symbols of one version and level:
+                           -o NAME.EXT writes NAME-1.EXT .. NAME-N.EXT (or %n)
+      --split auto         the same with as few symbols as the content needs
       --keep-newline       keep the final newline of standard input (text;
                            binary input keeps every byte)
       --encryption-password TEXT

@@ -8,6 +8,7 @@
 #include "cli/help_text.h"
 #include "cli/output_writer.h"
 #include "cli/print_read_back.h"
+#include "cli/sequence_output.h"
 #include "cli/symbol_job.h"
 #include "cli/verify.h"
 #include "platform/codepage.h"
@@ -16,6 +17,10 @@ namespace qrsmith::cli {
 
 Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std::FILE* out,
                       const BatchSlot* staging, std::string* gradeReport) {
+  if (options.structuredAppend) {
+    return Failure{kExitUsage,
+                   "--structured-append and --split make several files: not in a batch"};
+  }
   std::string error;
   const OutputForm* form = ResolveOutputForm(options, error);
   if (form == nullptr) return Failure{kExitUsage, error};
@@ -80,7 +85,11 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
 
   std::string content, gradeReport;
   Outcome failed = ReadContent(options, in, content);
-  if (!failed) failed = ProduceSymbol(options, content, out, nullptr, &gradeReport);
+  if (!failed) {
+    failed = options.structuredAppend
+                 ? ProduceSequence(options, content, out, err)
+                 : ProduceSymbol(options, content, out, nullptr, &gradeReport);
+  }
   // The grade goes to standard error, which the symbol itself never uses.
   // The grade line and its JSON as they are, notes after "qrsmith: ".
   for (std::size_t at = 0; at < gradeReport.size();) {

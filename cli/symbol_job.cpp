@@ -1,12 +1,16 @@
 #include "cli/symbol_job.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "app/content_encryption.h"
 #include "encoder/micro_qr_encoder.h"
 #include "encoder/micro_qr_tables.h"
+#include "encoder/eci.h"
+#include "encoder/gs1.h"
 #include "encoder/qr_tables.h"
+#include "encoder/structured_append.h"
 #include "platform/codecs/image.h"
 #include "platform/codepage.h"
 
@@ -25,7 +29,7 @@ const char* LevelName(std::int16_t level) {
 // measured the way the encoder measures, for the version asked for or, when
 // automatic, for version 40.
 std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16_t level,
-                            bool allowKanji) {
+                            bool allowKanji, std::int32_t headerBits = 0) {
   const std::int32_t v = version == 0 ? encoder::kMaxVersion : version;
   QrEncoder encoder;
   std::vector<std::uint8_t> unused;
@@ -34,7 +38,7 @@ std::string DescribeTooLong(const Bytes& bytes, std::int16_t version, std::int16
   // bit arrays: content that long needs more bits than they hold.
   const std::int32_t measured = encoder.BuildBitStream(unused, bytes, n, v, true, allowKanji);
   const std::string needs = measured > 0
-                                ? std::to_string(measured - 4)
+                                ? std::to_string(measured - 4 + headerBits)
                                 : "more than " + std::to_string(encoder::kBitArrayLength - 4);
   encoder::QrTables tables;
   tables.Fill();
@@ -155,6 +159,10 @@ Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& conte
     content = *options.text;
     return std::nullopt;
   }
+  if (options.gs1) {
+    content.clear();  // --gs1 carries the content
+    return std::nullopt;
+  }
   if (Outcome failed = ReadAll(in, content)) return failed;
   // The newline that ends a typed or echoed line is no part of the text;
   // binary input is taken byte for byte, its last byte included.
@@ -165,15 +173,95 @@ Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& conte
   return std::nullopt;
 }
 
-Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& symbol,
-                   const Bytes* iconOverride) {
-  if (text.empty()) return InputError("no content to encode");
-  if (options.encoding != TextEncoding::kBinary && !platform::IsValidUtf8(text)) {
+namespace {
+
+// The content as the symbol carries it and how the encoder is to write it.
+struct PreparedContent {
+  std::string text;  // what Generate takes: UTF-8 text, or the bytes themselves
+  bool ansi = false;
+  Bytes carried;  // the bytes a reader reads back
+  EncodeExtras extras;
+  bool rawBytes = false;  // text holds the carried bytes (a named set, GS1)
+};
+
+// Where each character of `utf8` starts among the bytes of its conversion to
+// `codePage` (one character at a time, as iconv converts these sets).
+std::vector<std::uint8_t> CharacterStarts(const std::string& utf8, const std::string& codePage) {
+  std::vector<std::uint8_t> starts;
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t next = i + 1;
+    while (next < utf8.size() && (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) ++next;
+    const auto bytes =
+        platform::Utf8ToCodePage(std::string_view(utf8).substr(i, next - i), codePage);
+    if (!bytes || bytes->empty()) return {};
+    starts.push_back(1);
+    starts.insert(starts.end(), bytes->size() - 1, 0);
+    i = next;
+  }
+  return starts;
+}
+
+Outcome Prepare(const CliOptions& options, const std::string& given, PreparedContent& prepared) {
+  std::string content = given;
+  encoder::StreamHeader header;
+  if (options.gs1) {
+    if (!given.empty()) return Failure{kExitUsage, "--gs1 carries the content: give no TEXT"};
+    if (options.fnc1Application)
+      return Failure{kExitUsage, "--gs1 and --fnc1-second exclude each other"};
+    if (options.password) return Failure{kExitUsage, "--gs1 data cannot be encrypted"};
+    encoder::Gs1Parse parsed = encoder::ParseGs1(*options.gs1);
+    if (!parsed.elementString) return Failure{kExitUsage, "--gs1: " + parsed.error};
+    content = *parsed.elementString;
+    header.fnc1 = encoder::Fnc1{};
+  } else if (options.fnc1Application) {
+    header.fnc1 = encoder::Fnc1{false, *options.fnc1Application};
+  }
+  if (content.empty()) return InputError("no content to encode");
+  if (options.encoding != TextEncoding::kBinary && !platform::IsValidUtf8(content)) {
     return InputError("the input is not valid UTF-8 (use --encoding binary for raw bytes)");
   }
-  std::string content = text;
   if (Outcome failed = Encrypt(options, content)) return failed;
 
+  const encoder::NamedCharacterSet* set = options.characterSet;
+  prepared.ansi = options.encoding == TextEncoding::kAnsi;
+  bool kanji = prepared.ansi && platform::IsShiftJis(platform::SystemCodePage());
+  if (set != nullptr) {
+    auto bytes = platform::Utf8ToCodePage(content, set->codePage);
+    if (!bytes) {
+      return InputError("the content has a character that " + std::string(set->name) +
+                        " cannot represent");
+    }
+    prepared.carried = std::move(*bytes);
+    kanji = platform::IsShiftJis(set->codePage);
+    header.eci = set->eci;
+  } else {
+    // The bytes the symbol carries, as Generate makes them.
+    prepared.carried =
+        ContentBytes(content, prepared.ansi).value_or(Bytes(content.begin(), content.end()));
+  }
+  if (options.eci == kEciAuto) {
+    // Plain ASCII reads the same everywhere; raw bytes have no known set.
+    if (!encoder::IsAscii(prepared.carried) && options.encoding != TextEncoding::kBinary &&
+        set == nullptr) {
+      header.eci = prepared.ansi ? encoder::EciOfCodePage(platform::SystemCodePage())
+                                 : std::optional<std::int32_t>(encoder::kUtf8Eci);
+    }
+  } else if (options.eci) {
+    header.eci = options.eci;
+  }
+  prepared.rawBytes = set != nullptr || options.gs1.has_value();
+  prepared.text =
+      prepared.rawBytes ? std::string(prepared.carried.begin(), prepared.carried.end()) : content;
+  if (prepared.rawBytes) prepared.ansi = false;
+  if (header.eci || header.fnc1) prepared.extras.header = header;
+  prepared.extras.boostLevel = options.boost;
+  prepared.extras.allowKanji = kanji;
+  return std::nullopt;
+}
+
+// Generates one symbol of prepared content (a whole or a part).
+Outcome Generate(const CliOptions& options, const PreparedContent& prepared, Symbol& symbol,
+                 std::int16_t version, std::int16_t level, const Bytes* iconOverride = nullptr) {
   std::optional<Bytes> icon;
   if (iconOverride != nullptr) {
     icon = *iconOverride;
@@ -181,35 +269,38 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
     icon.emplace();
     if (Outcome failed = ReadPicture(*options.iconPath, *icon, "icon")) return failed;
   }
-
-  const bool ansi = options.encoding == TextEncoding::kAnsi;
-  // The bytes the symbol carries, as Generate makes them.
-  Bytes carried = ContentBytes(content, ansi).value_or(Bytes(content.begin(), content.end()));
   QrGenerator& g = symbol.generator;
   const bool micro = options.kind == SymbolKind::kMicroQr;
   if (micro) {
-    if (options.version > 4) return Failure{kExitUsage, "--micro takes versions M1 to M4"};
-    if (options.level > 3) return Failure{kExitUsage, "Micro QR has levels L, M and Q, not H"};
+    if (version > 4) return Failure{kExitUsage, "--micro takes versions M1 to M4"};
+    if (level > 3) return Failure{kExitUsage, "Micro QR has levels L, M and Q, not H"};
     if (options.mask.value_or(0) > 3) return Failure{kExitUsage, "Micro QR has masks 0 to 3"};
+    if (prepared.extras.header || options.structuredAppend || options.boost) {
+      return Failure{kExitUsage,
+                     "Micro QR carries no ECI, FNC1 or structured append, and --boost is for QR"};
+    }
   }
   g.SetKind(options.kind);
+  g.SetEncodeExtras(prepared.extras);
   // Micro QR needs a quiet zone of 2 modules, QR of 4.
   const std::int32_t quiet = micro && !options.marginsGiven ? 2 : -1;
   auto margin = [&](std::int32_t m) { return quiet >= 0 ? quiet : m; };
   // Without --mask the encoder chooses the mask by its penalty rules.
-  if (!g.Generate(content, ansi, options.version, options.level, options.mask.value_or(0),
+  if (!g.Generate(prepared.text, prepared.ansi, version, level, options.mask.value_or(0),
                   options.foreground, options.background, icon, margin(options.marginLeft),
                   margin(options.marginBottom), margin(options.marginTop),
                   margin(options.marginRight), !options.mask.has_value())) {
-    const bool kanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
+    const bool kanji = prepared.extras.allowKanji.value_or(false);
     switch (g.LastFailure()) {
       case GenerateFailure::kContentNotRepresentable:
         return InputError("the content has a character that " + platform::SystemCodePage() +
                           " cannot represent (use --encoding utf8)");
       case GenerateFailure::kContentTooLong:
         return InputError(
-            micro ? DescribeTooLongForMicro(carried, options.version, options.level, kanji)
-                  : DescribeTooLong(carried, options.version, options.level, kanji));
+            micro ? DescribeTooLongForMicro(prepared.carried, version, level, kanji)
+                  : DescribeTooLong(
+                        prepared.carried, version, level, kanji,
+                        prepared.extras.header ? encoder::HeaderBits(*prepared.extras.header) : 0));
       case GenerateFailure::kSymbolTooLarge:
         return InputError(
             "the margins make the symbol picture too large (at most 16384 pixels a side and "
@@ -218,8 +309,106 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& s
         return InputError("cannot make the symbol");
     }
   }
-  symbol.carried = std::move(carried);
+  symbol.carried = prepared.carried;
+  if (prepared.extras.header && prepared.extras.header->fnc1 &&
+      !prepared.extras.header->fnc1->firstPosition) {
+    // Readers pass the application indicator on before the data: two digits,
+    // or the letter whose ASCII value + 100 was written.
+    const std::uint8_t indicator = prepared.extras.header->fnc1->applicationIndicator;
+    const std::string prefix = indicator < 100
+                                   ? std::string{static_cast<char>('0' + indicator / 10),
+                                                 static_cast<char>('0' + indicator % 10)}
+                                   : std::string(1, static_cast<char>(indicator - 100));
+    symbol.carried.insert(symbol.carried.begin(), prefix.begin(), prefix.end());
+  }
   symbol.opacity = options.opacity;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Outcome MakeSymbol(const CliOptions& options, const std::string& text, Symbol& symbol,
+                   const Bytes* iconOverride) {
+  PreparedContent prepared;
+  if (Outcome failed = Prepare(options, text, prepared)) return failed;
+  return Generate(options, prepared, symbol, options.version, options.level, iconOverride);
+}
+
+Outcome MakeSequence(const CliOptions& options, const std::string& text,
+                     std::vector<Symbol>& symbols, Bytes& carried) {
+  PreparedContent whole;
+  if (Outcome failed = Prepare(options, text, whole)) return failed;
+  carried = whole.carried;
+  std::vector<std::uint8_t> starts;
+  if (options.encoding != TextEncoding::kBinary) {
+    if (options.characterSet != nullptr || whole.ansi) {
+      const std::string codePage = options.characterSet != nullptr
+                                       ? std::string(options.characterSet->codePage)
+                                       : platform::SystemCodePage();
+      // Encrypted content is ASCII: every byte starts a character.
+      if (!options.password) starts = CharacterStarts(text, codePage);
+    } else {
+      for (const std::uint8_t b : whole.carried) starts.push_back((b & 0xC0) != 0x80);
+    }
+  }
+  encoder::SplitRequest request;
+  request.symbols = *options.structuredAppend;
+  request.version = options.version;
+  request.level = options.level;
+  request.allowKanji = whole.extras.allowKanji.value_or(false);
+  if (whole.extras.header) request.header = *whole.extras.header;
+  if (starts.size() == whole.carried.size()) request.startsCharacter = starts;
+  encoder::StructuredAppendPlan plan = encoder::PlanStructuredAppend(whole.carried, request);
+  const std::size_t characters =
+      request.startsCharacter.empty()
+          ? whole.carried.size()
+          : static_cast<std::size_t>(std::count(starts.begin(), starts.end(), 1));
+  if (request.symbols > 0 && characters < static_cast<std::size_t>(request.symbols)) {
+    return InputError("the content has fewer characters than the " +
+                      std::to_string(request.symbols) + " symbols asked for");
+  }
+  if (plan.Parts() == 0) {
+    const std::string count =
+        request.symbols == kSplitAuto ? "16 symbols" : std::to_string(request.symbols) + " symbols";
+    return InputError(
+        "the content does not fit " + count +
+        (options.version == 0 ? "" : " of version " + std::to_string(options.version)) +
+        " at level " + LevelName(options.level));
+  }
+  symbols = std::vector<Symbol>(plan.Parts());
+  if (plan.Parts() == 1)
+    return Generate(options, whole, symbols[0], options.version, options.level);
+  // Every symbol of a sequence has the same level: the boost raises it only
+  // as far as the same split still fits the same version.
+  std::int16_t level = options.level;
+  for (std::int16_t higher = 4; options.boost && higher > level; --higher) {
+    encoder::SplitRequest raised = request;
+    raised.symbols = static_cast<std::int32_t>(plan.Parts());
+    raised.version = plan.version;
+    raised.level = higher;
+    encoder::StructuredAppendPlan tighter = encoder::PlanStructuredAppend(whole.carried, raised);
+    if (tighter.Parts() == plan.Parts()) {
+      plan = std::move(tighter);
+      level = higher;
+      break;
+    }
+  }
+  whole.extras.boostLevel = false;
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < plan.Parts(); ++k) {
+    PreparedContent part = whole;
+    part.carried.assign(whole.carried.begin() + static_cast<std::ptrdiff_t>(start),
+                        whole.carried.begin() + static_cast<std::ptrdiff_t>(plan.ends[k]));
+    part.text.assign(part.carried.begin(), part.carried.end());
+    part.ansi = false;  // the part's bytes as they are
+    encoder::StreamHeader header = whole.extras.header.value_or(encoder::StreamHeader{});
+    header.structuredAppend = encoder::PartHeader(plan, k);
+    part.extras.header = header;
+    if (Outcome failed =
+            Generate(options, part, symbols[k], static_cast<std::int16_t>(plan.version), level))
+      return failed;
+    start = plan.ends[k];
+  }
   return std::nullopt;
 }
 

@@ -40,4 +40,11 @@ struct Symbol {
 Outcome MakeSymbol(const CliOptions& options, const std::string& content, Symbol& symbol,
                    const Bytes* icon = nullptr);
 
+// Generates the structured-append sequence of `content` (--structured-append
+// or --split): one symbol per part, each carrying its part's bytes. --split
+// auto gives a single symbol without a sequence when one holds the content.
+// `carried`: the bytes of the whole content, which the parts join to.
+Outcome MakeSequence(const CliOptions& options, const std::string& content,
+                     std::vector<Symbol>& symbols, Bytes& carried);
+
 }  // namespace qrsmith::cli

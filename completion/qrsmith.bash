@@ -6,7 +6,8 @@ _qrsmith() {
   local options="-o --output -t --type -s --size -w --width --height -l --level
     -v --symversion --micro --mask -m --margin --margins --foreground --fg --background --bg
     --encoding -8 --8bit --keep-newline --encryption-password --password --icon --picture --picture-size --offset
-    --noise --circles --svg-path --module-mm --dpi --cmyk --verify --min-grade --grade-format --verify-dpi --batch -h --help -V --version"
+    --noise --circles --svg-path --module-mm --dpi --cmyk --verify --min-grade --grade-format --verify-dpi --batch -h --help -V --version
+    --boost --eci --gs1 --fnc1-second --structured-append --split"
   local commands="wifi mail smtp tel sms mms geo map-search map-view market app-store url
     venue bookmark youtube social microblog microblog-status event bbm mecard vcard epc
     swiss-qr-bill"
@@ -25,7 +26,15 @@ _qrsmith() {
       COMPREPLY=($(compgen -W "auto 0 1 2 3 4 5 6 7" -- "$cur"))
       return ;;
     --encoding)
-      COMPREPLY=($(compgen -W "utf8 ansi binary" -- "$cur"))
+      COMPREPLY=($(compgen -W "utf8 ansi binary latin1 iso-8859-1 iso-8859-2 iso-8859-5 iso-8859-7
+        iso-8859-15 shift_jis windows-1250 windows-1251 windows-1252 windows-1256 utf-8 us-ascii
+        big5 gbk euc-kr" -- "$cur"))
+      return ;;
+    --eci)
+      COMPREPLY=($(compgen -W "auto 26 3 20" -- "$cur"))
+      return ;;
+    --split)
+      COMPREPLY=($(compgen -W "auto" -- "$cur"))
       return ;;
   esac
 

@@ -47,6 +47,22 @@ constexpr std::array<std::uint8_t, 256> MakeAlphanumericValues() {
 }
 constexpr std::array<std::uint8_t, 256> kAlphanumericValues = MakeAlphanumericValues();
 
+// FNC1 data: GS (0x1D) stands for FNC1, which alphanumeric mode writes as '%'.
+// A literal '%' would be "%%" there; it goes into byte mode instead, since
+// readers in use (zxing-cpp 1.4) lose the rest of the segment after "%%".
+constexpr std::uint8_t kGroupSeparator = 0x1D;
+constexpr std::array<std::uint8_t, 256> kGs1Classes = [] {
+  std::array<std::uint8_t, 256> classes = MakeClasses();
+  classes[kGroupSeparator] = 2;
+  classes['%'] = 0;
+  return classes;
+}();
+constexpr std::array<std::uint8_t, 256> kGs1AlphanumericValues = [] {
+  std::array<std::uint8_t, 256> values = MakeAlphanumericValues();
+  values[kGroupSeparator] = values['%'];
+  return values;
+}();
+
 struct Record {
   std::int32_t cost = kUnreachable;
   std::int32_t run = 0;  // characters of this mode so far in the current segment
@@ -132,15 +148,17 @@ StreamFormat QrStreamFormat(std::int32_t group) {
 }
 
 std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
-                                bool allowKanji) {
-  return Measure(data, n, QrStreamFormat(group), allowKanji);
+                                bool allowKanji, bool gs1) {
+  return Measure(data, n, QrStreamFormat(group), allowKanji, gs1);
 }
 
 std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n,
-                                const StreamFormat& format, bool allowKanji) {
+                                const StreamFormat& format, bool allowKanji, bool gs1) {
   n_ = std::max<std::int32_t>(n, 0);
   format_ = format;
   length_ = 0;
+  gs1_ = gs1;
+  const std::uint8_t* classes = gs1 ? kGs1Classes.data() : kClasses.data();
   const std::int32_t terminatorBits = format.terminatorBits;
   if (n_ == 0) return length_ = terminatorBits;
   if (n_ > kMaxMeasurableBytes) return 0;
@@ -157,10 +175,10 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n,
   const bool byteMode = widths[kByteMode] > 0, alphanumericMode = widths[kAlphanumericMode] > 0;
   allowKanji = allowKanji && widths[kKanjiMode] > 0;
   for (std::int32_t p = 0; !(byteMode && alphanumericMode) && p < n_; ++p) {
-    const std::int32_t cls = kClasses[data[p]];
+    const std::int32_t cls = classes[data[p]];
     if ((cls == 0 && !byteMode) || (cls == 2 && !alphanumericMode)) return 0;
   }
-  oneByteSegment_ = OneByteSegmentIsCheapest(data, n_, format, allowKanji);
+  oneByteSegment_ = !gs1 && OneByteSegmentIsCheapest(data, n_, format, allowKanji);
   if (oneByteSegment_) {
     const std::int32_t length = header[kByteMode] + 8 * n_ + terminatorBits;
     if (length > kBitArrayLength) return 0;
@@ -179,14 +197,14 @@ std::int32_t Segmenter::Measure(const std::uint8_t* data, std::int32_t n,
            row[kKanjiMode].cost == kUnreachable;
   };
   for (std::int32_t p = 0; p < n_; ++p) {
-    const std::int32_t cls = kClasses[data[p]];
+    const std::int32_t cls = classes[data[p]];
     if (p > 0 && cls == 0 && onlyBytes(previous) && !kanjiAt(p)) {
       // A stretch of bytes that only byte mode holds, after a record only
       // byte mode reaches: each record continues the byte segment (or starts
       // a new one at the segment limit), as the general step below would
       // find, with the costs kept in registers.
       Record last = previous[kByteMode], beforeLast{};
-      for (; p < n_ && kClasses[data[p]] == 0 && !kanjiAt(p); ++p) {
+      for (; p < n_ && classes[data[p]] == 0 && !kanjiAt(p); ++p) {
         const bool continues = last.run < limits[kByteMode];
         beforeLast = last;
         last = Record{last.cost + 8 + (continues ? 0 : header[kByteMode]),
@@ -350,14 +368,17 @@ std::int32_t Segmenter::Write(const std::uint8_t* data, PackedBitWriter& output)
           writer.Put(static_cast<std::uint32_t>((bytes[i] & 15) * 10 + (bytes[i + 1] & 15)), 7);
         if (run - i == 1) writer.Put(bytes[i] & 15u, 4);
         break;
-      case kAlphanumericMode:
+      case kAlphanumericMode: {
+        const std::uint8_t* values =
+            gs1_ ? kGs1AlphanumericValues.data() : kAlphanumericValues.data();
         for (; i + 2 <= run; i += 2) {
-          writer.Put(static_cast<std::uint32_t>(kAlphanumericBase * kAlphanumericValues[bytes[i]] +
-                                                kAlphanumericValues[bytes[i + 1]]),
+          writer.Put(static_cast<std::uint32_t>(kAlphanumericBase * values[bytes[i]] +
+                                                values[bytes[i + 1]]),
                      11);
         }
-        if (i < run) writer.Put(kAlphanumericValues[bytes[i]], 6);
+        if (i < run) writer.Put(values[bytes[i]], 6);
         break;
+      }
       default:
         for (; i + 2 <= run; i += 2) {
           // Shift-JIS 0x8140-0x9FFC and 0xE040-0xEBBF to 13 bits: the lead byte

@@ -3,7 +3,8 @@
 // content bytes split into numeric, alphanumeric, byte and Kanji segments so
 // that the stream is as short as possible, each segment written as mode
 // indicator, character count and data bits, then the 4-bit terminator.
-// No ECI, FNC1 or structured-append header is written.
+// The header segments (ECI, FNC1, structured append) are written by
+// encoder/stream_header.h ahead of this stream.
 
 #include <array>
 #include <cstdint>
@@ -102,12 +103,16 @@ class Segmenter {
   // group g (2, 4 or 6) and returns the stream length in bits, terminator
   // included: 4 for empty content (n < 1). Returns 0 when the stream would
   // not fit the encoder's kBitArrayLength-bit arrays.
+  // gs1: the content is FNC1 data, whose GS bytes (0x1D) stand for FNC1:
+  // alphanumeric mode takes them as '%', and a literal '%' goes into byte mode.
   std::int32_t Measure(const std::uint8_t* data, std::int32_t n, std::int32_t group,
-                       bool allowKanji);
+                       bool allowKanji, bool gs1 = false);
   // The same for any stream format; 0 also when the content holds a
   // character that no available mode takes.
   std::int32_t Measure(const std::uint8_t* data, std::int32_t n, const StreamFormat& format,
-                       bool allowKanji);
+                       bool allowKanji, bool gs1 = false);
+  // The length the last Measure found (0 when it failed).
+  std::int32_t Length() const { return length_; }
 
   // Writes the stream of the last Measure (same data) and returns its length,
   // or 0 when it cannot be written (a pair in Kanji mode that is no Kanji
@@ -123,6 +128,7 @@ class Segmenter {
   std::int32_t length_ = 0;
   // The last Measure found one byte segment cheapest without the search.
   bool oneByteSegment_ = false;
+  bool gs1_ = false;  // the last Measure took the content as FNC1 data
   // predecessors_[4p + m]: mode before the cheapest stream ending at byte p
   // in mode m; kNoMode when that stream starts there or cannot end there.
   std::vector<std::int8_t> predecessors_;

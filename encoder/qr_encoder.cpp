@@ -43,26 +43,36 @@ std::int32_t ContentLength(const Bytes& data, std::int32_t n) {
 // The version to encode at, or 0 when the content fits no allowed version.
 // The stream is measured with `segmenter`, which afterwards holds the
 // segmentation for the returned version's group, ready to be written.
+// A stream of `length` bits (terminator included, 0 for none) after
+// `headerBits` of header segments fits when all but its terminator fits:
+// ISO/IEC 18004 lets the terminator be cut short at the end of the capacity.
+bool Fits(const encoder::QrTables& tables, std::int32_t length, std::int32_t headerBits,
+          std::int32_t version, std::int32_t level) {
+  return length > 0 && headerBits + length - 4 <= 8 * tables.DataCodewords(version, level);
+}
+
 std::int32_t SelectVersion(encoder::Segmenter& segmenter, const encoder::QrTables& tables,
                            const std::uint8_t* data, std::int32_t n, std::int32_t requested,
-                           std::int32_t level, bool allowKanji) {
-  // A stream of length L fits when all but its terminator fits: ISO/IEC 18004
-  // lets the terminator be cut short at the end of the data capacity.
+                           std::int32_t level, bool allowKanji,
+                           const encoder::StreamHeader& header) {
+  const std::int32_t headerBits = encoder::HeaderBits(header);
+  const bool gs1 = header.fnc1 && header.fnc1->firstPosition;
   auto fits = [&](std::int32_t length, std::int32_t version) {
-    return length > 0 && length - 4 <= 8 * tables.DataCodewords(version, level);
+    return Fits(tables, length, headerBits, version, level);
   };
   if (requested >= kMinVersion && requested <= kMaxVersion) {
     const std::int32_t length =
-        segmenter.Measure(data, n, encoder::VersionGroup(requested), allowKanji);
+        segmenter.Measure(data, n, encoder::VersionGroup(requested), allowKanji, gs1);
     return fits(length, requested) ? requested : 0;
   }
-  const std::int64_t atLeast = encoder::MinimumStreamBits(data, n);
+  // GS bytes of FNC1 data cost less than the bound assumes, so it is not used then.
+  const std::int64_t atLeast = gs1 ? 0 : encoder::MinimumStreamBits(data, n) + headerBits;
   for (const VersionRange& range : kVersionGroups) {
     // A group whose largest version cannot hold even the cheapest conceivable
     // stream is skipped unmeasured; measuring would reach the same verdict.
     if (atLeast > 8 * std::int64_t{tables.DataCodewords(range.last, level)}) continue;
     const std::int32_t length =
-        segmenter.Measure(data, n, encoder::VersionGroup(range.first), allowKanji);
+        segmenter.Measure(data, n, encoder::VersionGroup(range.first), allowKanji, gs1);
     for (std::int32_t v = range.first; v <= range.last; ++v) {
       if (fits(length, v)) return v;
     }
@@ -215,11 +225,22 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
   }
   const std::int32_t count = ContentLength(data, n);
   Machinery& work = *machinery_;
+  const encoder::StreamHeader header = options.header.value_or(encoder::StreamHeader{});
+  if (!encoder::IsValid(header)) return nullptr;
 
   encoder::Segmenter segmenter;
   const std::int32_t version = SelectVersion(segmenter, work.tables, data.data(), count, requested,
-                                             level, options.allowKanji.value_or(true));
+                                             level, options.allowKanji.value_or(true), header);
   if (version == 0) return nullptr;
+  if (options.boostLevel.value_or(false)) {
+    // The segmentation depends on the version alone, so its length holds at every level.
+    for (std::int32_t higher = encoder::kLevelCount; higher > level; --higher) {
+      if (Fits(work.tables, segmenter.Length(), encoder::HeaderBits(header), version, higher)) {
+        level = higher;
+        break;
+      }
+    }
+  }
   const std::int32_t s = encoder::SymbolSize(version);
   if (std::int64_t{s} + margins[0] + margins[2] > platform::kMaxBitmapSide ||
       std::int64_t{s} + margins[1] + margins[3] > platform::kMaxBitmapSide) {
@@ -235,8 +256,9 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
   std::vector<std::uint8_t>& codewords = work.codewords;
   codewords.assign(static_cast<std::size_t>(dataCodewords) + 1, 0);  // + the cut terminator
   encoder::PackedBitWriter writer(codewords.data());
-  const std::int32_t length = segmenter.Write(data.data(), writer);
-  if (length == 0) return nullptr;
+  encoder::WriteHeader(header, writer);
+  if (segmenter.Write(data.data(), writer) == 0) return nullptr;
+  const std::int32_t length = writer.Count();
   for (std::int32_t i = (length + 7) / 8, k = 0; i < dataCodewords; ++i, k ^= 1) {
     codewords[static_cast<std::size_t>(i)] = kPadCodewords[k];
   }

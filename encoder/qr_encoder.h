@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "encoder/stream_header.h"
 #include "platform/bitmap.h"
 #include "platform/types.h"
 
@@ -37,6 +38,14 @@ struct EncodeOptions {
   // Readers decode Kanji mode as Shift-JIS, so only Shift-JIS content should
   // allow it. Default true.
   std::optional<bool> allowKanji;
+  // Segments written before the data: structured append, ECI, FNC1
+  // (encoder/stream_header.h). With FNC1 in the first position the content's
+  // GS bytes stand for FNC1. Default: none. A header with a field out of
+  // range encodes nothing.
+  std::optional<encoder::StreamHeader> header;
+  // true: once the version is settled, the highest level whose data capacity
+  // at that version still holds the stream replaces `level`. Default false.
+  std::optional<bool> boostLevel;
 };
 
 class QrEncoder {
@@ -73,8 +82,8 @@ class QrEncoder {
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
   SymbolKind Kind() const { return kind_; }
-  // The version (1..40, or 1..4 for M1..M4) and level of the current symbol;
-  // 0 before the first.
+  // The version (1..40, or 1..4 for M1..M4) and level (1..4, raised by
+  // boostLevel) of the current symbol; 0 before the first.
   std::int32_t Version() const { return version_; }
   std::int32_t Level() const { return level_; }
   std::int32_t MarginLeft() const { return margins_[0]; }

@@ -128,7 +128,10 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   options.right = right;
   options.bottom = bottom;
   // Readers take Kanji mode as Shift-JIS, so only Shift-JIS bytes may use it.
-  options.allowKanji = ansi && platform::IsShiftJis(platform::SystemCodePage());
+  options.allowKanji =
+      extras_.allowKanji.value_or(ansi && platform::IsShiftJis(platform::SystemCodePage()));
+  options.header = extras_.header;
+  options.boostLevel = extras_.boostLevel;
   const auto length = static_cast<std::int32_t>(bytes.size());
   if (!SymbolPictureFits(kLargestSymbolSide, left, bottom, top, right)) {
     // Margins this wide may make too large a picture, depending on the
@@ -147,6 +150,7 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   symbolBitmap_ = encoder_.Encode(bytes, length, options);
   if (!symbolBitmap_) return Fail(GenerateFailure::kContentTooLong);
   if (chooseMask) mask_ = static_cast<std::int16_t>(encoder_.Mask());
+  if (extras_.boostLevel) level_ = static_cast<std::int16_t>(encoder_.Level());
 
   symbolImage_ = BitmapToImage(*symbolBitmap_);
   if (symbolImage_.empty()) {

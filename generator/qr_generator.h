@@ -23,6 +23,16 @@ namespace qrsmith {
 // code page cannot hold (nothing then); otherwise the UTF-8 bytes as they are.
 std::optional<Bytes> ContentBytes(const std::string& content, bool ansi);
 
+// What the next Generate calls write besides the content: header segments
+// (ECI, structured append, FNC1; encoder/stream_header.h), the level boost,
+// and whether Kanji mode may be used, when the caller knows better than the
+// ANSI flag (bytes in Shift_JIS given as they are).
+struct EncodeExtras {
+  std::optional<encoder::StreamHeader> header;
+  bool boostLevel = false;
+  std::optional<bool> allowKanji;
+};
+
 // Why the last Generate returned false.
 enum class GenerateFailure {
   kNone,                     // the last Generate succeeded, or none ran yet
@@ -69,6 +79,9 @@ class QrGenerator {
   // (M1..M4), level 0 or 1 (L), 2 (M) or 3 (Q) and mask -1..3.
   void SetKind(SymbolKind kind) { kind_ = kind; }
   SymbolKind Kind() const { return kind_; }
+  // Extras of the following Generate calls; none at first. With boostLevel,
+  // Level() afterwards tells the level the symbol got.
+  void SetEncodeExtras(const EncodeExtras& extras) { extras_ = extras; }
   // Drops the centre icon, so that later previews and exports show none.
   void ClearIcon();
 
@@ -176,6 +189,7 @@ class QrGenerator {
   std::int32_t marginRight_ = 0;
   Bytes noiseBits_;  // W x H x 10 / 8 random bytes for the current symbol
   GenerateFailure lastFailure_ = GenerateFailure::kNone;
+  EncodeExtras extras_;
   std::vector<std::uintptr_t> previewWindows_;  // handles of the attached windows
   BitmapRef pictureBitmap_;  // the preview's background picture of the last attach
 };

@@ -15,8 +15,8 @@ std::vector<std::uint8_t> GreyLevels(const platform::Bitmap& picture) {
 platform::Bitmap FramedForReader(const platform::Bitmap& picture, int scale) {
   const int border = 4 * scale;
   auto big = picture.Stretch(picture.Width() * scale, picture.Height() * scale);
-  auto framed = platform::Bitmap::Create(big->Width() + 2 * border,
-                                         big->Height() + 2 * border, 0xFFFFFF);
+  auto framed =
+      platform::Bitmap::Create(big->Width() + 2 * border, big->Height() + 2 * border, 0xFFFFFF);
   framed->CopyFrom(*big, border, border);
   return *framed;
 }

@@ -13,6 +13,14 @@ namespace qrsmith::testing {
 struct Decoded {
   Bytes bytes;       // the content bytes as the symbol carries them
   std::string text;  // the reader's text interpretation (UTF-8)
+  // zxing-cpp only: whether an ECI was read, the symbology identifier ("]Q1",
+  // "]Q3" for GS1, ...) and the structured-append position (0-based), size
+  // and id (-1, -1, "" outside a sequence).
+  bool hasEci = false;
+  std::string symbology;
+  int sequenceIndex = -1, sequenceSize = -1;
+  std::string sequenceId;
+  std::string ecLevel;  // zxing-cpp only: "L", "M", "Q" or "H"
 };
 
 // Each reader gets the picture enlarged `scale` times, on a white border of

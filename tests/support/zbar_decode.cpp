@@ -1,7 +1,7 @@
 // zxing-cpp and zbar declare clashing names, so each reader has its own file.
-#include "tests/support/qr_decode.h"
-
 #include <zbar.h>
+
+#include "tests/support/qr_decode.h"
 
 namespace qrsmith::testing {
 
@@ -27,7 +27,9 @@ std::optional<Decoded> DecodeWithZbar(const platform::Bitmap& picture, int scale
     if (symbol != nullptr && zbar::zbar_symbol_get_type(symbol) == zbar::ZBAR_QRCODE) {
       const char* data = zbar::zbar_symbol_get_data(symbol);
       const unsigned length = zbar::zbar_symbol_get_data_length(symbol);
-      out = Decoded{Bytes(data, data + length), std::string(data, length)};
+      out = Decoded{};
+      out->bytes.assign(data, data + length);
+      out->text.assign(data, length);
     }
   }
   zbar::zbar_image_destroy(image);

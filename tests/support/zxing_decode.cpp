@@ -19,6 +19,12 @@ std::optional<Decoded> DecodeWithZxing(const platform::Bitmap& picture, int scal
   Decoded out;
   out.bytes.assign(result.bytes().begin(), result.bytes().end());
   out.text = result.text();
+  out.hasEci = result.hasECI();
+  out.symbology = result.symbologyIdentifier();
+  out.sequenceIndex = result.sequenceIndex();
+  out.sequenceSize = result.sequenceSize();
+  out.sequenceId = result.sequenceId();
+  out.ecLevel = result.ecLevel();
   return out;
 }
 
