@@ -63,6 +63,7 @@ void ColourPicker::SetValue(Colour colour) {
               .arg(((colour_ & 0xFF) << 16) | (colour_ & 0xFF00) | ((colour_ >> 16) & 0xFF), 6, 16,
                    QLatin1Char('0'))
               .toUpper());
+  if (onChange_) onChange_();
 }
 
 FileDialogControl::FileDialogControl(QObject* parent, Dialogs& dialogs)

@@ -125,12 +125,19 @@ void BuildAdvancedPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
   QGroupBox* group = Group(page, "分组框2", 6, 30, 442, 119, WindowText::tr("生成选项："));
   Label(group, "标签6", 20, 19, 86, 24, WindowText::tr("中间层叠图标："));
   form.iconPathBox = Place(new QLineEdit(group), "编辑框1", 106, 22, 256, 20);
-  form.browseButton = Button(group, "按钮6", 368, 19, 56, 24, WindowText::tr("浏览..."), Qt::Key_B);
+  // Alt+B is the window's, from every page (main_window.*).
+  form.browseButton =
+      Place(new QPushButton(WindowText::tr("浏览..."), group), "按钮6", 368, 19, 56, 24);
   form.fileDialog = new FileDialogControl(group, dialogs);
   form.fileDialog->setObjectName(QStringLiteral("通用对话框1"));
-  // Label and pattern pairs; BMP is in force first.
-  form.fileDialog->SetFilter(WindowText::tr(
-      "BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|ICO图标（*.ico）|*.ico"));
+  // Label and pattern pairs; BMP is in force first. After the four classic
+  // forms: PNG, every form the icon reader takes, and any file.
+  form.fileDialog->SetFilter(
+      WindowText::tr("BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|"
+                     "ICO图标（*.ico）|*.ico") +
+      WindowText::tr("|PNG图像（*.png）|*.png|所有图片|"
+                     "*.bmp *.dib *.jpg *.jpeg *.jpe *.gif *.ico *.png *.tif *.tiff|"
+                     "所有文件（*.*）|*"));
 }
 
 void BuildAboutPage(QWidget* page) {
@@ -163,11 +170,14 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   window->setWindowTitle(
       QStringLiteral("%1 %2").arg(QString::fromUtf8(kProductName), ProductVersion()));
   window->move(kWindowLeft, kWindowTop);
-  window->setFixedSize(kClientWidth, kClientHeight);
+  window->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
+  window->resize(kClientWidth, kClientHeight);
 
   form.previewArea = Place(new QWidget(window), "图片框1", 11, 8, 450, 450);
   // A picture of a symbol may be dropped or pasted here (main_window.*).
-  form.previewArea->setFocusPolicy(Qt::StrongFocus);
+  // A click gives it the focus (for Ctrl+V); Tab passes it by, as it draws
+  // no focus mark.
+  form.previewArea->setFocusPolicy(Qt::ClickFocus);
   form.previewArea->setAcceptDrops(true);
   form.placeholderPicture =
       Picture(form.previewArea, "图片框5", 96, 25, 256, 256, ":/qrsmith/placeholder.png");
@@ -186,6 +196,15 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   form.scanStatus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   form.scanStatus->setWordWrap(true);
   form.scanStatus->hide();
+  // In place of the prompt and its icon while the content makes no symbol.
+  form.failureReason = Label(form.previewArea, "失败原因", 8, 294, 434, 114, QString());
+  form.failureReason->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  form.failureReason->setWordWrap(true);
+  form.failureReason->setStyleSheet(QStringLiteral("color: #c00000"));
+  form.failureReason->hide();
+  form.statusLine = Label(form.previewArea, "状态栏", 4, 2, 442, 18, QString());
+  form.statusLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  form.statusLine->hide();
 
   form.tabs = Place(new TabControl(window), "选择夹1", 8, 466, 456, 160);
   BuildContentPage(form.tabs->AddPage(WindowText::tr("二维码内容")), form);
@@ -204,6 +223,25 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
       Button(window, "按钮4", 249, 634, 88, 24, WindowText::tr("复制到剪贴板"), Qt::Key_C);
   form.closeButton = Button(window, "按钮5", 400, 633, 64, 24, WindowText::tr("关闭"), Qt::Key_O);
   return form;
+}
+
+void PlaceForSize(const MainForm& form, QSize size) {
+  const int dw = size.width() - kClientWidth;
+  const int dh = size.height() - kClientHeight;
+  form.previewArea->setGeometry(11, 8, 450 + dw, 450 + dh);
+  // The preview's own controls stay centred in it.
+  const QPoint centre(dw / 2, dh / 2);
+  form.placeholderPicture->move(QPoint(96, 25) + centre);
+  form.placeholderPrompt->move(QPoint(34, 294) + centre);
+  form.placeholderIcon->move(QPoint(200, 360) + centre);
+  form.failureReason->move(QPoint(8, 294) + centre);
+  form.statusLine->setGeometry(4, 2, 442 + dw, 18);
+  form.tabs->move(8 + dw / 2, 466 + dh);
+  form.generateButton->move(8, 635 + dh);
+  form.clearButton->move(80, 635 + dh);
+  form.saveButton->move(175, 634 + dh);
+  form.copyButton->move(249, 634 + dh);
+  form.closeButton->move(400 + dw, 633 + dh);
 }
 
 }  // namespace qrsmith::app

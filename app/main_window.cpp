@@ -10,10 +10,12 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
@@ -21,6 +23,8 @@
 #include "app/save_formats.h"
 #include "app/scan_label.h"
 #include "app/window_text.h"
+#include "encoder/qr_encoder.h"
+#include "encoder/qr_tables.h"
 #include "generator/imaging.h"
 #include "generator/preview_painter.h"
 #include "generator/qr_generator.h"
@@ -63,6 +67,28 @@ std::optional<QString> LocalFile(const QMimeData& data) {
 
 bool HoldsPicture(const QMimeData& data) { return data.hasImage() || LocalFile(data); }
 
+// How many bytes too many `bytes` are for `version` (0: automatic, measured
+// at version 40) at `level` 1..4, measured the way the encoder packs them.
+std::int32_t BytesTooMany(const Bytes& bytes, std::int16_t version, std::int16_t level) {
+  const std::int32_t v = version == 0 ? encoder::kMaxVersion : version;
+  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), INT32_MAX));
+  std::vector<std::uint8_t> unused;
+  // The measure counts the 4-bit terminator, which may be left out when full.
+  std::int64_t needed = QrEncoder().BuildBitStream(unused, bytes, n, v, true, false) - 4;
+  // Past the encoder's bit arrays the stream is not measured: count bytes.
+  if (needed <= 0) needed = 8 * static_cast<std::int64_t>(bytes.size()) + 20;
+  encoder::QrTables tables;
+  tables.Fill();
+  const std::int64_t holds = 8 * static_cast<std::int64_t>(tables.DataCodewords(v, level));
+  return static_cast<std::int32_t>(std::max<std::int64_t>(1, (needed - holds + 7) / 8));
+}
+
+// The preview's scale: the largest whole number of pixels a module at which
+// a symbol `modules` wide fits `side` pixels, at least the least readable.
+std::int32_t PreviewScale(std::int32_t modules, std::int32_t side) {
+  return std::max(kLeastPreviewPixelsPerModule, side / std::max(modules, 1));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
@@ -70,8 +96,16 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
       dialogs_(dialogs),
       form_(BuildMainForm(this, dialogs)),
       preview_(form_.previewArea),
-      endProcess_([](int code) { QCoreApplication::exit(code); }) {
+      endProcess_([](int code) { QCoreApplication::exit(code); }),
+      refreshTimer_(new QTimer(this)),
+      scanTimer_(new QTimer(this)) {
   verify::UseReader(qrsmith_read_qr_code);  // zxing-cpp is linked in
+  refreshTimer_->setSingleShot(true);
+  refreshTimer_->setInterval(kRefreshDelayMs);
+  connect(refreshTimer_, &QTimer::timeout, this, [this] { Refresh(); });
+  scanTimer_->setSingleShot(true);
+  scanTimer_->setInterval(kScanCheckDelayMs);
+  connect(scanTimer_, &QTimer::timeout, this, [this] { CheckScan(); });
   AddShortcuts();
   form_.previewArea->installEventFilter(this);
   form_.iconPathBox->installEventFilter(this);
@@ -81,6 +115,28 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
   connect(form_.copyButton, &QPushButton::clicked, this, [this] { Copy(); });
   connect(form_.closeButton, &QPushButton::clicked, this, [this] { CloseCommand(); });
   connect(form_.browseButton, &QPushButton::clicked, this, [this] { BrowseIcon(); });
+  // Every value the symbol is made of: a change makes a new one after a pause.
+  const auto changed = [this] { ContentChanged(); };
+  connect(form_.contentBox, &QPlainTextEdit::textChanged, this, changed);
+  connect(form_.passwordBox, &QLineEdit::textChanged, this, changed);
+  connect(form_.iconPathBox, &QLineEdit::textChanged, this, changed);
+  for (QComboBox* list : {form_.encodingList, form_.sizeList, form_.levelList}) {
+    connect(list, &QComboBox::currentIndexChanged, this, changed);
+  }
+  form_.foregroundPicker->SetOnChange(changed);
+  form_.backgroundPicker->SetOnChange(changed);
+}
+
+void MainWindow::ContentChanged() {
+  if (!setUp_) return;  // the set-up's own choices are no change
+  symbolCurrent_ = false;
+  refreshTimer_->start();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceForSize(form_, event->size());
+  if (symbolCurrent_ && generator_.HasSymbol()) ShowPreview();
 }
 
 // The commands' keys, anywhere in the window (the buttons' Alt+letter
@@ -92,6 +148,11 @@ void MainWindow::AddShortcuts() {
   const auto turnPage = [this](int step) {
     const int count = form_.tabs->Count();
     form_.tabs->SetCurrentIndex((form_.tabs->CurrentIndex() + step + count) % count);
+    // What is typed next goes into the page, not into the button that had the focus.
+    QWidget* page = form_.tabs->Page(form_.tabs->CurrentIndex());
+    if (QWidget* first = page->nextInFocusChain(); first && page->isAncestorOf(first)) {
+      first->setFocus(Qt::TabFocusReason);
+    }
   };
   add(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { Generate(); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { Generate(); });
@@ -101,6 +162,8 @@ void MainWindow::AddShortcuts() {
   // Shift+Tab arrives as Backtab.
   add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [turnPage] { turnPage(-1); });
   add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [turnPage] { turnPage(-1); });
+  // Browse for the icon from every page, not only from the one it is on.
+  add(QKeySequence(Qt::ALT | Qt::Key_B), [this] { BrowseIcon(); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -110,7 +173,6 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 // Window set-up, once, when the window first opens.
 void MainWindow::SetUpOnOpen() {
-  setUp_ = true;
   form_.encodingList->setCurrentIndex(kUtf8EncodingIndex);
   form_.sizeList->addItem(WindowText::tr(kSizeAutomatic));
   for (int version = 1; version <= kLargestVersion; ++version) {
@@ -120,10 +182,7 @@ void MainWindow::SetUpOnOpen() {
   form_.levelList->setCurrentIndex(0);
   FitListPopup(form_.sizeList);
   form_.contentBox->setFocus();  // typing goes into the content at once
-  // The program's own folder, with exactly one separator after it.
-  QString directory = QCoreApplication::applicationDirPath();
-  if (!directory.endsWith(QLatin1Char('/'))) directory += QLatin1Char('/');
-  form_.fileDialog->SetInitialDirectory(directory);
+  setUp_ = true;
 }
 
 void MainWindow::Stop(const char* title, const QString& text) {
@@ -131,53 +190,70 @@ void MainWindow::Stop(const char* title, const QString& text) {
                        {text, WindowText::tr(title), MessageIcon::kStop, MessageButtons::kOk});
 }
 
-// A refused Generate takes the symbol off the preview, whoever refuses it:
-// the window or the generator. A symbol left on show beside content it
-// does not hold would read as if it held it.
-void MainWindow::Refuse(const char* title, const QString& text) {
-  Stop(title, text);
-  HidePreview();
-}
-
 void MainWindow::Generate() {
-  const QString typed = TypedText(*form_.contentBox);
-  if (typed.isEmpty()) {
+  refreshTimer_->stop();
+  if (TypedText(*form_.contentBox).isEmpty()) {
     Stop(QT_TRANSLATE_NOOP("qrsmith", "内容为空"), WindowText::tr("请输入需要编码的内容！"));
     form_.tabs->SetCurrentIndex(0);
     form_.contentBox->setFocus();
     return;
   }
+  if (const auto refusal = MakeSymbol()) {
+    Stop(refusal->title, refusal->text);
+    return;
+  }
+  // Judged at once on the picture Save and Copy hand out.
+  CheckScan();
+}
+
+void MainWindow::Refresh() {
+  refreshTimer_->stop();
+  if (TypedText(*form_.contentBox).isEmpty()) {
+    // The window as it opens: the prompt asks for content.
+    HidePreview();
+    symbolCurrent_ = false;
+    failure_ = WindowText::tr("请输入需要编码的内容！");
+    return;
+  }
+  if (!MakeSymbol()) scanTimer_->start();
+}
+
+// Every refusal takes the symbol off the preview and says why in its place,
+// whoever refuses: the window or the generator. A symbol left on show beside
+// content it does not hold would read as if it held it.
+std::optional<MainWindow::Refusal> MainWindow::MakeSymbol() {
+  const auto refuse = [this](const char* title, const QString& text) {
+    symbolCurrent_ = false;
+    failure_ = text;
+    ShowFailure(text);
+    return Refusal{title, text};
+  };
+  const char* encodingError = QT_TRANSLATE_NOOP("qrsmith", "编码错误");
   const bool ansi = form_.encodingList->currentIndex() != kUtf8EncodingIndex;
-  std::string content = Utf8(typed);
+  std::string content = Utf8(TypedText(*form_.contentBox));
 
   const QString password = form_.passwordBox->text();
   if (!password.isEmpty()) {
     const EncryptionResult encrypted = EncryptContent(content, Utf8(password));
     if (encrypted.failure == EncryptionFailure::kPasswordNotRepresentable) {
-      Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
-             WindowText::tr("密码中含有无法用系统编码表示的字符。"));
-      return;
+      return refuse(encodingError, WindowText::tr("密码中含有无法用系统编码表示的字符。"));
     }
     if (!encrypted.text) {
       // Encryption works on code-page bytes whatever the encoding choice, so
       // only the character or the password can go.
-      Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
-             WindowText::tr("内容中含有无法用系统编码表示的字符，而加密只能使用系统编码："
-                            "请删除该字符，或清空加密密码。"));
-      return;
+      return refuse(encodingError,
+                    WindowText::tr("内容中含有无法用系统编码表示的字符，而加密只能使用系统编码："
+                                   "请删除该字符，或清空加密密码。"));
     }
     content = *encrypted.text;
   } else if (ansi && !platform::Utf8ToCodePage(content)) {
     // Refused before Generate, so that nothing typed is replaced by a stand-in.
-    Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
-           WindowText::tr("内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。"));
-    return;
+    return refuse(encodingError, WindowText::tr("内容中含有无法用所选编码表示的字符，"
+                                                "请改用UTF-8编码或修改内容。"));
   }
 
   const auto version = static_cast<std::int16_t>(form_.sizeList->currentIndex());
   const auto level = static_cast<std::int16_t>(form_.levelList->currentIndex() + 1);
-  const Colour foreground = form_.foregroundPicker->Value();
-  const Colour background = form_.backgroundPicker->Value();
 
   // The centre icon: the chosen file's bytes; an empty path removes the icon.
   std::optional<Bytes> icon;
@@ -189,41 +265,97 @@ void MainWindow::Generate() {
       icon = Bytes(bytes.begin(), bytes.end());
     }
     if (!icon || !LoadImageBitmap(*icon)) {
-      Refuse(QT_TRANSLATE_NOOP("qrsmith", "图标错误"),
-             WindowText::tr("无法读取图标文件：") + iconPath);
-      return;
+      return refuse(QT_TRANSLATE_NOOP("qrsmith", "图标错误"),
+                    WindowText::tr("无法读取图标文件：") + iconPath);
     }
   } else {
     generator_.ClearIcon();
   }
 
-  if (!generator_.Generate(content, ansi, version, level, std::int16_t{-1}, foreground, background,
-                           icon, 1, 1, 1, 1)) {
-    // The generator no longer holds the symbol on show; never paint from it.
-    // Every refusal takes the symbol off the preview alike (Refuse).
-    HidePreview();
-    return;
+  if (!generator_.Generate(content, ansi, version, level, std::int16_t{-1},
+                           form_.foregroundPicker->Value(), form_.backgroundPicker->Value(), icon,
+                           1, 1, 1, 1)) {
+    // The generator no longer holds a symbol; never paint from it.
+    const char* title = QT_TRANSLATE_NOOP("qrsmith", "无法生成");
+    if (generator_.LastFailure() != GenerateFailure::kContentTooLong) {
+      return refuse(title, WindowText::tr("无法用这些选项生成二维码。"));
+    }
+    const Bytes bytes = *ContentBytes(content, ansi);
+    const QString levelName = form_.levelList->currentText().section(QChar(0x2014), 0, 0);
+    const QString tooMany = QString::number(BytesTooMany(bytes, version, level));
+    return refuse(title, version == 0 ? WindowText::tr("内容太长：纠错级别为%1时任何尺寸都放不下，"
+                                                       "多了%2字节。")
+                                            .arg(levelName, tooMany)
+                                      : WindowText::tr("内容太长：尺寸%1、纠错级别%2放不下，"
+                                                       "多了%3字节。")
+                                            .arg(QString::number(version), levelName, tooMany));
   }
+  symbolCurrent_ = true;
+  failure_.clear();
   ShowPreview();
-  // Judged on the picture Save and Copy hand out, not on the small preview.
+  return std::nullopt;
+}
+
+void MainWindow::CheckScan() {
+  scanTimer_->stop();
+  if (!symbolCurrent_ || !generator_.HasSymbol()) return;
   ShowScanVerdict(*form_.scanStatus, verify::CheckSavedPicture(generator_, kSavePixelsPerModule),
                   *form_.levelList);
 }
 
+// The symbol at the largest whole number of pixels a module that fits the
+// preview area, centred, with the scan label below it; the icon drawn at the
+// scale of the saved picture, where it is kSavePixelsPerModule a module.
 void MainWindow::ShowPreview() {
   ShowPlaceholders(false);
+  form_.failureReason->hide();
+  const int width = form_.previewArea->width();
+  const int height = form_.previewArea->height();
+  constexpr int kLabelHeight = 36;  // the scan label, two lines
+  const std::int32_t modules = std::max(generator_.SymbolWidth(), generator_.SymbolHeight());
+  const std::int32_t scale = PreviewScale(modules, std::min(width, height - 2 * kLabelHeight));
+  const std::int32_t side = generator_.SymbolWidth() * scale;
   generator_.DetachPreview(preview_);
-  generator_.AttachPreview(preview_, kPreviewCentre, std::nullopt, kPreviewSquare, {}, std::nullopt,
+  generator_.AttachPreview(preview_, kPreviewCentre, std::nullopt, side, {}, std::nullopt,
                            std::nullopt, 0, 20, true);
+  if (const auto icon = generator_.IconBitmap()) {
+    const auto scaled = [scale](int pixels) {
+      return std::max(1, pixels * scale / kSavePixelsPerModule);
+    };
+    preview_.SetProperty(kPreviewPropertyNames[kIconWidthProperty], scaled(icon->Width()));
+    preview_.SetProperty(kPreviewPropertyNames[kIconHeightProperty], scaled(icon->Height()));
+    preview_.Invalidate();
+  }
+  const int below = std::min((height + side) / 2 + 4, height - kLabelHeight);
+  form_.scanStatus->setGeometry(8, below, width - 16, kLabelHeight);
 }
 
 void MainWindow::HidePreview() {
+  scanTimer_->stop();
   generator_.DetachPreview(preview_);
   form_.scanStatus->hide();
+  form_.failureReason->hide();
   ShowPlaceholders(true);
 }
 
-void MainWindow::Clear() { HidePreview(); }
+// The reason in the preview, where the symbol would be: the placeholder
+// picture stays, the reason takes the prompt's place.
+void MainWindow::ShowFailure(const QString& reason) {
+  HidePreview();
+  form_.placeholderPrompt->hide();
+  form_.placeholderIcon->hide();
+  form_.failureReason->setText(reason);
+  form_.failureReason->show();
+}
+
+// Clear takes the symbol away for Save and Copy too; the next change, or
+// Generate, makes one again.
+void MainWindow::Clear() {
+  refreshTimer_->stop();
+  symbolCurrent_ = false;
+  failure_.clear();
+  HidePreview();
+}
 
 void MainWindow::ShowPlaceholders(bool visible) {
   form_.placeholderPicture->setVisible(visible);
@@ -231,11 +363,27 @@ void MainWindow::ShowPlaceholders(bool visible) {
   form_.placeholderPrompt->setVisible(visible);
 }
 
+QString MainWindow::MissingSymbolReason() const {
+  if (symbolCurrent_ && generator_.HasSymbol()) return {};
+  return failure_.isEmpty() ? WindowText::tr("请先生成二维码！") : failure_;
+}
+
+// Save and Copy hand out the symbol of what the window holds now: a change
+// still waiting for its pause is made first, and without a symbol they say why.
 bool MainWindow::RefuseWithoutSymbol() {
-  if (generator_.HasSymbol()) return false;
-  dialogs_.ShowMessage(this, {WindowText::tr("请先生成二维码！"), WindowText::tr("提示"),
-                              MessageIcon::kInformation, MessageButtons::kOk});
+  if (refreshTimer_->isActive()) Refresh();
+  const QString reason = MissingSymbolReason();
+  if (reason.isEmpty()) return false;
+  dialogs_.ShowMessage(
+      this, {reason, WindowText::tr("提示"), MessageIcon::kInformation, MessageButtons::kOk});
   return true;
+}
+
+void MainWindow::ShowStatus(const QString& text) {
+  form_.statusLine->setToolTip(text);
+  form_.statusLine->setText(
+      form_.statusLine->fontMetrics().elidedText(text, Qt::ElideMiddle, form_.statusLine->width()));
+  form_.statusLine->show();
 }
 
 // The folder last saved to in this run, else the user's Pictures folder,
@@ -276,14 +424,18 @@ void MainWindow::Save() {
   lastSaveForm_ = static_cast<int>(std::ranges::find(forms, target.form) - forms.begin());
   if (!SaveSymbol(generator_, Utf8(target.path), *target.form)) {
     Stop(QT_TRANSLATE_NOOP("qrsmith", "保存失败"), WindowText::tr("无法保存文件：") + target.path);
+    return;
   }
+  ShowStatus(WindowText::tr("已保存：") + QDir::toNativeSeparators(target.path));
 }
 
 void MainWindow::Copy() {
   if (RefuseWithoutSymbol()) return;
   if (!generator_.CopyToClipboard(generator_.SymbolWidth() * kSavePixelsPerModule)) {
     Stop(QT_TRANSLATE_NOOP("qrsmith", "复制失败"), WindowText::tr("无法把二维码复制到剪贴板。"));
+    return;
   }
+  ShowStatus(WindowText::tr("已复制到剪贴板。"));
 }
 
 bool MainWindow::ConfirmExit() {
@@ -305,8 +457,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
+// The icon dialog opens in the folder last browsed in this run, else the
+// Pictures folder, else home: never the program's own folder.
 void MainWindow::BrowseIcon() {
-  if (form_.fileDialog->Open(this)) form_.iconPathBox->setText(form_.fileDialog->FileName());
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  QString folder = !lastIconFolder_.isEmpty() && QDir(lastIconFolder_).exists() ? lastIconFolder_
+                   : !pictures.isEmpty() && QDir(pictures).exists()             ? pictures
+                                                                                : QDir::homePath();
+  form_.fileDialog->SetInitialDirectory(folder);
+  if (!form_.fileDialog->Open(this)) return;
+  lastIconFolder_ = QFileInfo(form_.fileDialog->FileName()).absolutePath();
+  form_.iconPathBox->setText(form_.fileDialog->FileName());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -8,12 +8,14 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "app/dialogs.h"
 #include "app/form_layout.h"
 #include "platform/qt/qt_preview_window.h"
 
 class QMimeData;
+class QTimer;
 
 namespace qrsmith {
 class QrGenerator;
@@ -21,9 +23,15 @@ class QrGenerator;
 
 namespace qrsmith::app {
 
-// Preview of a generated symbol: a 100 x 100 square in the middle of the
-// preview area, on white (the offsets and noise matter only on a picture).
-inline constexpr std::int32_t kPreviewSquare = 100;
+// The preview draws the symbol at the largest whole number of pixels a
+// module that fits the preview area, but never fewer than this: one pixel a
+// module cannot be read off a screen.
+inline constexpr std::int32_t kLeastPreviewPixelsPerModule = 2;
+// How long the window waits after a change before it makes the new symbol,
+// so that typing is not slowed by a symbol for every keystroke.
+inline constexpr int kRefreshDelayMs = 150;
+// And after that, before it checks that the saved picture scans.
+inline constexpr int kScanCheckDelayMs = 60;
 
 class MainWindow final : public QWidget {
  public:
@@ -41,12 +49,18 @@ class MainWindow final : public QWidget {
   void Copy();
   void CloseCommand();
   void BrowseIcon();
+  // Makes the symbol for what the controls hold now, as the pause after a
+  // change does: no message box, the reason shown in the preview instead.
+  void Refresh();
+  // Why Save and Copy have no symbol to hand out; empty while they have one.
+  QString MissingSymbolReason() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // Drops and pastes on the preview area and the icon path box.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void SetUpOnOpen();
@@ -54,8 +68,17 @@ class MainWindow final : public QWidget {
   void ShowPlaceholders(bool visible);
   void ShowPreview();
   void HidePreview();
+  void ShowFailure(const QString& reason);
   void Stop(const char* title, const QString& text);  // `title` untranslated
-  void Refuse(const char* title, const QString& text);
+  struct Refusal {
+    const char* title;  // untranslated
+    QString text;
+  };
+  // Makes the symbol of the controls' values; the reason when it cannot.
+  std::optional<Refusal> MakeSymbol();
+  void ContentChanged();
+  void CheckScan();
+  void ShowStatus(const QString& text);
   void AddShortcuts();
   void ReadCode(const QMimeData& data);
   void SetContent(const QString& text);
@@ -69,6 +92,14 @@ class MainWindow final : public QWidget {
   platform::QtPreviewWindow preview_;
   std::function<void(int)> endProcess_;
   bool setUp_ = false;
+  // True while the generator's symbol is the one of the controls' values.
+  bool symbolCurrent_ = false;
+  // Why there is no current symbol (empty: none was asked for yet, or Clear).
+  QString failure_;
+  QTimer* refreshTimer_;
+  QTimer* scanTimer_;
+  // The icon folder last browsed in this run.
+  QString lastIconFolder_;
   // Save's memory for this run: the folder last saved to and the form last
   // saved in (its index among the save filters).
   QString lastSaveFolder_;

@@ -253,7 +253,7 @@ TEST_F(WindowTest, EmptyContentIsRefusedWithTheContentPageInFront) {
   EXPECT_FALSE(generator_.HasSymbol());
 }
 
-TEST_F(WindowTest, GenerateShowsTheSymbolAndClearShowsThePlaceholders) {
+TEST_F(WindowTest, GenerateShowsTheSymbolAndClearTakesItAway) {
   const QString content = QStringLiteral("预览 preview");
   Type(content);
   EXPECT_TRUE(PlaceholdersVisible());
@@ -262,38 +262,43 @@ TEST_F(WindowTest, GenerateShowsTheSymbolAndClearShowsThePlaceholders) {
   EXPECT_TRUE(generator_.IsPreviewAttached(PreviewWindow()));
   const QImage shown = Preview();
   EXPECT_EQ(ReadSymbol(shown), content.toStdString());
-  // Two Generates in a row: one symbol, in the 100 x 100 square in the middle.
+  // Version 1 with its margins is 23 modules: 16 pixels a module fit the
+  // 450-pixel area with room for the scan label above and below, centred.
+  const int side = 23 * 16;
+  const int left = (450 - side) / 2;
+  EXPECT_EQ(shown.pixel(left + 16, left + 16), 0xFF000000u);  // the finder's corner
+  EXPECT_EQ(shown.pixel(left - 1, 225), 0xFFFFFFFFu);
   Click("按钮1");
   EXPECT_EQ(Preview(), shown);
-  for (const QPoint outside :
-       {QPoint(174, 200), QPoint(275, 200), QPoint(200, 174), QPoint(200, 275)}) {
-    EXPECT_EQ(shown.pixel(outside), 0xFFFFFFFFu);
-  }
 
   Click("按钮2");
   EXPECT_TRUE(PlaceholdersVisible());
   EXPECT_FALSE(generator_.IsPreviewAttached(PreviewWindow()));
   EXPECT_TRUE(Control("图片框1")->dynamicPropertyNames().isEmpty());
   EXPECT_EQ(Control<QPlainTextEdit>("超级编辑框1")->toPlainText(), content);
-  EXPECT_TRUE(generator_.HasSymbol());
   Click("按钮1");
   EXPECT_FALSE(PlaceholdersVisible());
   EXPECT_EQ(Preview(), shown);
 }
 
 // A refused Generate, whether the generator or the window refuses it (the
-// encoding checks below), takes the symbol off the preview.
-TEST_F(WindowTest, ARefusedGenerateTakesTheSymbolOffThePreview) {
+// encoding checks below), takes the symbol off the preview and says why.
+TEST_F(WindowTest, ARefusedGenerateSaysWhyInAMessageAndInThePreview) {
   Type(QStringLiteral("short"));
   Click("按钮1");
   ASSERT_FALSE(PlaceholdersVisible());
   Type(QString(100, QLatin1Char('x')));
-  Control<QComboBox>("组合框2")->setCurrentIndex(1);  // version 1 holds at most 17 bytes at L
+  Control<QComboBox>("组合框2")->setCurrentIndex(1);  // version 1 holds 17 bytes at L
   Click("按钮1");
   EXPECT_FALSE(generator_.HasSymbol());
   EXPECT_TRUE(PlaceholdersVisible());
   EXPECT_FALSE(generator_.IsPreviewAttached(PreviewWindow()));
-  EXPECT_TRUE(dialogs_.messages.empty());  // refused silently
+  // 4 + 8 + 800 bits against 152: 83 bytes too many.
+  const QString reason = QStringLiteral("内容太长：尺寸1、纠错级别低放不下，多了83字节。");
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(dialogs_.messages[0].text, reason);
+  EXPECT_EQ(Control<QLabel>("失败原因")->text(), reason);
+  EXPECT_TRUE(Control("失败原因")->isVisible());
 }
 
 struct EncodingErrorCase {
@@ -377,18 +382,26 @@ TEST_F(WindowTest, BrowseFillsTheIconPathUnlessCancelled) {
   ASSERT_EQ(dialogs_.files.size(), 1u);
   const FileRequest& request = dialogs_.files[0];
   EXPECT_FALSE(request.save);
-  EXPECT_EQ(request.filters, (QStringList{QStringLiteral("BMP图像(*.bmp) (*.bmp)"),
-                                          QStringLiteral("JPG图像（*.jpg） (*.jpg)"),
-                                          QStringLiteral("GIF图像（*.gif） (*.gif)"),
-                                          QStringLiteral("ICO图标（*.ico） (*.ico)")}));
+  ASSERT_EQ(request.filters.size(), 7);
+  EXPECT_EQ(request.filters[0], QStringLiteral("BMP图像(*.bmp) (*.bmp)"));
+  EXPECT_EQ(request.filters[4], QStringLiteral("PNG图像（*.png） (*.png)"));
+  EXPECT_TRUE(request.filters[5].contains(QStringLiteral("*.tiff")));
+  EXPECT_EQ(request.filters[6], QStringLiteral("所有文件（*.*） (*)"));
   EXPECT_TRUE(request.labelsOnly);
   EXPECT_EQ(request.selectedFilter, 0);
-  EXPECT_EQ(request.directory, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  // Pictures, else home; never the program's own folder.
+  EXPECT_NE(request.directory, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  EXPECT_TRUE(QDir(request.directory).exists());
   EXPECT_EQ(path->text(), QStringLiteral("earlier.png"));
 
-  dialogs_.nextFiles.push_back(FileAnswer{QStringLiteral("/pictures/logo.gif"), 2});
+  // Alt+B from another page; the next dialog opens where the last file was.
+  QTemporaryDir folder;
+  dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QStringLiteral("logo.gif")), 2});
+  QTest::keyClick(window_.get(), Qt::Key_B, Qt::AltModifier);
+  EXPECT_EQ(path->text(), folder.filePath(QStringLiteral("logo.gif")));
   Click("按钮6");
-  EXPECT_EQ(path->text(), QStringLiteral("/pictures/logo.gif"));
+  ASSERT_EQ(dialogs_.files.size(), 3u);
+  EXPECT_EQ(dialogs_.files[2].directory, folder.path());
 }
 
 // --- Exit -------------------------------------------------------------------------

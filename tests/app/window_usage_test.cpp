@@ -118,7 +118,7 @@ TEST_F(WindowUse, ListPopupsShowTheirItemsWholeAndTheSizeListScrolls) {
   }
 }
 
-TEST_F(WindowUse, IconDialogShowsTheFourFiltersAsWritten) {
+TEST_F(WindowUse, IconDialogShowsItsFiltersAsWritten) {
   Click("按钮6");
   ASSERT_EQ(dialogs_.files.size(), 1u);
   QFileDialog dialog;
@@ -128,8 +128,9 @@ TEST_F(WindowUse, IconDialogShowsTheFourFiltersAsWritten) {
   ASSERT_NE(shown, nullptr);
   QStringList labels;
   for (int i = 0; i < shown->count(); ++i) labels << shown->itemText(i);
-  EXPECT_EQ(labels, (QStringList{"BMP图像(*.bmp)", "JPG图像（*.jpg）", "GIF图像（*.gif）",
-                                 "ICO图标（*.ico）"}));
+  EXPECT_EQ(labels,
+            (QStringList{"BMP图像(*.bmp)", "JPG图像（*.jpg）", "GIF图像（*.gif）",
+                         "ICO图标（*.ico）", "PNG图像（*.png）", "所有图片", "所有文件（*.*）"}));
 }
 
 // --- Language ----------------------------------------------------------------------
