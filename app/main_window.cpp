@@ -150,9 +150,14 @@ void MainWindow::AddShortcuts() {
     form_.tabs->SetCurrentIndex((form_.tabs->CurrentIndex() + step + count) % count);
     // What is typed next goes into the page, not into the button that had the focus.
     QWidget* page = form_.tabs->Page(form_.tabs->CurrentIndex());
-    if (QWidget* first = page->nextInFocusChain(); first && page->isAncestorOf(first)) {
-      first->setFocus(Qt::TabFocusReason);
+    for (QWidget* w = page->nextInFocusChain(); w != page && page->isAncestorOf(w);
+         w = w->nextInFocusChain()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page)) {
+        w->setFocus(Qt::TabFocusReason);
+        return;
+      }
     }
+    form_.tabs->Bar()->setFocus(Qt::TabFocusReason);  // a page with nothing to type into
   };
   add(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { Generate(); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { Generate(); });

@@ -91,6 +91,7 @@ TEST_F(WindowUse, KeysRunTheCommandsAndMoveTheFocus) {
   auto* tabs = Control<TabControl>("选择夹1");
   Press(ContentBox(), Qt::Key_Tab, Qt::ControlModifier);
   EXPECT_EQ(tabs->CurrentIndex(), 1);
+  EXPECT_EQ(QApplication::focusWidget(), Control("编辑框2"));  // the page's first control
   Press(window_.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
   Press(window_.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(tabs->CurrentIndex(), 4);  // round from the first to the last page
