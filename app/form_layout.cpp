@@ -240,6 +240,17 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   return form;
 }
 
+QRect FitOnScreen(const QRect& wanted, const QRect& available, int frame) {
+  QRect place = wanted;
+  const int room = available.height() - frame;
+  if (place.height() > room) place.setHeight(std::max(kMinimumClientHeight, room));
+  const int lowestTop = std::max(available.top() + frame, available.bottom() + 1 - place.height());
+  place.moveTop(std::clamp(place.top(), available.top() + frame, lowestTop));
+  const int rightmost = std::max(available.left(), available.right() + 1 - place.width());
+  place.moveLeft(std::clamp(place.left(), available.left(), rightmost));
+  return place;
+}
+
 void PlaceForSize(const MainForm& form, QSize size) {
   const int dw = size.width() - kClientWidth;
   const int dh = size.height() - kClientHeight;

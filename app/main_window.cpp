@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -187,6 +188,13 @@ void MainWindow::SetUpOnOpen() {
   form_.levelList->setCurrentIndex(0);
   FitListPopup(form_.sizeList);
   form_.contentBox->setFocus();  // typing goes into the content at once
+  // The whole window on screen, its button row included, on small and
+  // scaled screens alike; the frame's title bar is allowed for.
+  constexpr int kTitleBar = 40;
+  if (const QScreen* screen = this->screen()) {
+    const QRect place = FitOnScreen(QRect(pos(), size()), screen->availableGeometry(), kTitleBar);
+    if (place != QRect(pos(), size())) setGeometry(place);
+  }
   setUp_ = true;
 }
 

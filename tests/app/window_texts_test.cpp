@@ -1,5 +1,6 @@
 // Every text of the window is shown whole, in both languages: each control's
-// size hint (its text at the window's font) fits the place the layout gives it.
+// size hint (its text at the window's font) fits the place the layout gives
+// it; and the whole window fits small and scaled screens.
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,22 @@ TEST(WindowTexts, ShowWholeInBothLanguages) {
     for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
       QCoreApplication::removeTranslator(translator);
       delete translator;
+    }
+  }
+}
+
+// The whole window, title bar included, on the free area of small and scaled
+// screens (in the logical pixels Qt lays out in): a 1366 x 768 screen at
+// scale 1 and 2560 x 1440 at scale 2, each with a 28-pixel panel.
+TEST(WindowTexts, TheWholeWindowFitsSmallAndScaledScreens) {
+  const QRect opened(kWindowLeft, kWindowTop, kClientWidth, kClientHeight);
+  const QRect screens[] = {{0, 0, 1366, 740}, {0, 28, 1280, 692}, {0, 0, 1920, 1050}};
+  for (const QRect& available : screens) {
+    const QRect place = FitOnScreen(opened, available, 40);
+    EXPECT_TRUE(available.contains(place.adjusted(0, -40, 0, 0))) << available.height();
+    EXPECT_GE(place.height(), kMinimumClientHeight);
+    if (available.height() >= kClientHeight + 40 + kWindowTop) {
+      EXPECT_EQ(place, opened);
     }
   }
 }
