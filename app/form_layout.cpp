@@ -244,8 +244,9 @@ QRect FitOnScreen(const QRect& wanted, const QRect& available, int frame) {
   QRect place = wanted;
   const int room = available.height() - frame;
   if (place.height() > room) place.setHeight(std::max(kMinimumClientHeight, room));
-  const int lowestTop = std::max(available.top() + frame, available.bottom() + 1 - place.height());
-  place.moveTop(std::clamp(place.top(), available.top() + frame, lowestTop));
+  // The position is the frame's top-left corner; the client area is below the title bar.
+  const int lowestTop = std::max(available.top(), available.bottom() + 1 - frame - place.height());
+  place.moveTop(std::clamp(place.top(), available.top(), lowestTop));
   const int rightmost = std::max(available.left(), available.right() + 1 - place.width());
   place.moveLeft(std::clamp(place.left(), available.left(), rightmost));
   return place;

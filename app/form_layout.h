@@ -69,10 +69,11 @@ void PlaceForSize(const MainForm& form, QSize size);
 inline constexpr int kMinimumClientWidth = kClientWidth;
 inline constexpr int kMinimumClientHeight = 600;
 
-// Where the window's client area goes on a screen whose free area is
-// `available`: at `wanted` when it fits, else moved up and shortened (the
-// preview gives way, to no less than the minimum) so that the whole window,
-// with `frame` pixels of title bar above it, stays on the screen.
+// Where the window goes on a screen whose free area is `available`: `wanted`
+// (the frame's top-left corner and the client area's size) when it fits,
+// else moved up and shortened (the preview gives way, to no less than the
+// minimum) so that the whole window, with `frame` pixels of title bar above
+// its client area, stays on the screen.
 QRect FitOnScreen(const QRect& wanted, const QRect& available, int frame);
 
 // A drop-down list keeps its width in the layout, but its pop-up is as wide

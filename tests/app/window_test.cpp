@@ -502,6 +502,13 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
     }
   }
   EXPECT_TRUE(ReadAll(folder.filePath(QStringLiteral("symbol.svg"))).contains("<svg"));
+  // One printed size, 0.5 mm a module, for the 23 modules: 11.5 mm, 32.6 pt.
+  EXPECT_EQ(QImage(folder.filePath(QStringLiteral("symbol.png"))).dotsPerMeterX(), 20000);
+  EXPECT_TRUE(ReadAll(folder.filePath(QStringLiteral("symbol.svg"))).contains("11.5mm"));
+  EXPECT_TRUE(
+      ReadAll(folder.filePath(QStringLiteral("symbol.eps"))).contains("%%BoundingBox: 0 0 33 33"));
+  EXPECT_TRUE(
+      ReadAll(folder.filePath(QStringLiteral("symbol.pdf"))).contains("/MediaBox [0 0 32.598425"));
   EXPECT_TRUE(QString::fromUtf8(ReadAll(folder.filePath(QStringLiteral("symbol.txt"))))
                   .contains(QStringLiteral("●")));
   EXPECT_TRUE(dialogs_.messages.empty());

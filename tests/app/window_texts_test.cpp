@@ -94,7 +94,7 @@ TEST(WindowTexts, TheWholeWindowFitsSmallAndScaledScreens) {
   const QRect screens[] = {{0, 0, 1366, 740}, {0, 28, 1280, 692}, {0, 0, 1920, 1050}};
   for (const QRect& available : screens) {
     const QRect place = FitOnScreen(opened, available, 40);
-    EXPECT_TRUE(available.contains(place.adjusted(0, -40, 0, 0))) << available.height();
+    EXPECT_TRUE(available.contains(place.adjusted(0, 0, 0, 40))) << available.height();
     EXPECT_GE(place.height(), kMinimumClientHeight);
     if (available.height() >= kClientHeight + 40 + kWindowTop) {
       EXPECT_EQ(place, opened);
