@@ -305,6 +305,7 @@ std::optional<MainWindow::Refusal> MainWindow::MakeSymbol() {
   }
   symbolCurrent_ = true;
   failure_.clear();
+  form_.scanStatus->hide();  // the verdict was on the symbol before; CheckScan gives the new one
   ShowPreview();
   return std::nullopt;
 }
