@@ -6,8 +6,10 @@
 // The window only reads its controls and calls the generator; symbols,
 // files and formats live in the core.
 
+#include <QSettings>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/dialogs.h"
@@ -36,6 +38,12 @@ inline constexpr int kScanCheckDelayMs = 60;
 class MainWindow final : public QWidget {
  public:
   MainWindow(QrGenerator& generator, Dialogs& dialogs);
+  ~MainWindow() override;
+
+  // Keeps the choices between runs in `settings` (the program passes the
+  // user's; without it nothing is kept): read when the window first opens,
+  // written when it goes. The keys name no text of either language.
+  void UseSettings(std::unique_ptr<QSettings> settings) { settings_ = std::move(settings); }
 
   const MainForm& Form() const { return form_; }
   // What ends the process once the Close button's confirmation is answered
@@ -79,6 +87,8 @@ class MainWindow final : public QWidget {
   void ContentChanged();
   void CheckScan();
   void ShowStatus(const QString& text);
+  void ReadSettings();
+  void WriteSettings();
   void AddShortcuts();
   void ReadCode(const QMimeData& data);
   void SetContent(const QString& text);
@@ -100,6 +110,7 @@ class MainWindow final : public QWidget {
   QTimer* scanTimer_;
   // The icon folder last browsed in this run.
   QString lastIconFolder_;
+  std::unique_ptr<QSettings> settings_;
   // Save's memory for this run: the folder last saved to and the form last
   // saved in (its index among the save filters).
   QString lastSaveFolder_;

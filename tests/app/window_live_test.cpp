@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/main_window.h"
@@ -137,6 +138,70 @@ TEST_F(LiveWindow, ALargeSymbolReadsOffTheScreenAndGrowsWithTheWindow) {
     EXPECT_EQ(shown.pixel(corner + QPoint(7 * scale - 1, 0)), 0xFF000000u);
     EXPECT_EQ(shown.pixel(corner + QPoint(7 * scale, 0)), 0xFFFFFFFFu);
   }
+}
+
+}  // namespace
+}  // namespace qrsmith::app
+
+namespace qrsmith::app {
+namespace {
+
+// The choices of one run are those of the next; a first run (no file) and
+// values that make no sense keep the defaults.
+TEST(WindowSettings, AreKeptBetweenRunsByLanguageFreeKeys) {
+  QTemporaryDir home;
+  const QString file = home.filePath(QStringLiteral("qrsmith.conf"));
+  const auto open = [&](auto&& use) {
+    QrGenerator generator;
+    ScriptedDialogs dialogs;
+    MainWindow window(generator, dialogs);
+    window.UseSettings(std::make_unique<QSettings>(file, QSettings::IniFormat));
+    window.show();
+    use(window, dialogs);
+  };
+  open([&](MainWindow& window, ScriptedDialogs& dialogs) {
+    const MainForm& form = window.Form();
+    EXPECT_EQ(form.encodingList->currentIndex(), 1);  // a first start as without settings
+    EXPECT_EQ(form.foregroundPicker->Value(), kBlack);
+    form.encodingList->setCurrentIndex(0);
+    form.levelList->setCurrentIndex(2);
+    form.sizeList->setCurrentIndex(7);
+    form.foregroundPicker->SetValue(0x102030);
+    form.contentBox->setPlainText(QStringLiteral("kept"));
+    dialogs.nextFiles.push_back(FileAnswer{home.filePath(QStringLiteral("k.svg")), 0});
+    window.Save();
+  });
+  {
+    QSettings written(file, QSettings::IniFormat);
+    EXPECT_EQ(written.value("level").toString(), QStringLiteral("Q"));
+    EXPECT_EQ(written.value("encoding").toString(), QStringLiteral("ansi"));
+    EXPECT_EQ(written.value("foreground").toString(), QStringLiteral("#302010"));
+    EXPECT_EQ(written.value("saveForm").toString(), QStringLiteral("svg"));
+  }
+  open([&](MainWindow& window, ScriptedDialogs& dialogs) {
+    const MainForm& form = window.Form();
+    EXPECT_EQ(form.encodingList->currentIndex(), 0);
+    EXPECT_EQ(form.levelList->currentIndex(), 2);
+    EXPECT_EQ(form.sizeList->currentIndex(), 7);
+    EXPECT_EQ(form.foregroundPicker->Value(), 0x102030u);
+    EXPECT_EQ(form.backgroundPicker->Value(), kWhite);
+    form.contentBox->setPlainText(QStringLiteral("again"));
+    window.Save();
+    ASSERT_EQ(dialogs.files.size(), 1u);
+    EXPECT_EQ(dialogs.files[0].directory, home.path());
+    EXPECT_EQ(dialogs.files[0].selectedFilter, 5);  // SVG
+  });
+  {
+    QSettings nonsense(file, QSettings::IniFormat);
+    nonsense.setValue("level", "低");
+    nonsense.setValue("version", 99);
+    nonsense.setValue("foreground", "black");
+  }
+  open([&](MainWindow& window, ScriptedDialogs&) {
+    EXPECT_EQ(window.Form().levelList->currentIndex(), 0);
+    EXPECT_EQ(window.Form().sizeList->currentIndex(), 0);
+    EXPECT_EQ(window.Form().foregroundPicker->Value(), kBlack);
+  });
 }
 
 }  // namespace
