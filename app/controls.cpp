@@ -52,7 +52,7 @@ ColourPicker::ColourPicker(QWidget* parent, Dialogs& dialogs, Colour initial)
 
 void ColourPicker::SetValue(Colour colour) {
   colour_ = colour & 0xFFFFFF;
-  QPixmap swatch(40, 12);
+  QPixmap swatch(28, 12);
   swatch.fill(QColor(static_cast<int>(colour_ & 0xFF), static_cast<int>((colour_ >> 8) & 0xFF),
                      static_cast<int>((colour_ >> 16) & 0xFF)));
   QPainter(&swatch).drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
@@ -63,6 +63,7 @@ void ColourPicker::SetValue(Colour colour) {
               .arg(((colour_ & 0xFF) << 16) | (colour_ & 0xFF00) | ((colour_ >> 16) & 0xFF), 6, 16,
                    QLatin1Char('0'))
               .toUpper());
+  if (onChange_) onChange_();
 }
 
 FileDialogControl::FileDialogControl(QObject* parent, Dialogs& dialogs)

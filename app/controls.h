@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "app/dialogs.h"
@@ -47,10 +48,13 @@ class ColourPicker final : public QPushButton {
 
   Colour Value() const { return colour_; }  // 0x00BBGGRR
   void SetValue(Colour colour);
+  // Called after every change of the colour.
+  void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
  private:
   Dialogs& dialogs_;
   Colour colour_;
+  std::function<void()> onChange_;
 };
 
 // The file-open dialog control: not drawn, it keeps the dialog's settings.

@@ -31,12 +31,24 @@ QLabel* Picture(QWidget* parent, const char* name, int l, int t, int w, int h,
   return picture;
 }
 
-// A button with its caption and an Alt+letter accelerator. The Chinese
-// captions hold no Latin letter to mark, so the key is set apart from the
-// caption (a translated caption marks the same letter with "&").
+// A caption that shows its Alt+letter key: a translated caption marks its
+// own letter with "&"; a Chinese one, holding no Latin letter to mark, gets
+// the letter in brackets, before a closing "！" or "...".
+QString WithMnemonic(const QString& caption, Qt::Key key) {
+  if (caption.contains(QLatin1Char('&'))) return caption;
+  const QString mark = QStringLiteral("(&%1)").arg(QChar(static_cast<char16_t>(key)));
+  qsizetype at = caption.size();
+  for (const QString& end : {QStringLiteral("..."), QStringLiteral("！")}) {
+    if (caption.endsWith(end)) at -= end.size();
+  }
+  return QString(caption).insert(at, mark);
+}
+
+// A button with its caption and an Alt+letter accelerator.
 QPushButton* Button(QWidget* parent, const char* name, int l, int t, int w, int h,
                     const QString& caption, Qt::Key accelerator) {
-  QPushButton* button = Place(new QPushButton(caption, parent), name, l, t, w, h);
+  QPushButton* button =
+      Place(new QPushButton(WithMnemonic(caption, accelerator), parent), name, l, t, w, h);
   button->setShortcut(QKeySequence(Qt::ALT | accelerator));
   return button;
 }
@@ -92,7 +104,7 @@ void BuildPasswordPage(QWidget* page, MainForm& form) {
   form.passwordBox->setStyle(style);
   form.passwordBox->setEchoMode(QLineEdit::Password);
   QLabel* hint =
-      Label(group, "标签11", 27, 57, 389, 40,
+      Label(group, "标签11", 27, 57, 389, 60,
             WindowText::tr("提示：如果不需要加密二维码，请保持上面的编辑框内容为空即可！\n"
                            "注意：加密后的二维码无法用普通扫码工具读出原文。"));
   hint->setWordWrap(true);
@@ -101,22 +113,22 @@ void BuildPasswordPage(QWidget* page, MainForm& form) {
 void BuildBasicPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
   QGroupBox* group = Group(page, "分组框1", 6, 30, 442, 119, WindowText::tr("生成选项："));
   Label(group, "标签1", 21, 19, 67, 24, WindowText::tr("内容编码："));
-  form.encodingList = DropDown(group, "组合框1", 84, 21, 108, 20,
+  form.encodingList = DropDown(group, "组合框1", 90, 21, 140, 20,
                                {QStringLiteral("ANSI"), WindowText::tr("UTF-8（默认）")});
-  Label(group, "标签2", 21, 52, 53, 24, WindowText::tr("图像尺寸："));
-  form.sizeList = DropDown(group, "组合框2", 84, 54, 108, 20, {});
-  Label(group, "标签3", 21, 85, 53, 24, WindowText::tr("纠错级别："));
-  form.levelList = DropDown(group, "组合框3", 84, 87, 108, 20,
+  Label(group, "标签2", 21, 52, 67, 24, WindowText::tr("图像尺寸："));
+  form.sizeList = DropDown(group, "组合框2", 90, 54, 140, 20, {});
+  Label(group, "标签3", 21, 85, 67, 24, WindowText::tr("纠错级别："));
+  form.levelList = DropDown(group, "组合框3", 90, 87, 140, 20,
                             {WindowText::tr("低—7%（默认）"), WindowText::tr("中—15%"),
                              WindowText::tr("高—25%"), WindowText::tr("非常高—30%")});
-  Label(group, "标签4", 217, 19, 89, 24, WindowText::tr("二维码前景色："));
+  Label(group, "标签4", 238, 19, 94, 24, WindowText::tr("二维码前景色："));
   form.foregroundPicker =
-      Place(new ColourPicker(group, dialogs, kBlack), "颜色选择器1", 306, 20, 120, 24);
-  Label(group, "标签5", 217, 53, 89, 24, WindowText::tr("二维码背景色："));
+      Place(new ColourPicker(group, dialogs, kBlack), "颜色选择器1", 334, 20, 104, 24);
+  Label(group, "标签5", 238, 53, 94, 24, WindowText::tr("二维码背景色："));
   form.backgroundPicker =
-      Place(new ColourPicker(group, dialogs, kWhite), "颜色选择器2", 306, 54, 120, 24);
-  Picture(group, "图片框3", 217, 90, 16, 16, ":/qrsmith/colour-hint.png");
-  QLabel* hint = Label(group, "标签8", 242, 86, 192, 24,
+      Place(new ColourPicker(group, dialogs, kWhite), "颜色选择器2", 334, 54, 104, 24);
+  Picture(group, "图片框3", 238, 90, 16, 16, ":/qrsmith/colour-hint.png");
+  QLabel* hint = Label(group, "标签8", 260, 84, 178, 32,
                        WindowText::tr("请选择对比度较大的颜色，以便于拍摄设备识别！"));
   hint->setWordWrap(true);
 }
@@ -124,13 +136,23 @@ void BuildBasicPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
 void BuildAdvancedPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
   QGroupBox* group = Group(page, "分组框2", 6, 30, 442, 119, WindowText::tr("生成选项："));
   Label(group, "标签6", 20, 19, 86, 24, WindowText::tr("中间层叠图标："));
-  form.iconPathBox = Place(new QLineEdit(group), "编辑框1", 106, 22, 256, 20);
-  form.browseButton = Button(group, "按钮6", 368, 19, 56, 24, WindowText::tr("浏览..."), Qt::Key_B);
+  form.iconPathBox = Place(new QLineEdit(group), "编辑框1", 106, 22, 248, 20);
+  form.browseButton =
+      Place(new QPushButton(WithMnemonic(WindowText::tr("浏览..."), Qt::Key_B), group), "按钮6",
+            360, 19, 66, 24);
+  // Alt+B is the window's, from every page (main_window.*); the caption's
+  // letter stays underlined.
+  form.browseButton->setShortcut(QKeySequence());
   form.fileDialog = new FileDialogControl(group, dialogs);
   form.fileDialog->setObjectName(QStringLiteral("通用对话框1"));
-  // Label and pattern pairs; BMP is in force first.
-  form.fileDialog->SetFilter(WindowText::tr(
-      "BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|ICO图标（*.ico）|*.ico"));
+  // Label and pattern pairs; BMP is in force first. After the four classic
+  // forms: PNG, every form the icon reader takes, and any file.
+  form.fileDialog->SetFilter(
+      WindowText::tr("BMP图像(*.bmp)|*.bmp|JPG图像（*.jpg）|*.jpg|GIF图像（*.gif）|*.gif|"
+                     "ICO图标（*.ico）|*.ico") +
+      WindowText::tr("|PNG图像（*.png）|*.png|所有图片|"
+                     "*.bmp *.dib *.jpg *.jpeg *.jpe *.gif *.ico *.png *.tif *.tiff|"
+                     "所有文件（*.*）|*"));
 }
 
 void BuildAboutPage(QWidget* page) {
@@ -163,11 +185,14 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   window->setWindowTitle(
       QStringLiteral("%1 %2").arg(QString::fromUtf8(kProductName), ProductVersion()));
   window->move(kWindowLeft, kWindowTop);
-  window->setFixedSize(kClientWidth, kClientHeight);
+  window->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
+  window->resize(kClientWidth, kClientHeight);
 
   form.previewArea = Place(new QWidget(window), "图片框1", 11, 8, 450, 450);
   // A picture of a symbol may be dropped or pasted here (main_window.*).
-  form.previewArea->setFocusPolicy(Qt::StrongFocus);
+  // A click gives it the focus (for Ctrl+V); Tab passes it by, as it draws
+  // no focus mark.
+  form.previewArea->setFocusPolicy(Qt::ClickFocus);
   form.previewArea->setAcceptDrops(true);
   form.placeholderPicture =
       Picture(form.previewArea, "图片框5", 96, 25, 256, 256, ":/qrsmith/placeholder.png");
@@ -186,6 +211,15 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   form.scanStatus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   form.scanStatus->setWordWrap(true);
   form.scanStatus->hide();
+  // In place of the prompt and its icon while the content makes no symbol.
+  form.failureReason = Label(form.previewArea, "失败原因", 8, 294, 434, 114, QString());
+  form.failureReason->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  form.failureReason->setWordWrap(true);
+  form.failureReason->setStyleSheet(QStringLiteral("color: #c00000"));
+  form.failureReason->hide();
+  form.statusLine = Label(form.previewArea, "状态栏", 4, 2, 442, 18, QString());
+  form.statusLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  form.statusLine->hide();
 
   form.tabs = Place(new TabControl(window), "选择夹1", 8, 466, 456, 160);
   BuildContentPage(form.tabs->AddPage(WindowText::tr("二维码内容")), form);
@@ -196,14 +230,45 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   form.tabs->SetCurrentIndex(0);
 
   form.generateButton =
-      Button(window, "按钮1", 8, 635, 64, 24, WindowText::tr("生成！"), Qt::Key_G);
-  form.clearButton = Button(window, "按钮2", 80, 635, 64, 24, WindowText::tr("清除"), Qt::Key_L);
+      Button(window, "按钮1", 8, 635, 72, 24, WindowText::tr("生成！"), Qt::Key_G);
+  form.clearButton = Button(window, "按钮2", 86, 635, 64, 24, WindowText::tr("清除"), Qt::Key_L);
   form.saveButton =
-      Button(window, "按钮3", 175, 634, 64, 24, WindowText::tr("保存到..."), Qt::Key_S);
+      Button(window, "按钮3", 175, 634, 80, 24, WindowText::tr("保存到..."), Qt::Key_S);
   form.copyButton =
-      Button(window, "按钮4", 249, 634, 88, 24, WindowText::tr("复制到剪贴板"), Qt::Key_C);
+      Button(window, "按钮4", 261, 634, 110, 24, WindowText::tr("复制到剪贴板"), Qt::Key_C);
   form.closeButton = Button(window, "按钮5", 400, 633, 64, 24, WindowText::tr("关闭"), Qt::Key_O);
   return form;
+}
+
+QRect FitOnScreen(const QRect& wanted, const QRect& available, int frame) {
+  QRect place = wanted;
+  const int room = available.height() - frame;
+  if (place.height() > room) place.setHeight(std::max(kMinimumClientHeight, room));
+  // The position is the frame's top-left corner; the client area is below the title bar.
+  const int lowestTop = std::max(available.top(), available.bottom() + 1 - frame - place.height());
+  place.moveTop(std::clamp(place.top(), available.top(), lowestTop));
+  const int rightmost = std::max(available.left(), available.right() + 1 - place.width());
+  place.moveLeft(std::clamp(place.left(), available.left(), rightmost));
+  return place;
+}
+
+void PlaceForSize(const MainForm& form, QSize size) {
+  const int dw = size.width() - kClientWidth;
+  const int dh = size.height() - kClientHeight;
+  form.previewArea->setGeometry(11, 8, 450 + dw, 450 + dh);
+  // The preview's own controls stay centred in it.
+  const QPoint centre(dw / 2, dh / 2);
+  form.placeholderPicture->move(QPoint(96, 25) + centre);
+  form.placeholderPrompt->move(QPoint(34, 294) + centre);
+  form.placeholderIcon->move(QPoint(200, 360) + centre);
+  form.failureReason->move(QPoint(8, 294) + centre);
+  form.statusLine->setGeometry(4, 2, 442 + dw, 18);
+  form.tabs->move(8 + dw / 2, 466 + dh);
+  form.generateButton->move(8, 635 + dh);
+  form.clearButton->move(86, 635 + dh);
+  form.saveButton->move(175, 634 + dh);
+  form.copyButton->move(261, 634 + dh);
+  form.closeButton->move(400 + dw, 633 + dh);
 }
 
 }  // namespace qrsmith::app

@@ -37,6 +37,8 @@ struct MainForm {
   QLabel* placeholderPrompt;       // 标签9
   QLabel* placeholderIcon;         // 图片框4
   QLabel* scanStatus;              // 扫描结果: the scan check's verdict, below the symbol
+  QLabel* failureReason;           // 失败原因: why the content makes no symbol, in its place
+  QLabel* statusLine;              // 状态栏: what the last Save wrote, at the preview's top
   TabControl* tabs;                // 选择夹1
   QPlainTextEdit* contentBox;      // 超级编辑框1
   QLineEdit* passwordBox;          // 编辑框2
@@ -57,6 +59,22 @@ struct MainForm {
 
 // Builds every control on `window` (title, place and size included).
 MainForm BuildMainForm(QWidget* window, Dialogs& dialogs);
+
+// Places the controls for a client area of `size`: the preview area takes
+// every pixel the window grows by, the tabs and the button row keep their
+// sizes below it. At kClientWidth x kClientHeight this is the layout above.
+void PlaceForSize(const MainForm& form, QSize size);
+// The smallest client area: a version 40 symbol still fits the preview at two
+// pixels a module.
+inline constexpr int kMinimumClientWidth = kClientWidth;
+inline constexpr int kMinimumClientHeight = 600;
+
+// Where the window goes on a screen whose free area is `available`: `wanted`
+// (the frame's top-left corner and the client area's size) when it fits,
+// else moved up and shortened (the preview gives way, to no less than the
+// minimum) so that the whole window, with `frame` pixels of title bar above
+// its client area, stays on the screen.
+QRect FitOnScreen(const QRect& wanted, const QRect& available, int frame);
 
 // A drop-down list keeps its width in the layout, but its pop-up is as wide
 // as its longest item and scrolls when the items are many. Called again

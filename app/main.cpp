@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QSettings>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
     qrsmith::QrGenerator generator;  // the process's one generator
     qrsmith::app::QtDialogs dialogs;
     qrsmith::app::MainWindow window(generator, dialogs);
+    // ~/.config/qrsmith/qrsmith.conf
+    window.UseSettings(
+        std::make_unique<QSettings>(QStringLiteral("qrsmith"), QStringLiteral("qrsmith")));
     window.show();
     code = QApplication::exec();
   }

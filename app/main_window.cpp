@@ -10,17 +10,23 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 
-#include "app/content_encryption.h"
+#include "app/main_window_shared.h"
 #include "app/save_formats.h"
 #include "app/scan_label.h"
 #include "app/window_text.h"
+#include "encoder/qr_encoder.h"
+#include "encoder/qr_tables.h"
 #include "generator/imaging.h"
 #include "generator/preview_painter.h"
 #include "generator/qr_generator.h"
@@ -34,24 +40,6 @@ namespace qrsmith::app {
 namespace {
 
 constexpr char kSizeAutomatic[] = QT_TRANSLATE_NOOP("qrsmith", "自动（根据内容）");
-constexpr int kLargestVersion = 40;
-constexpr int kUtf8EncodingIndex = 1;
-
-// The content and password as the core takes them: UTF-8 text.
-std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
-
-// The content box's text exactly as typed. toPlainText() would turn U+00A0
-// into a space and U+2028 into a line feed; here only the paragraph breaks
-// (Return, or a pasted LF, CR or U+2029, which the box all holds as one)
-// become line feeds.
-QString TypedText(const QPlainTextEdit& box) {
-  QString text;
-  for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
-    if (block.previous().isValid()) text += QLatin1Char('\n');
-    text += block.text();
-  }
-  return text;
-}
 
 // The one local file a drag or paste carries, if that is all it carries.
 std::optional<QString> LocalFile(const QMimeData& data) {
@@ -70,8 +58,16 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
       dialogs_(dialogs),
       form_(BuildMainForm(this, dialogs)),
       preview_(form_.previewArea),
-      endProcess_([](int code) { QCoreApplication::exit(code); }) {
+      endProcess_([](int code) { QCoreApplication::exit(code); }),
+      refreshTimer_(new QTimer(this)),
+      scanTimer_(new QTimer(this)) {
   verify::UseReaders(qrsmith_read_qr_code, qrsmith_read_qr_code_zbar);  // both are linked in
+  refreshTimer_->setSingleShot(true);
+  refreshTimer_->setInterval(kRefreshDelayMs);
+  connect(refreshTimer_, &QTimer::timeout, this, [this] { Refresh(); });
+  scanTimer_->setSingleShot(true);
+  scanTimer_->setInterval(kScanCheckDelayMs);
+  connect(scanTimer_, &QTimer::timeout, this, [this] { CheckScan(); });
   AddShortcuts();
   form_.previewArea->installEventFilter(this);
   form_.iconPathBox->installEventFilter(this);
@@ -81,6 +77,30 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
   connect(form_.copyButton, &QPushButton::clicked, this, [this] { Copy(); });
   connect(form_.closeButton, &QPushButton::clicked, this, [this] { CloseCommand(); });
   connect(form_.browseButton, &QPushButton::clicked, this, [this] { BrowseIcon(); });
+  // Every value the symbol is made of: a change makes a new one after a pause.
+  const auto changed = [this] { ContentChanged(); };
+  connect(form_.contentBox, &QPlainTextEdit::textChanged, this, changed);
+  connect(form_.passwordBox, &QLineEdit::textChanged, this, changed);
+  connect(form_.iconPathBox, &QLineEdit::textChanged, this, changed);
+  for (QComboBox* list : {form_.encodingList, form_.sizeList, form_.levelList}) {
+    connect(list, &QComboBox::currentIndexChanged, this, changed);
+  }
+  form_.foregroundPicker->SetOnChange(changed);
+  form_.backgroundPicker->SetOnChange(changed);
+}
+
+MainWindow::~MainWindow() { WriteSettings(); }
+
+void MainWindow::ContentChanged() {
+  if (!setUp_) return;  // the set-up's own choices are no change
+  symbolCurrent_ = false;
+  refreshTimer_->start();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceForSize(form_, event->size());
+  if (symbolCurrent_ && generator_.HasSymbol()) ShowPreview();
 }
 
 // The commands' keys, anywhere in the window (the buttons' Alt+letter
@@ -92,6 +112,16 @@ void MainWindow::AddShortcuts() {
   const auto turnPage = [this](int step) {
     const int count = form_.tabs->Count();
     form_.tabs->SetCurrentIndex((form_.tabs->CurrentIndex() + step + count) % count);
+    // What is typed next goes into the page, not into the button that had the focus.
+    QWidget* page = form_.tabs->Page(form_.tabs->CurrentIndex());
+    for (QWidget* w = page->nextInFocusChain(); w != page && page->isAncestorOf(w);
+         w = w->nextInFocusChain()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page)) {
+        w->setFocus(Qt::TabFocusReason);
+        return;
+      }
+    }
+    form_.tabs->Bar()->setFocus(Qt::TabFocusReason);  // a page with nothing to type into
   };
   add(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { Generate(); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { Generate(); });
@@ -101,6 +131,8 @@ void MainWindow::AddShortcuts() {
   // Shift+Tab arrives as Backtab.
   add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [turnPage] { turnPage(-1); });
   add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [turnPage] { turnPage(-1); });
+  // Browse for the icon from every page, not only from the one it is on.
+  add(QKeySequence(Qt::ALT | Qt::Key_B), [this] { BrowseIcon(); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -110,7 +142,6 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 // Window set-up, once, when the window first opens.
 void MainWindow::SetUpOnOpen() {
-  setUp_ = true;
   form_.encodingList->setCurrentIndex(kUtf8EncodingIndex);
   form_.sizeList->addItem(WindowText::tr(kSizeAutomatic));
   for (int version = 1; version <= kLargestVersion; ++version) {
@@ -119,11 +150,16 @@ void MainWindow::SetUpOnOpen() {
   form_.sizeList->setCurrentIndex(0);
   form_.levelList->setCurrentIndex(0);
   FitListPopup(form_.sizeList);
+  ReadSettings();
   form_.contentBox->setFocus();  // typing goes into the content at once
-  // The program's own folder, with exactly one separator after it.
-  QString directory = QCoreApplication::applicationDirPath();
-  if (!directory.endsWith(QLatin1Char('/'))) directory += QLatin1Char('/');
-  form_.fileDialog->SetInitialDirectory(directory);
+  // The whole window on screen, its button row included, on small and
+  // scaled screens alike; the frame's title bar is allowed for.
+  constexpr int kTitleBar = 40;
+  if (const QScreen* screen = this->screen()) {
+    const QRect place = FitOnScreen(QRect(pos(), size()), screen->availableGeometry(), kTitleBar);
+    if (place != QRect(pos(), size())) setGeometry(place);
+  }
+  setUp_ = true;
 }
 
 void MainWindow::Stop(const char* title, const QString& text) {
@@ -131,111 +167,27 @@ void MainWindow::Stop(const char* title, const QString& text) {
                        {text, WindowText::tr(title), MessageIcon::kStop, MessageButtons::kOk});
 }
 
-// A refused Generate takes the symbol off the preview, whoever refuses it:
-// the window or the generator. A symbol left on show beside content it
-// does not hold would read as if it held it.
-void MainWindow::Refuse(const char* title, const QString& text) {
-  Stop(title, text);
-  HidePreview();
+QString MainWindow::MissingSymbolReason() const {
+  if (symbolCurrent_ && generator_.HasSymbol()) return {};
+  return failure_.isEmpty() ? WindowText::tr("请先生成二维码！") : failure_;
 }
 
-void MainWindow::Generate() {
-  const QString typed = TypedText(*form_.contentBox);
-  if (typed.isEmpty()) {
-    Stop(QT_TRANSLATE_NOOP("qrsmith", "内容为空"), WindowText::tr("请输入需要编码的内容！"));
-    form_.tabs->SetCurrentIndex(0);
-    form_.contentBox->setFocus();
-    return;
-  }
-  const bool ansi = form_.encodingList->currentIndex() != kUtf8EncodingIndex;
-  std::string content = Utf8(typed);
-
-  const QString password = form_.passwordBox->text();
-  if (!password.isEmpty()) {
-    const EncryptionResult encrypted = EncryptContent(content, Utf8(password));
-    if (encrypted.failure == EncryptionFailure::kPasswordNotRepresentable) {
-      Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
-             WindowText::tr("密码中含有无法用系统编码表示的字符。"));
-      return;
-    }
-    if (!encrypted.text) {
-      // Encryption works on code-page bytes whatever the encoding choice, so
-      // only the character or the password can go.
-      Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
-             WindowText::tr("内容中含有无法用系统编码表示的字符，而加密只能使用系统编码："
-                            "请删除该字符，或清空加密密码。"));
-      return;
-    }
-    content = *encrypted.text;
-  } else if (ansi && !platform::Utf8ToCodePage(content)) {
-    // Refused before Generate, so that nothing typed is replaced by a stand-in.
-    Refuse(QT_TRANSLATE_NOOP("qrsmith", "编码错误"),
-           WindowText::tr("内容中含有无法用所选编码表示的字符，请改用UTF-8编码或修改内容。"));
-    return;
-  }
-
-  const auto version = static_cast<std::int16_t>(form_.sizeList->currentIndex());
-  const auto level = static_cast<std::int16_t>(form_.levelList->currentIndex() + 1);
-  const Colour foreground = form_.foregroundPicker->Value();
-  const Colour background = form_.backgroundPicker->Value();
-
-  // The centre icon: the chosen file's bytes; an empty path removes the icon.
-  std::optional<Bytes> icon;
-  const QString iconPath = form_.iconPathBox->text();
-  if (!iconPath.isEmpty()) {
-    QFile file(iconPath);
-    if (file.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = file.readAll();
-      icon = Bytes(bytes.begin(), bytes.end());
-    }
-    if (!icon || !LoadImageBitmap(*icon)) {
-      Refuse(QT_TRANSLATE_NOOP("qrsmith", "图标错误"),
-             WindowText::tr("无法读取图标文件：") + iconPath);
-      return;
-    }
-  } else {
-    generator_.ClearIcon();
-  }
-
-  if (!generator_.Generate(content, ansi, version, level, std::int16_t{-1}, foreground, background,
-                           icon, 1, 1, 1, 1)) {
-    // The generator no longer holds the symbol on show; never paint from it.
-    // Every refusal takes the symbol off the preview alike (Refuse).
-    HidePreview();
-    return;
-  }
-  ShowPreview();
-  // Judged on the picture Save and Copy hand out, not on the small preview.
-  ShowScanVerdict(*form_.scanStatus, verify::CheckSavedPicture(generator_, kSavePixelsPerModule),
-                  *form_.levelList);
-}
-
-void MainWindow::ShowPreview() {
-  ShowPlaceholders(false);
-  generator_.DetachPreview(preview_);
-  generator_.AttachPreview(preview_, kPreviewCentre, std::nullopt, kPreviewSquare, {}, std::nullopt,
-                           std::nullopt, 0, 20, true);
-}
-
-void MainWindow::HidePreview() {
-  generator_.DetachPreview(preview_);
-  form_.scanStatus->hide();
-  ShowPlaceholders(true);
-}
-
-void MainWindow::Clear() { HidePreview(); }
-
-void MainWindow::ShowPlaceholders(bool visible) {
-  form_.placeholderPicture->setVisible(visible);
-  form_.placeholderIcon->setVisible(visible);
-  form_.placeholderPrompt->setVisible(visible);
-}
-
+// Save and Copy hand out the symbol of what the window holds now: a change
+// still waiting for its pause is made first, and without a symbol they say why.
 bool MainWindow::RefuseWithoutSymbol() {
-  if (generator_.HasSymbol()) return false;
-  dialogs_.ShowMessage(this, {WindowText::tr("请先生成二维码！"), WindowText::tr("提示"),
-                              MessageIcon::kInformation, MessageButtons::kOk});
+  if (refreshTimer_->isActive()) Refresh();
+  const QString reason = MissingSymbolReason();
+  if (reason.isEmpty()) return false;
+  dialogs_.ShowMessage(
+      this, {reason, WindowText::tr("提示"), MessageIcon::kInformation, MessageButtons::kOk});
   return true;
+}
+
+void MainWindow::ShowStatus(const QString& text) {
+  form_.statusLine->setToolTip(text);
+  form_.statusLine->setText(
+      form_.statusLine->fontMetrics().elidedText(text, Qt::ElideMiddle, form_.statusLine->width()));
+  form_.statusLine->show();
 }
 
 // The folder last saved to in this run, else the user's Pictures folder,
@@ -276,14 +228,18 @@ void MainWindow::Save() {
   lastSaveForm_ = static_cast<int>(std::ranges::find(forms, target.form) - forms.begin());
   if (!SaveSymbol(generator_, Utf8(target.path), *target.form)) {
     Stop(QT_TRANSLATE_NOOP("qrsmith", "保存失败"), WindowText::tr("无法保存文件：") + target.path);
+    return;
   }
+  ShowStatus(WindowText::tr("已保存：") + QDir::toNativeSeparators(target.path));
 }
 
 void MainWindow::Copy() {
   if (RefuseWithoutSymbol()) return;
   if (!generator_.CopyToClipboard(generator_.SymbolWidth() * kSavePixelsPerModule)) {
     Stop(QT_TRANSLATE_NOOP("qrsmith", "复制失败"), WindowText::tr("无法把二维码复制到剪贴板。"));
+    return;
   }
+  ShowStatus(WindowText::tr("已复制到剪贴板。"));
 }
 
 bool MainWindow::ConfirmExit() {
@@ -305,8 +261,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
+// The icon dialog opens in the folder last browsed in this run, else the
+// Pictures folder, else home: never the program's own folder.
 void MainWindow::BrowseIcon() {
-  if (form_.fileDialog->Open(this)) form_.iconPathBox->setText(form_.fileDialog->FileName());
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  QString folder = !lastIconFolder_.isEmpty() && QDir(lastIconFolder_).exists() ? lastIconFolder_
+                   : !pictures.isEmpty() && QDir(pictures).exists()             ? pictures
+                                                                                : QDir::homePath();
+  form_.fileDialog->SetInitialDirectory(folder);
+  if (!form_.fileDialog->Open(this)) return;
+  lastIconFolder_ = QFileInfo(form_.fileDialog->FileName()).absolutePath();
+  form_.iconPathBox->setText(form_.fileDialog->FileName());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -6,14 +6,18 @@
 // The window only reads its controls and calls the generator; symbols,
 // files and formats live in the core.
 
+#include <QSettings>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "app/dialogs.h"
 #include "app/form_layout.h"
 #include "platform/qt/qt_preview_window.h"
 
 class QMimeData;
+class QTimer;
 
 namespace qrsmith {
 class QrGenerator;
@@ -21,13 +25,25 @@ class QrGenerator;
 
 namespace qrsmith::app {
 
-// Preview of a generated symbol: a 100 x 100 square in the middle of the
-// preview area, on white (the offsets and noise matter only on a picture).
-inline constexpr std::int32_t kPreviewSquare = 100;
+// The preview draws the symbol at the largest whole number of pixels a
+// module that fits the preview area, but never fewer than this: one pixel a
+// module cannot be read off a screen.
+inline constexpr std::int32_t kLeastPreviewPixelsPerModule = 2;
+// How long the window waits after a change before it makes the new symbol,
+// so that typing is not slowed by a symbol for every keystroke.
+inline constexpr int kRefreshDelayMs = 150;
+// And after that, before it checks that the saved picture scans.
+inline constexpr int kScanCheckDelayMs = 60;
 
 class MainWindow final : public QWidget {
  public:
   MainWindow(QrGenerator& generator, Dialogs& dialogs);
+  ~MainWindow() override;
+
+  // Keeps the choices between runs in `settings` (the program passes the
+  // user's; without it nothing is kept): read when the window first opens,
+  // written when it goes. The keys name no text of either language.
+  void UseSettings(std::unique_ptr<QSettings> settings) { settings_ = std::move(settings); }
 
   const MainForm& Form() const { return form_; }
   // What ends the process once the Close button's confirmation is answered
@@ -41,12 +57,18 @@ class MainWindow final : public QWidget {
   void Copy();
   void CloseCommand();
   void BrowseIcon();
+  // Makes the symbol for what the controls hold now, as the pause after a
+  // change does: no message box, the reason shown in the preview instead.
+  void Refresh();
+  // Why Save and Copy have no symbol to hand out; empty while they have one.
+  QString MissingSymbolReason() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   // Drops and pastes on the preview area and the icon path box.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void SetUpOnOpen();
@@ -54,8 +76,19 @@ class MainWindow final : public QWidget {
   void ShowPlaceholders(bool visible);
   void ShowPreview();
   void HidePreview();
+  void ShowFailure(const QString& reason);
   void Stop(const char* title, const QString& text);  // `title` untranslated
-  void Refuse(const char* title, const QString& text);
+  struct Refusal {
+    const char* title;  // untranslated
+    QString text;
+  };
+  // Makes the symbol of the controls' values; the reason when it cannot.
+  std::optional<Refusal> MakeSymbol();
+  void ContentChanged();
+  void CheckScan();
+  void ShowStatus(const QString& text);
+  void ReadSettings();
+  void WriteSettings();
   void AddShortcuts();
   void ReadCode(const QMimeData& data);
   void SetContent(const QString& text);
@@ -69,6 +102,15 @@ class MainWindow final : public QWidget {
   platform::QtPreviewWindow preview_;
   std::function<void(int)> endProcess_;
   bool setUp_ = false;
+  // True while the generator's symbol is the one of the controls' values.
+  bool symbolCurrent_ = false;
+  // Why there is no current symbol (empty: none was asked for yet, or Clear).
+  QString failure_;
+  QTimer* refreshTimer_;
+  QTimer* scanTimer_;
+  // The icon folder last browsed in this run.
+  QString lastIconFolder_;
+  std::unique_ptr<QSettings> settings_;
   // Save's memory for this run: the folder last saved to and the form last
   // saved in (its index among the save filters).
   QString lastSaveFolder_;

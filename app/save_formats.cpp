@@ -65,6 +65,13 @@ bool SaveSymbol(const QrGenerator& generator, const std::string& path, const Out
     request.layout.height = generator.SymbolHeight() * kSavePixelsPerModule;
   }
   request.circles = true;
+  if (form.can.physicalSize) {
+    if (form.can.pixelSize && form.id != FormId::kSvg) {
+      if (form.id != FormId::kGif) request.print.dpi = kSaveRasterDpi;
+    } else {
+      request.print.moduleMm = kSaveModuleMm;
+    }
+  }
   const Bytes bytes = ExportForm(generator, form, request);
   return !bytes.empty() && platform::WriteFileAtomically(path, bytes);
 }

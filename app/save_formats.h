@@ -2,9 +2,9 @@
 // The Save command's side of the table of output forms: the save dialog's
 // filters (the forms that have a save label, in table order), the rule that
 // settles the form and file name, and the write itself. Raster pictures are
-// enlarged to ten pixels per module with the centre icon, vector and
-// metafile forms keep their natural size (one unit per module), HTML gets ten
-// CSS pixels per module, and text art is drawn in circles.
+// enlarged to ten pixels per module with the centre icon, metafiles keep
+// their natural size (one unit per module), HTML gets ten CSS pixels per
+// module, and text art is drawn in circles.
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +22,12 @@ namespace qrsmith::app {
 
 // Pixels (or CSS pixels) per module of the enlarged forms.
 inline constexpr std::int32_t kSavePixelsPerModule = 10;
+// Every form that can carry a printed size prints at 0.5 mm a module: the
+// vector forms (SVG in millimetres, EPS, PostScript, PDF) by their own units,
+// the raster pictures by declaring their 10 pixels a module at 508 dpi (GIF
+// holds no resolution). The metafiles, HTML and text art carry no printed size.
+inline constexpr double kSaveModuleMm = 0.5;
+inline constexpr std::int32_t kSaveRasterDpi = 508;  // 10 px / 0.5 mm x 25.4 mm/in
 
 // The forms the save dialog offers, in the order of its filters.
 std::vector<const OutputForm*> SaveForms();

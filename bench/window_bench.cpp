@@ -1,6 +1,6 @@
 // The window's wait after Generate at version 40: the scan check alone, and
 // the whole command as the window runs it (Generate, the preview's paint and
-// the scan check), offscreen.
+// the scan check), offscreen; and a keystroke's regeneration and paint.
 
 #include <benchmark/benchmark.h>
 
@@ -69,6 +69,28 @@ void BM_WindowGenerateVersion40(benchmark::State& state) {
   if (!form.scanStatus->isVisible()) state.SkipWithError("no scan verdict shown");
 }
 BENCHMARK(BM_WindowGenerateVersion40)->Unit(benchmark::kMillisecond);
+
+// A keystroke at version 40 on the window's thread, once its pause is over:
+// the new symbol made and the preview painted; the scan check follows later.
+void BM_WindowKeystrokeVersion40(benchmark::State& state) {
+  QrGenerator g;
+  NoDialogs dialogs;
+  qrsmith::app::MainWindow window(g, dialogs);
+  window.show();
+  const qrsmith::app::MainForm& form = window.Form();
+  form.sizeList->setCurrentIndex(40);
+  QString content = QString::fromStdString(kVersion40Content);
+  form.contentBox->setPlainText(content);
+  int typed = 0;
+  for (auto _ : state) {
+    content[typed++ % content.size()] = QLatin1Char('b');
+    form.contentBox->setPlainText(content);
+    window.Refresh();
+    form.previewArea->repaint();
+  }
+  if (!window.MissingSymbolReason().isEmpty()) state.SkipWithError("no symbol");
+}
+BENCHMARK(BM_WindowKeystrokeVersion40)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

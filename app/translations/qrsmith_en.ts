@@ -59,7 +59,7 @@ Note: ordinary scanning tools cannot read the text of an encrypted QR Code.</tra
     </message>
     <message>
         <source>请选择对比度较大的颜色，以便于拍摄设备识别！</source>
-        <translation>Choose colours of strong contrast, for cameras to read!</translation>
+        <translation>Use colours of strong contrast, for cameras!</translation>
     </message>
     <message>
         <source>中间层叠图标：</source>
@@ -131,7 +131,7 @@ Turns text into QR Codes</translation>
     </message>
     <message>
         <source>自动（根据内容）</source>
-        <translation>Automatic (by content)</translation>
+        <translation>Automatic</translation>
     </message>
     <message>
         <source>内容为空</source>
@@ -354,6 +354,34 @@ Do you want to replace it?</translation>
     <message>
         <source>：%1 %2。</source>
         <translation>: %1 %2. </translation>
+    </message>
+    <message>
+        <source>|PNG图像（*.png）|*.png|所有图片|*.bmp *.dib *.jpg *.jpeg *.jpe *.gif *.ico *.png *.tif *.tiff|所有文件（*.*）|*</source>
+        <translation>|PNG picture (*.png)|*.png|All pictures|*.bmp *.dib *.jpg *.jpeg *.jpe *.gif *.ico *.png *.tif *.tiff|All files (*.*)|*</translation>
+    </message>
+    <message>
+        <source>无法生成</source>
+        <translation>Cannot generate</translation>
+    </message>
+    <message>
+        <source>无法用这些选项生成二维码。</source>
+        <translation>No QR Code can be made with these options.</translation>
+    </message>
+    <message>
+        <source>内容太长：纠错级别为%1时任何尺寸都放不下，多了%2字节。</source>
+        <translation>Too long: no size holds the content at error correction %1; %2 bytes too many.</translation>
+    </message>
+    <message>
+        <source>内容太长：尺寸%1、纠错级别%2放不下，多了%3字节。</source>
+        <translation>Too long for size %1 at error correction %2: %3 bytes too many.</translation>
+    </message>
+    <message>
+        <source>已保存：</source>
+        <translation>Saved: </translation>
+    </message>
+    <message>
+        <source>已复制到剪贴板。</source>
+        <translation>Copied to the clipboard.</translation>
     </message>
 </context>
 </TS>

@@ -85,8 +85,8 @@ if [ "$decoded" != "$content" ]; then
 fi
 echo "gui_end_to_end: the preview reads '$decoded'"
 
-# Copy: the button at (249, 634), 88 x 24; the clipboard offers the picture as PNG.
-xdotool mousemove $((left + 249 + 44)) $((top + 634 + 12)) click 1
+# Copy: the button at (261, 634), 110 x 24; the clipboard offers the picture as PNG.
+xdotool mousemove $((left + 261 + 55)) $((top + 634 + 12)) click 1
 copied=
 for attempt in 1 2 3 4 5; do
   sleep 1
@@ -101,11 +101,14 @@ if [ "$copied" != "$content" ]; then
 fi
 echo "gui_end_to_end: the clipboard reads '$copied'"
 
-# The scan label: 434 x 36 at (8, 292) inside the preview area. The share of
-# its pixels in the colour $1 (the text's), on the latest screenshot.
+# The scan label: 434 x 36 right below the symbol, which the preview draws as
+# large as fits: in the bottom 60 pixels of the preview area. The share of
+# those pixels in the colour $1 (the label text's), on the latest screenshot;
+# the symbol's dark modules there are whitened first.
 label_share() {
-  convert "$work/screen.png" -crop 434x36+$((left + 11 + 8))+$((top + 8 + 292)) +repage \
-    -fuzz 20% -fill black -opaque "$1" -fill white +opaque black -format '%[fx:1-mean]' info:
+  convert "$work/screen.png" -crop 434x60+$((left + 11 + 8))+$((top + 8 + 390)) +repage \
+    -fuzz 20% -fill white -opaque black -fill black -opaque "$1" -fill white +opaque black \
+    -format '%[fx:1-mean]' info:
 }
 green='#008000' red='#C00000'
 expect_label() {  # the colour the label must show, and the one it must not
@@ -113,7 +116,7 @@ expect_label() {  # the colour the label must show, and the one it must not
   for attempt in 1 2 3 4 5; do
     import -window root "$work/screen.png"
     shown=$(awk -v a="$(label_share "$1")" -v b="$(label_share "$2")" \
-      'BEGIN { print (a > 0.005 && b < 0.001) ? "yes" : "no" }')
+      'BEGIN { print (a > 0.002 && b < 0.0005) ? "yes" : "no" }')
     [ "$shown" = yes ] && return 0
     sleep 1
   done

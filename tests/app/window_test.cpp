@@ -47,35 +47,35 @@ TEST_F(WindowTest, EveryControlHasItsNamePlaceKindAndCaption) {
   const ControlCase cases[] = {
       {"图片框1", nullptr, {11, 8, 450, 450}, nullptr},
       {"选择夹1", nullptr, {8, 466, 456, 160}, nullptr},
-      {"按钮1", nullptr, {8, 635, 64, 24}, "生成！"},
-      {"按钮2", nullptr, {80, 635, 64, 24}, "清除"},
-      {"按钮3", nullptr, {175, 634, 64, 24}, "保存到..."},
-      {"按钮4", nullptr, {249, 634, 88, 24}, "复制到剪贴板"},
-      {"按钮5", nullptr, {400, 633, 64, 24}, "关闭"},
+      {"按钮1", nullptr, {8, 635, 72, 24}, "生成(&G)！"},
+      {"按钮2", nullptr, {86, 635, 64, 24}, "清除(&L)"},
+      {"按钮3", nullptr, {175, 634, 80, 24}, "保存到(&S)..."},
+      {"按钮4", nullptr, {261, 634, 110, 24}, "复制到剪贴板(&C)"},
+      {"按钮5", nullptr, {400, 633, 64, 24}, "关闭(&O)"},
       {"图片框5", "图片框1", {96, 25, 256, 256}, nullptr},
       {"标签9", "图片框1", {34, 294, 380, 48}, "请通过下面的选项生成需要的二维码！"},
       {"图片框4", "图片框1", {200, 360, 48, 48}, nullptr},
       {"超级编辑框1", "", {8, 30, 440, 120}, nullptr},
       {"分组框4", "", {8, 24, 440, 125}, "加密密码："},
       {"编辑框2", "分组框4", {88, 27, 263, 20}, nullptr},
-      {"标签11", "分组框4", {27, 57, 389, 40}, nullptr},
+      {"标签11", "分组框4", {27, 57, 389, 60}, nullptr},
       {"分组框1", "", {6, 30, 442, 119}, "生成选项："},
       {"标签1", "分组框1", {21, 19, 67, 24}, "内容编码："},
-      {"组合框1", "分组框1", {84, 21, 108, 20}, nullptr},
-      {"标签2", "分组框1", {21, 52, 53, 24}, "图像尺寸："},
-      {"组合框2", "分组框1", {84, 54, 108, 20}, nullptr},
-      {"标签3", "分组框1", {21, 85, 53, 24}, "纠错级别："},
-      {"组合框3", "分组框1", {84, 87, 108, 20}, nullptr},
-      {"标签4", "分组框1", {217, 19, 89, 24}, "二维码前景色："},
-      {"颜色选择器1", "分组框1", {306, 20, 120, 24}, nullptr},
-      {"标签5", "分组框1", {217, 53, 89, 24}, "二维码背景色："},
-      {"颜色选择器2", "分组框1", {306, 54, 120, 24}, nullptr},
-      {"图片框3", "分组框1", {217, 90, 16, 16}, nullptr},
-      {"标签8", "分组框1", {242, 86, 192, 24}, "请选择对比度较大的颜色，以便于拍摄设备识别！"},
+      {"组合框1", "分组框1", {90, 21, 140, 20}, nullptr},
+      {"标签2", "分组框1", {21, 52, 67, 24}, "图像尺寸："},
+      {"组合框2", "分组框1", {90, 54, 140, 20}, nullptr},
+      {"标签3", "分组框1", {21, 85, 67, 24}, "纠错级别："},
+      {"组合框3", "分组框1", {90, 87, 140, 20}, nullptr},
+      {"标签4", "分组框1", {238, 19, 94, 24}, "二维码前景色："},
+      {"颜色选择器1", "分组框1", {334, 20, 104, 24}, nullptr},
+      {"标签5", "分组框1", {238, 53, 94, 24}, "二维码背景色："},
+      {"颜色选择器2", "分组框1", {334, 54, 104, 24}, nullptr},
+      {"图片框3", "分组框1", {238, 90, 16, 16}, nullptr},
+      {"标签8", "分组框1", {260, 84, 178, 32}, "请选择对比度较大的颜色，以便于拍摄设备识别！"},
       {"分组框2", "", {6, 30, 442, 119}, "生成选项："},
       {"标签6", "分组框2", {20, 19, 86, 24}, "中间层叠图标："},
-      {"编辑框1", "分组框2", {106, 22, 256, 20}, nullptr},
-      {"按钮6", "分组框2", {368, 19, 56, 24}, "浏览..."},
+      {"编辑框1", "分组框2", {106, 22, 248, 20}, nullptr},
+      {"按钮6", "分组框2", {360, 19, 66, 24}, "浏览(&B)..."},
       {"分组框3", "", {6, 30, 442, 119}, ""},
       {"图片框2", "分组框3", {66, 32, 48, 48}, nullptr},
       {"标签7", "分组框3", {182, 26, 244, 72}, nullptr},
@@ -253,7 +253,7 @@ TEST_F(WindowTest, EmptyContentIsRefusedWithTheContentPageInFront) {
   EXPECT_FALSE(generator_.HasSymbol());
 }
 
-TEST_F(WindowTest, GenerateShowsTheSymbolAndClearShowsThePlaceholders) {
+TEST_F(WindowTest, GenerateShowsTheSymbolAndClearTakesItAway) {
   const QString content = QStringLiteral("预览 preview");
   Type(content);
   EXPECT_TRUE(PlaceholdersVisible());
@@ -262,38 +262,43 @@ TEST_F(WindowTest, GenerateShowsTheSymbolAndClearShowsThePlaceholders) {
   EXPECT_TRUE(generator_.IsPreviewAttached(PreviewWindow()));
   const QImage shown = Preview();
   EXPECT_EQ(ReadSymbol(shown), content.toStdString());
-  // Two Generates in a row: one symbol, in the 100 x 100 square in the middle.
+  // Version 1 with its margins is 23 modules: 16 pixels a module fit the
+  // 450-pixel area with room for the scan label above and below, centred.
+  const int side = 23 * 16;
+  const int left = (450 - side) / 2;
+  EXPECT_EQ(shown.pixel(left + 16, left + 16), 0xFF000000u);  // the finder's corner
+  EXPECT_EQ(shown.pixel(left - 1, 225), 0xFFFFFFFFu);
   Click("按钮1");
   EXPECT_EQ(Preview(), shown);
-  for (const QPoint outside :
-       {QPoint(174, 200), QPoint(275, 200), QPoint(200, 174), QPoint(200, 275)}) {
-    EXPECT_EQ(shown.pixel(outside), 0xFFFFFFFFu);
-  }
 
   Click("按钮2");
   EXPECT_TRUE(PlaceholdersVisible());
   EXPECT_FALSE(generator_.IsPreviewAttached(PreviewWindow()));
   EXPECT_TRUE(Control("图片框1")->dynamicPropertyNames().isEmpty());
   EXPECT_EQ(Control<QPlainTextEdit>("超级编辑框1")->toPlainText(), content);
-  EXPECT_TRUE(generator_.HasSymbol());
   Click("按钮1");
   EXPECT_FALSE(PlaceholdersVisible());
   EXPECT_EQ(Preview(), shown);
 }
 
 // A refused Generate, whether the generator or the window refuses it (the
-// encoding checks below), takes the symbol off the preview.
-TEST_F(WindowTest, ARefusedGenerateTakesTheSymbolOffThePreview) {
+// encoding checks below), takes the symbol off the preview and says why.
+TEST_F(WindowTest, ARefusedGenerateSaysWhyInAMessageAndInThePreview) {
   Type(QStringLiteral("short"));
   Click("按钮1");
   ASSERT_FALSE(PlaceholdersVisible());
   Type(QString(100, QLatin1Char('x')));
-  Control<QComboBox>("组合框2")->setCurrentIndex(1);  // version 1 holds at most 17 bytes at L
+  Control<QComboBox>("组合框2")->setCurrentIndex(1);  // version 1 holds 17 bytes at L
   Click("按钮1");
   EXPECT_FALSE(generator_.HasSymbol());
   EXPECT_TRUE(PlaceholdersVisible());
   EXPECT_FALSE(generator_.IsPreviewAttached(PreviewWindow()));
-  EXPECT_TRUE(dialogs_.messages.empty());  // refused silently
+  // 4 + 8 + 800 bits against 152: 83 bytes too many.
+  const QString reason = QStringLiteral("内容太长：尺寸1、纠错级别低放不下，多了83字节。");
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(dialogs_.messages[0].text, reason);
+  EXPECT_EQ(Control<QLabel>("失败原因")->text(), reason);
+  EXPECT_TRUE(Control("失败原因")->isVisible());
 }
 
 struct EncodingErrorCase {
@@ -351,7 +356,13 @@ TEST_F(WindowTest, IconFileIsReadClearedOrRefused) {
   Click("按钮1");
   ASSERT_NE(generator_.IconBitmap(), nullptr);
   EXPECT_EQ(generator_.IconBitmap()->Width(), 20);
-  EXPECT_EQ(Preview().pixel(225, 225), 0xFF00FF00u);  // the icon, on the square's centre
+  // The icon on the symbol's centre, at the saved picture's scale: 20 pixels
+  // over 10 a module there, 28 over 14 on the preview (version 2 at H, 27 modules).
+  const QImage shown = Preview();
+  int green = 0;
+  for (int x = 0; x < shown.width(); ++x) green += shown.pixel(x, 225) == 0xFF00FF00u;
+  EXPECT_EQ(green, 28);
+  EXPECT_EQ(shown.pixel(225, 225), 0xFF00FF00u);
 
   path->clear();
   Click("按钮1");
@@ -377,18 +388,26 @@ TEST_F(WindowTest, BrowseFillsTheIconPathUnlessCancelled) {
   ASSERT_EQ(dialogs_.files.size(), 1u);
   const FileRequest& request = dialogs_.files[0];
   EXPECT_FALSE(request.save);
-  EXPECT_EQ(request.filters, (QStringList{QStringLiteral("BMP图像(*.bmp) (*.bmp)"),
-                                          QStringLiteral("JPG图像（*.jpg） (*.jpg)"),
-                                          QStringLiteral("GIF图像（*.gif） (*.gif)"),
-                                          QStringLiteral("ICO图标（*.ico） (*.ico)")}));
+  ASSERT_EQ(request.filters.size(), 7);
+  EXPECT_EQ(request.filters[0], QStringLiteral("BMP图像(*.bmp) (*.bmp)"));
+  EXPECT_EQ(request.filters[4], QStringLiteral("PNG图像（*.png） (*.png)"));
+  EXPECT_TRUE(request.filters[5].contains(QStringLiteral("*.tiff")));
+  EXPECT_EQ(request.filters[6], QStringLiteral("所有文件（*.*） (*)"));
   EXPECT_TRUE(request.labelsOnly);
   EXPECT_EQ(request.selectedFilter, 0);
-  EXPECT_EQ(request.directory, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  // Pictures, else home; never the program's own folder.
+  EXPECT_NE(request.directory, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  EXPECT_TRUE(QDir(request.directory).exists());
   EXPECT_EQ(path->text(), QStringLiteral("earlier.png"));
 
-  dialogs_.nextFiles.push_back(FileAnswer{QStringLiteral("/pictures/logo.gif"), 2});
+  // Alt+B from another page; the next dialog opens where the last file was.
+  QTemporaryDir folder;
+  dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QStringLiteral("logo.gif")), 2});
+  QTest::keyClick(window_.get(), Qt::Key_B, Qt::AltModifier);
+  EXPECT_EQ(path->text(), folder.filePath(QStringLiteral("logo.gif")));
   Click("按钮6");
-  EXPECT_EQ(path->text(), QStringLiteral("/pictures/logo.gif"));
+  ASSERT_EQ(dialogs_.files.size(), 3u);
+  EXPECT_EQ(dialogs_.files[2].directory, folder.path());
 }
 
 // --- Exit -------------------------------------------------------------------------
@@ -489,6 +508,13 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
     }
   }
   EXPECT_TRUE(ReadAll(folder.filePath(QStringLiteral("symbol.svg"))).contains("<svg"));
+  // One printed size, 0.5 mm a module, for the 23 modules: 11.5 mm, 32.6 pt.
+  EXPECT_EQ(QImage(folder.filePath(QStringLiteral("symbol.png"))).dotsPerMeterX(), 20000);
+  EXPECT_TRUE(ReadAll(folder.filePath(QStringLiteral("symbol.svg"))).contains("11.5mm"));
+  EXPECT_TRUE(
+      ReadAll(folder.filePath(QStringLiteral("symbol.eps"))).contains("%%BoundingBox: 0 0 33 33"));
+  EXPECT_TRUE(
+      ReadAll(folder.filePath(QStringLiteral("symbol.pdf"))).contains("/MediaBox [0 0 32.598425"));
   EXPECT_TRUE(QString::fromUtf8(ReadAll(folder.filePath(QStringLiteral("symbol.txt"))))
                   .contains(QStringLiteral("●")));
   EXPECT_TRUE(dialogs_.messages.empty());

@@ -93,6 +93,7 @@ TEST_F(WindowUse, KeysRunTheCommandsAndMoveTheFocus) {
   auto* tabs = Control<TabControl>("选择夹1");
   Press(ContentBox(), Qt::Key_Tab, Qt::ControlModifier);
   EXPECT_EQ(tabs->CurrentIndex(), 1);
+  EXPECT_EQ(QApplication::focusWidget(), Control("编辑框2"));  // the page's first control
   Press(window_.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
   Press(window_.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(tabs->CurrentIndex(), 4);  // round from the first to the last page
@@ -112,7 +113,7 @@ TEST_F(WindowUse, ListPopupsShowTheirItemsWholeAndTheSizeListScrolls) {
     }
     list->showPopup();
     EXPECT_GT(list->view()->viewport()->width(), widest);
-    EXPECT_EQ(list->width(), 108);
+    EXPECT_EQ(list->width(), 140);
     if (list->count() == 41) {
       EXPECT_LT(list->view()->height(), list->view()->sizeHintForRow(0) * 20);
     }
@@ -120,7 +121,7 @@ TEST_F(WindowUse, ListPopupsShowTheirItemsWholeAndTheSizeListScrolls) {
   }
 }
 
-TEST_F(WindowUse, IconDialogShowsTheFourFiltersAsWritten) {
+TEST_F(WindowUse, IconDialogShowsItsFiltersAsWritten) {
   Click("按钮6");
   ASSERT_EQ(dialogs_.files.size(), 1u);
   QFileDialog dialog;
@@ -130,8 +131,9 @@ TEST_F(WindowUse, IconDialogShowsTheFourFiltersAsWritten) {
   ASSERT_NE(shown, nullptr);
   QStringList labels;
   for (int i = 0; i < shown->count(); ++i) labels << shown->itemText(i);
-  EXPECT_EQ(labels, (QStringList{"BMP图像(*.bmp)", "JPG图像（*.jpg）", "GIF图像（*.gif）",
-                                 "ICO图标（*.ico）"}));
+  EXPECT_EQ(labels,
+            (QStringList{"BMP图像(*.bmp)", "JPG图像（*.jpg）", "GIF图像（*.gif）",
+                         "ICO图标（*.ico）", "PNG图像（*.png）", "所有图片", "所有文件（*.*）"}));
 }
 
 // --- Language ----------------------------------------------------------------------
@@ -160,7 +162,7 @@ TEST(Translations, SpeakTheWindowsLanguage) {
     const char* generate;
     const char* cancel;  // a message-box button
   } cases[] = {{InterfaceLanguage::kEnglish, "&Generate!", "Cancel"},
-               {InterfaceLanguage::kChinese, "生成！", "取消"}};
+               {InterfaceLanguage::kChinese, "生成(&G)！", "取消"}};
   for (const auto& c : cases) {
     InstallTranslations(*qApp, c.language);
     QrGenerator generator;
