@@ -41,44 +41,8 @@ void AppendFillColour(std::string& out, Colour colour, bool cmyk) {
   out += "rg\n";
 }
 
-// A rectangle of the dark path in module units, rows counted from the top.
-struct Block {
-  std::int32_t column, row, width, height;
-};
-
-// The dark modules as rectangles: each row's runs, a run that repeats the
-// one directly above it (same columns) joining that rectangle, so that
-// finder patterns and solid areas take one rectangle each.
-std::vector<Block> DarkBlocks(const ModuleGrid& grid) {
-  std::vector<Block> blocks;
-  const auto width = static_cast<std::size_t>(grid.width);
-  // open[c]: the block whose run started at column c in the row above, or -1.
-  std::vector<std::int64_t> open(width, -1), next(width, -1);
-  for (std::int32_t r = 0; r < grid.height; ++r) {
-    std::fill(next.begin(), next.end(), -1);
-    for (std::int32_t c = 0; c < grid.width;) {
-      if (!grid.IsDark(r + 1, c + 1)) {
-        ++c;
-        continue;
-      }
-      const std::int32_t start = c;
-      while (c < grid.width && grid.IsDark(r + 1, c + 1)) ++c;
-      const std::int64_t above = open[static_cast<std::size_t>(start)];
-      if (above >= 0 && blocks[static_cast<std::size_t>(above)].width == c - start) {
-        ++blocks[static_cast<std::size_t>(above)].height;
-        next[static_cast<std::size_t>(start)] = above;
-      } else {
-        next[static_cast<std::size_t>(start)] = static_cast<std::int64_t>(blocks.size());
-        blocks.push_back({start, r, c - start, 1});
-      }
-    }
-    open.swap(next);
-  }
-  return blocks;
-}
-
 std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double pointsPerModule) {
-  const std::vector<Block> blocks = DarkBlocks(grid);
+  const std::vector<DarkBlock> blocks = DarkBlocks(grid);
   std::string out;
   out.reserve(blocks.size() * 20 + 200);
   // One unit per module with rows counted down from the top edge.
@@ -89,7 +53,7 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
   out += " 0 ";
   AppendReal(out, grid.height * pointsPerModule);
   out += " cm\n";
-  const auto appendRectangle = [&out](const Block& b) {
+  const auto appendRectangle = [&out](const DarkBlock& b) {
     for (std::int32_t v : {b.column, b.row, b.width, b.height}) {
       AppendInteger(out, v);
       out += ' ';
@@ -104,7 +68,7 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
   // A fill needs a path: a grid without dark modules paints none.
   if (!blocks.empty()) {
     AppendFillColour(out, paint.foreground, paint.cmyk);
-    for (const Block& b : blocks) appendRectangle(b);
+    for (const DarkBlock& b : blocks) appendRectangle(b);
     out += "f\n";
   }
   out += "Q\n";

@@ -60,6 +60,9 @@ std::string ColourHex(Colour colour);
 // prefix + tag + the local date and time as yyMMddHHmmss, then random
 // characters from A-Z0-9 up to 20 characters in all; nothing is cut when the
 // text is already that long. ("PS" + "QRCD" gives two random characters.)
+// When SOURCE_DATE_EPOCH holds a time (seconds since 1970), that time in UTC
+// takes the place of the local one and the characters are derived from the
+// text before them, so that reproducible builds get the same bytes each run.
 std::string MakeExportId(std::string_view prefix, std::string_view tag);
 
 }  // namespace qrsmith

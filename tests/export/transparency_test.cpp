@@ -110,7 +110,9 @@ TEST_P(Transparency, TheReaderShowsWhatLiesBeneathThroughClearColours) {
 
 INSTANTIATE_TEST_SUITE_P(Forms, Transparency, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) {
-                           return std::string(FormOf(info.param.form).name) +
+                           std::string name(FormOf(info.param.form).name);
+                           std::erase(name, '-');
+                           return name +
                                   (info.param.opacity.OnlyClearOrOpaque() ? "Clear" : "Partial") +
                                   std::to_string(info.index);
                          });
