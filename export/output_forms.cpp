@@ -7,6 +7,7 @@
 #include "export/html.h"
 #include "export/module_grid.h"
 #include "export/pdf.h"
+#include "export/print_postscript.h"
 #include "export/solid_metafile.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
@@ -112,16 +113,16 @@ constexpr std::array<OutputForm, 16> kForms{{
      {"eps"},
      "application/postscript",
      "EPS矢量图",
-     FormWriter::kVector,
-     Vector(VectorKind::kEps),
+     FormWriter::kPostScript,
+     1,
      kPrintCan},
     {FormId::kPs,
      "ps",
      {"ps"},
      "application/postscript",
      "PostScript文档",
-     FormWriter::kVector,
-     Vector(VectorKind::kPostScript),
+     FormWriter::kPostScript,
+     0,
      kPrintCan},
     {FormId::kPdf, "pdf", {"pdf"}, "application/pdf", "PDF文档", FormWriter::kPdf, 0, kPrintCan},
     {FormId::kEmf,
@@ -296,6 +297,13 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       if (request.opacity.BackgroundClear()) paint.background.reset();
       const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
       return BytesOf(WritePdfDocument(*grid, paint, points));
+    }
+    case FormWriter::kPostScript: {
+      auto grid = GridOf(generator);
+      if (!grid) return {};
+      grid->opacity = request.opacity;
+      return BytesOf(WritePrintPostScript(*grid, MakeExportId("PS", "QRCD"),
+                                          {print.PointsPerModule(), print.cmyk}, form.kind == 1));
     }
     case FormWriter::kMetafile: {
       const auto grid = GridOf(generator);

@@ -49,6 +49,7 @@ enum class FormWriter {
   kTerminal,    // RenderHalfBlocks (kind 0) or RenderAnsi (kind 1)
   kPdf,         // WritePdfDocument
   kMetafile,    // WriteSolidWindowsMetafile (kind 0) or WriteSolidEnhancedMetafile (kind 1)
+  kPostScript,  // WritePrintPostScript: a page (kind 0) or EPS (kind 1)
 };
 
 // What a form can carry. A request for something a form cannot carry is
@@ -79,7 +80,8 @@ struct OutputForm {
   bool DrawsExportGrid() const {
     return writer == FormWriter::kVector || writer == FormWriter::kCompactSvg ||
            writer == FormWriter::kHtml || writer == FormWriter::kTextArt ||
-           writer == FormWriter::kPdf || writer == FormWriter::kMetafile;
+           writer == FormWriter::kPdf || writer == FormWriter::kMetafile ||
+           writer == FormWriter::kPostScript;
   }
   // "*.jpg *.jpeg"
   std::string Patterns() const;

@@ -150,6 +150,35 @@ void ComposeMaskedSamples(std::string_view text, Colours& samples) {
   }
 }
 
+// PostScript and EPS with a clear colour: a stencil of 1 bits, rows padded
+// to whole bytes, painting the colour that is not clear. Dark are the
+// positions painted in the foreground.
+std::optional<std::vector<std::uint8_t>> StencilGrid(std::string_view text, std::int32_t width,
+                                                     std::int32_t height, const Opacity& opacity) {
+  const auto hex = PostScriptHex(text, ">> imagemask\n");
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) + 7) / 8;
+  if (!hex || hex->size() != rowBytes * 2 * static_cast<std::size_t>(height)) return std::nullopt;
+  const bool paintsDark = opacity.background == 0;
+  if (opacity.foreground == 0 && paintsDark) return std::nullopt;
+  std::vector<std::uint8_t> dark(static_cast<std::size_t>(width) *
+                                 static_cast<std::size_t>(height));
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t c = 0; c < width; ++c) {
+      const std::size_t at =
+          (static_cast<std::size_t>(r) * rowBytes + static_cast<std::size_t>(c / 8)) * 2;
+      unsigned byte = 0;
+      if (std::from_chars(hex->data() + at, hex->data() + at + 2, byte, 16).ec != std::errc()) {
+        return std::nullopt;
+      }
+      const bool bit = (byte >> (7 - c % 8)) & 1;
+      // A clear foreground is never seen as dark.
+      dark[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(c)] = paintsDark ? bit : (!bit && opacity.foreground != 0);
+    }
+  }
+  return dark;
+}
+
 // The solid metafiles: rectangles of `unitsPerModule` logical units a module,
 // each four corners of a polygon, filled with the brush selected. A module is
 // dark when a polygon of the foreground's brush covers it and nothing
@@ -396,7 +425,10 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
       break;
     case FormId::kEps:
     case FormId::kPs: {
-      const auto hex = PostScriptHex(text, form == FormId::kEps ? ">> image\n" : "{<\n");
+      if (text.find(">> imagemask\n") != std::string_view::npos) {
+        return StencilGrid(text, width, height, opacity);
+      }
+      const auto hex = PostScriptHex(text, ">> image\n");
       if (!hex) return std::nullopt;
       if (hex->size() == positions * 8) {
         // Inks: dark where a position carries the foreground's inks, which a

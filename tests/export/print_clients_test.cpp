@@ -160,5 +160,65 @@ TEST_F(PrintClients, LibreOfficePlacesTheMetafilesAndSvgSolidAtTheirSize) {
   }
 }
 
+// Inkscape 1.2 imports EPS only through a dialog that needs a display, so
+// the PostScript forms are checked in Ghostscript below.
+const std::vector<Export> kLayoutExports = {
+    {"svg10", FormId::kSvgPath, 10},
+    {"emf10", FormId::kEmf, 10},
+    {"wmf1", FormId::kWmf, 1},
+    {"wmf40", FormId::kWmf, 40},
+};
+
+TEST_F(PrintClients, InkscapeImportsEveryFormSolidAtItsSize) {
+  const auto paths = WriteExports(folder_.Path(), kLayoutExports);
+  std::vector<std::string> argv{"inkscape", "--export-type=png", "--export-dpi=600",
+                                "--export-background=#FFFFFF", "--export-background-opacity=1"};
+  for (const auto& [stem, path] : paths) argv.push_back(path.string());
+  Run(argv);
+  for (const Export& e : kLayoutExports) {
+    ExpectSolidSymbol(folder_.Path() / (e.stem + ".png"), e.version, 600);
+  }
+}
+
+// Pages and EPS as Ghostscript prints them (-dSAFER; EPS cropped to its
+// bounding box), at 300 and 600 dpi; the v40 CMYK page holds no string token
+// at all, its samples are read from the file in short lines.
+TEST_F(PrintClients, GhostscriptPrintsThePostScriptForms) {
+  const std::vector<Export> exports = {
+      {"ps1", FormId::kPs, 1},
+      {"ps40", FormId::kPs, 40, true},
+      {"clear_ps10", FormId::kPs, 10, false, true},
+      {"eps10", FormId::kEps, 10},
+  };
+  const auto paths = WriteExports(folder_.Path(), exports);
+  const std::string cmyk = testing::FileText(paths.at("ps40"));
+  EXPECT_EQ(cmyk.find("{<"), std::string::npos);
+  std::size_t line = 0, longest = 0;
+  for (const char ch : cmyk) {
+    line = ch == '\n' ? 0 : line + 1;
+    longest = std::max(longest, line);
+  }
+  EXPECT_LE(longest, 255u);
+  EXPECT_TRUE(cmyk.starts_with("%!PS-Adobe-3.0\n")) << cmyk.substr(0, 40);
+  for (const Export& e : exports) {
+    for (const int dpi : {300, 600}) {
+      const fs::path png = folder_.Path() / (e.stem + std::to_string(dpi) + ".png");
+      std::vector<std::string> argv{"gs",
+                                    "-q",
+                                    "-dSAFER",
+                                    "-dBATCH",
+                                    "-dNOPAUSE",
+                                    "-sDEVICE=png16m",
+                                    "-r" + std::to_string(dpi),
+                                    "-o",
+                                    png.string()};
+      if (e.form == FormId::kEps) argv.push_back("-dEPSCrop");
+      argv.push_back(paths.at(e.stem).string());
+      Run(argv);
+      ExpectSolidSymbol(png, e.version, dpi);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qrsmith
