@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 
 #include "export/compact_svg.h"
 #include "export/html.h"
@@ -13,6 +14,10 @@
 #include "export/text_art.h"
 #include "export/vector_export.h"
 #include "generator/qr_generator.h"
+
+#ifndef QRSMITH_VERSION
+#define QRSMITH_VERSION "0"
+#endif
 
 namespace qrsmith {
 
@@ -296,7 +301,9 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       PdfPaint paint = PaintOf(*grid, request.print.cmyk);
       if (request.opacity.BackgroundClear()) paint.background.reset();
       const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
-      return BytesOf(WritePdfDocument(*grid, paint, points));
+      const PdfInfo info{generator.Content(), "qrsmith " QRSMITH_VERSION,
+                         SourceDateEpoch().value_or(static_cast<std::int64_t>(std::time(nullptr)))};
+      return BytesOf(WritePdfDocument(*grid, paint, points, info));
     }
     case FormWriter::kPostScript: {
       auto grid = GridOf(generator);

@@ -36,19 +36,6 @@ void AppendTwoDigits(std::string& out, int value) {
   out.push_back(static_cast<char>('0' + value % 10));
 }
 
-// SOURCE_DATE_EPOCH, the time reproducible builds fix for every file they
-// make: seconds since 1970 as a decimal integer; nullopt when it is unset or
-// not such a number.
-std::optional<std::int64_t> SourceDateEpoch() {
-  const char* text = std::getenv("SOURCE_DATE_EPOCH");
-  if (text == nullptr || *text == '\0') return std::nullopt;
-  std::int64_t value = 0;
-  const char* end = text + std::strlen(text);
-  const auto [stop, error] = std::from_chars(text, end, value);
-  if (error != std::errc() || stop != end || value < 0) return std::nullopt;
-  return value;
-}
-
 Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 // The metafile description: the program's name, LF, and an identifier. All
@@ -59,6 +46,16 @@ std::u16string EmfDescription() {
 }
 
 }  // namespace
+
+std::optional<std::int64_t> SourceDateEpoch() {
+  const char* text = std::getenv("SOURCE_DATE_EPOCH");
+  if (text == nullptr || *text == '\0') return std::nullopt;
+  std::int64_t value = 0;
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  if (error != std::errc() || stop != end || value < 0) return std::nullopt;
+  return value;
+}
 
 std::string ColourHex(Colour colour) {
   std::string out;

@@ -53,6 +53,11 @@ bool SaveVector(const QrGenerator& generator, const std::string& path, VectorKin
                 std::optional<std::int32_t> width = std::nullopt,
                 std::optional<std::int32_t> height = std::nullopt);
 
+// SOURCE_DATE_EPOCH, the time reproducible builds fix for every file they
+// make: seconds since 1970 as a decimal integer; nullopt when it is unset or
+// not such a number.
+std::optional<std::int64_t> SourceDateEpoch();
+
 // A 0x00BBGGRR colour as six upper-case hexadecimal digits, red first
 // (RRGGBB); bits 24 to 31 are ignored.
 std::string ColourHex(Colour colour);

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "export/output_forms.h"
@@ -217,6 +219,46 @@ TEST_F(PrintClients, GhostscriptPrintsThePostScriptForms) {
       Run(argv);
       ExpectSolidSymbol(png, e.version, dpi);
     }
+  }
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
+// Under SOURCE_DATE_EPOCH the page, the EPS, the metafiles and the PDF come
+// out byte for byte the same on every run; the PDF passes qpdf's check and
+// qpdf reads back its title, creator, dates, boxes and identifier.
+TEST_F(PrintClients, FilesAreReproducibleAndThePdfDescribesItself) {
+  ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  const std::vector<Export> exports = {{"a", FormId::kPs, 40},
+                                       {"b", FormId::kEmf, 40},
+                                       {"c", FormId::kPdf, 40},
+                                       {"d", FormId::kEps, 10},
+                                       {"e", FormId::kWmf, 10}};
+  const auto first = WriteExports(folder_.Path(), exports);
+  for (const auto& [stem, path] : first) fs::rename(path, path.string() + ".1");
+  const auto second = WriteExports(folder_.Path(), exports);
+  ::unsetenv("SOURCE_DATE_EPOCH");
+  for (const auto& [stem, path] : second) {
+    EXPECT_EQ(testing::FileText(path), testing::FileText(path.string() + ".1")) << path;
+  }
+  const std::string pdf = second.at("c").string();
+  ASSERT_TRUE(testing::HaveProgram("qpdf"));
+  EXPECT_NE(Output("qpdf --check '" + pdf + "' 2>&1").find("No syntax or stream encoding errors"),
+            std::string::npos);
+  const std::string json = Output("qpdf --json --json-key=qpdf '" + pdf + "'");
+  for (const std::string& expected :
+       std::vector<std::string>{"\"/ID\"", "\"/TrimBox\"", "\"/BleedBox\"", "\"/Metadata\"",
+                                "D:20231114221320Z", "u:" + ContentOf(40), "u:qrsmith "}) {
+    EXPECT_NE(json.find(expected), std::string::npos) << expected;
   }
 }
 
