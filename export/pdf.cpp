@@ -1,5 +1,7 @@
 #include "export/pdf.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -74,6 +76,22 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
     out += "f\n";
   }
   out += "Q\n";
+  return out;
+}
+
+// `text` compressed as a zlib stream (the FlateDecode filter's data), with
+// a line end before "endstream"; empty should compression fail (only a lack
+// of memory makes it), and the content is then written as it is.
+std::string Deflated(const std::string& text) {
+  uLongf size = compressBound(static_cast<uLong>(text.size()));
+  std::string out(size, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()),
+                Z_BEST_COMPRESSION) != Z_OK) {
+    return {};
+  }
+  out.resize(size);
+  out += '\n';
   return out;
 }
 
@@ -248,7 +266,8 @@ std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, doub
   box += ']';
   object(3, "<< /Type /Page /Parent 2 0 R /MediaBox " + box + " /TrimBox " + box + " /BleedBox " +
                 box + " /Resources << >> /Contents 4 0 R >>");
-  object(4, stream("", content));
+  const std::string packed = info ? Deflated(content) : std::string();
+  object(4, packed.empty() ? stream("", content) : stream("/Filter /FlateDecode ", packed));
   if (info) {
     const std::string date = PdfDate(info->created), xmpDate = XmpDate(info->created);
     const std::string title = FirstCharacters(info->title, 64);

@@ -440,8 +440,15 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
       if (colours) ComposeMaskedSamples(text, *colours);
       break;
     }
-    case FormId::kPdf:
+    case FormId::kPdf: {
+      // A whole file ends with its trailer's %%EOF; the page content comes
+      // early, so a cut file may still hold all of it.
+      const auto last = text.find_last_not_of("\r\n ");
+      if (last == std::string_view::npos || last < 4 || text.substr(last - 4, 5) != "%%EOF") {
+        return std::nullopt;
+      }
       return PdfDarkGrid(text, width, height);
+    }
     default:
       return std::nullopt;
   }
