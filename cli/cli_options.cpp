@@ -140,6 +140,10 @@ const std::vector<OptionRule>& Options() {
        [](CliOptions& o, const std::string& v) {
          o.form = FormNamed(v);
          if (o.form == nullptr) return Bad("type", v, FormNames());
+         // The tool writes SVG compact; the rectangle form only when named.
+         if (o.form->id == FormId::kSvg && o.form != FormNamedExactly(v)) {
+           o.form = &FormOf(FormId::kSvgPath);
+         }
          return std::string();
        }},
       Pixels("size", 's', &CliOptions::moduleSize, "pixels per module from 1 to 16384"),

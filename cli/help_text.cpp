@@ -56,14 +56,17 @@ Output:
       --height PIXELS      height of that output; the width follows
       --module-mm X        printed module size, 0.05 to 100 mm: raster files get
                            round(X * dpi / 25.4) pixels per module, SVG a size in
-                           mm, EPS, PS and PDF points (PDF default 0.5 mm)
+                           mm, EPS, PS and PDF points, EMF and WMF their printed
+                           size (PDF, EMF and WMF default 0.5 mm)
       --dpi N              resolution written into PNG, JPEG, TIFF and BMP files,
                            1 to 10000 (default 300 with --module-mm); vector forms
                            take it only beside --module-mm, which sizes them
       --cmyk               EPS, PS, PDF and TIFF in CMYK inks; black is pure K
       --circles            text art with circles instead of blocks
       --svg-path           compact SVG: the background as one rectangle and the
-                           dark modules as one path (also -t svg-path)
+                           dark modules as one path (also -t svg-path; .svg files
+                           and -t svg are written so; -t svg-rects writes one
+                           rectangle per module)
       --verify[=json]      grade the written symbol as readers see it: decode by
                            zxing-cpp and zbar, contrast, modulation, fixed
                            patterns, axial, grid, unused EC; prints the grade

@@ -222,7 +222,10 @@ namespace {
 const OutputForm* NamedOutputForm(const CliOptions& options, std::string& error) {
   if (options.form != nullptr) return options.form;
   if (!options.output || *options.output == "-") return &FormOf(FormId::kUtf8);
-  if (const OutputForm* form = FormOfPath(*options.output)) return form;
+  if (const OutputForm* form = FormOfPath(*options.output)) {
+    // A .svg file is written compact; -t svg-rects asks for one rectangle a position.
+    return form->id == FormId::kSvg ? &FormOf(FormId::kSvgPath) : form;
+  }
   error = "cannot tell the format of '" + *options.output + "' from its name; use -t";
   return nullptr;
 }

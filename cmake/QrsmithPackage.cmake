@@ -116,7 +116,7 @@ encrypt the content.")
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME ${QRSMITH_DEV_PACKAGE})
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libpng-dev, libjpeg-dev, libgif-dev, libtiff-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libpng-dev, libjpeg-dev, libgif-dev, libtiff-dev, zlib1g-dev")
 set(CPACK_COMPONENT_DEV_DESCRIPTION "QR Code generator library (static, C++20)
 The Qt-free core of qrsmith for other programs: the QR Code generator, its
 raster, vector, metafile, HTML and text-art exports and the payload builders,

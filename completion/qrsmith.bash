@@ -17,7 +17,7 @@ _qrsmith() {
       _filedir
       return ;;
     -t|--type)
-      COMPREPLY=($(compgen -W "png jpeg gif tiff bmp svg svg-path eps ps pdf emf wmf html txt utf8 ansi" -- "$cur"))
+      COMPREPLY=($(compgen -W "png jpeg gif tiff bmp svg svg-rects svg-path eps ps pdf emf wmf html txt utf8 ansi" -- "$cur"))
       return ;;
     -l|--level)
       COMPREPLY=($(compgen -W "L M Q H" -- "$cur"))

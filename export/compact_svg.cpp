@@ -96,25 +96,42 @@ void AppendRuns(std::string& out, const ModuleGrid& grid) {
 
 }  // namespace
 
-std::string WriteCompactSvg(const ModuleGrid& grid, std::int32_t width, std::int32_t height) {
+std::string WriteCompactSvg(const ModuleGrid& grid, std::int32_t width, std::int32_t height,
+                            std::optional<double> moduleMm) {
   std::string out;
   // Runs average about two modules and take about seven characters each.
   out.reserve(static_cast<std::size_t>(grid.width) * static_cast<std::size_t>(grid.height) * 2 +
               512);
-  Append(out,
-         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"",
-         width, "\" height=\"", height, "\" viewBox=\"0 0 ", grid.width, ' ', grid.height);
-  // Stretched like the SVG form when the size does not keep the modules
-  // square; no anti-aliasing, so runs of neighbouring rows meet without seams.
-  Append(out, "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n<rect width=\"",
-         grid.width, "\" height=\"", grid.height, "\" fill=\"#", Hex{grid.background}, "\"/>\n");
+  out +=
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
+  if (moduleMm) {
+    Append(out, grid.width * *moduleMm, "mm\" height=\"", grid.height * *moduleMm, "mm");
+  } else {
+    Append(out, width, "\" height=\"", height);
+  }
+  // Stretched like the SVG form when the size does not keep the modules square.
+  Append(out, "\" viewBox=\"0 0 ", grid.width, ' ', grid.height,
+         "\" preserveAspectRatio=\"none\">\n");
+  const auto opacity = [&out](std::string_view attribute, std::uint8_t alpha) {
+    if (alpha == 255) return;
+    Append(out, "\" ", attribute, "=\"");
+    text_format::AppendOpacity(out, alpha);
+  };
+  if (grid.opacity.background != 0) {
+    Append(out, "<rect width=\"", grid.width, "\" height=\"", grid.height, "\" fill=\"#",
+           Hex{grid.background});
+    opacity("fill-opacity", grid.opacity.background);
+    out += "\"/>\n";
+  }
   const std::size_t pathStart = out.size();
-  Append(out, "<path fill=\"none\" stroke=\"#", Hex{grid.foreground}, "\" d=\"");
+  Append(out, "<path fill=\"none\" stroke=\"#", Hex{grid.foreground});
+  opacity("stroke-opacity", grid.opacity.foreground);
+  out += "\" d=\"";
   const std::size_t runsStart = out.size();
   AppendRuns(out, grid);
-  if (out.size() == runsStart) {
-    out.resize(pathStart);  // no dark module: no path
+  if (out.size() == runsStart || grid.opacity.foreground == 0) {
+    out.resize(pathStart);  // no dark module, or a clear one: no path
   } else {
     out += "\"/>\n";
   }

@@ -1,8 +1,38 @@
 #include "export/module_grid.h"
 
+#include <algorithm>
+
 #include "generator/qr_generator.h"
 
 namespace qrsmith {
+
+std::vector<DarkBlock> DarkBlocks(const ModuleGrid& grid) {
+  std::vector<DarkBlock> blocks;
+  const auto width = static_cast<std::size_t>(grid.width);
+  // open[c]: the block whose run started at column c in the row above, or -1.
+  std::vector<std::int64_t> open(width, -1), next(width, -1);
+  for (std::int32_t r = 0; r < grid.height; ++r) {
+    std::fill(next.begin(), next.end(), -1);
+    for (std::int32_t c = 0; c < grid.width;) {
+      if (!grid.IsDark(r + 1, c + 1)) {
+        ++c;
+        continue;
+      }
+      const std::int32_t start = c;
+      while (c < grid.width && grid.IsDark(r + 1, c + 1)) ++c;
+      const std::int64_t above = open[static_cast<std::size_t>(start)];
+      if (above >= 0 && blocks[static_cast<std::size_t>(above)].width == c - start) {
+        ++blocks[static_cast<std::size_t>(above)].height;
+        next[static_cast<std::size_t>(start)] = above;
+      } else {
+        next[static_cast<std::size_t>(start)] = static_cast<std::int64_t>(blocks.size());
+        blocks.push_back({start, r, c - start, 1});
+      }
+    }
+    open.swap(next);
+  }
+  return blocks;
+}
 
 std::optional<ModuleGrid> GridOf(const QrGenerator& generator) {
   if (!generator.HasSymbol()) return std::nullopt;

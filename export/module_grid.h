@@ -59,6 +59,18 @@ void FillBackgroundThenEveryPosition(const ModuleGrid& grid, std::int32_t right,
   }
 }
 
+// A rectangle of dark modules, in modules, rows counted from the top.
+struct DarkBlock {
+  std::int32_t column, row, width, height;
+};
+
+// The dark modules as rectangles that neither overlap nor leave a gap: each
+// row's runs, a run that repeats the one directly above it (same columns)
+// joining that rectangle, so that finder patterns and solid areas take one
+// rectangle each. The writers that fill one path (PDF, the solid metafiles)
+// draw these.
+std::vector<DarkBlock> DarkBlocks(const ModuleGrid& grid);
+
 // The grid of the generator's current symbol. nullopt when there is no symbol
 // or the grid has more than kMaxExportPositions positions.
 std::optional<ModuleGrid> GridOf(const QrGenerator& generator);

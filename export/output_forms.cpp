@@ -2,15 +2,22 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 
 #include "export/compact_svg.h"
 #include "export/html.h"
 #include "export/module_grid.h"
 #include "export/pdf.h"
+#include "export/print_postscript.h"
+#include "export/solid_metafile.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
 #include "export/vector_export.h"
 #include "generator/qr_generator.h"
+
+#ifndef QRSMITH_VERSION
+#define QRSMITH_VERSION "0"
+#endif
 
 namespace qrsmith {
 
@@ -42,6 +49,7 @@ constexpr FormCapabilities kSvgCan{
 constexpr FormCapabilities kSizedCan{.pixelSize = true};
 constexpr FormCapabilities kPrintCan{.transparency = true, .physicalSize = true, .cmyk = true};
 constexpr FormCapabilities kFixedCan{};
+constexpr FormCapabilities kMetafileCan{.physicalSize = true};
 constexpr FormCapabilities kGlyphCan{.glyphChoice = true};
 
 constexpr std::int16_t Vector(VectorKind kind) { return static_cast<std::int16_t>(kind); }
@@ -88,14 +96,15 @@ constexpr std::array<OutputForm, 16> kForms{{
      kRasterBmp,
      kPrintRasterCan},
     {FormId::kSvg,
-     "svg",
+     "svg-rects",
      {"svg"},
      "image/svg+xml",
      "SVG矢量图",
      FormWriter::kVector,
      Vector(VectorKind::kSvg),
      kSvgCan},
-    // Not offered by the window's Save: the SVG form above is its SVG.
+    // Not offered by the window's Save: the SVG form above is its SVG. The
+    // tool writes this one for -t svg and .svg files.
     {FormId::kSvgPath,
      "svg-path",
      {"svg"},
@@ -103,22 +112,22 @@ constexpr std::array<OutputForm, 16> kForms{{
      "",
      FormWriter::kCompactSvg,
      0,
-     kSizedCan},
+     kSvgCan},
     {FormId::kEps,
      "eps",
      {"eps"},
      "application/postscript",
      "EPS矢量图",
-     FormWriter::kVector,
-     Vector(VectorKind::kEps),
+     FormWriter::kPostScript,
+     1,
      kPrintCan},
     {FormId::kPs,
      "ps",
      {"ps"},
      "application/postscript",
      "PostScript文档",
-     FormWriter::kVector,
-     Vector(VectorKind::kPostScript),
+     FormWriter::kPostScript,
+     0,
      kPrintCan},
     {FormId::kPdf, "pdf", {"pdf"}, "application/pdf", "PDF文档", FormWriter::kPdf, 0, kPrintCan},
     {FormId::kEmf,
@@ -126,17 +135,17 @@ constexpr std::array<OutputForm, 16> kForms{{
      {"emf"},
      "image/emf",
      "EMF增强型图元文件",
-     FormWriter::kVector,
-     Vector(VectorKind::kEmf),
-     kFixedCan},
+     FormWriter::kMetafile,
+     1,
+     kMetafileCan},
     {FormId::kWmf,
      "wmf",
      {"wmf"},
      "image/wmf",
      "WMF图元文件",
-     FormWriter::kVector,
-     Vector(VectorKind::kWmf),
-     kFixedCan},
+     FormWriter::kMetafile,
+     0,
+     kMetafileCan},
     {FormId::kHtml,
      "html",
      {"html", "htm"},
@@ -211,9 +220,17 @@ std::span<const OutputForm> OutputForms() { return kForms; }
 
 const OutputForm& FormOf(FormId id) { return kForms[static_cast<std::size_t>(id)]; }
 
-const OutputForm* FormNamed(std::string_view name) {
+const OutputForm* FormNamedExactly(std::string_view name) {
   for (const OutputForm& form : kForms) {
-    if (SameLetters(form.name, name) || HasExtension(form, name)) return &form;
+    if (SameLetters(form.name, name)) return &form;
+  }
+  return nullptr;
+}
+
+const OutputForm* FormNamed(std::string_view name) {
+  if (const OutputForm* named = FormNamedExactly(name)) return named;
+  for (const OutputForm& form : kForms) {
+    if (HasExtension(form, name)) return &form;
   }
   return nullptr;
 }
@@ -284,14 +301,33 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       PdfPaint paint = PaintOf(*grid, request.print.cmyk);
       if (request.opacity.BackgroundClear()) paint.background.reset();
       const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
-      return BytesOf(WritePdfDocument(*grid, paint, points));
+      const PdfInfo info{generator.Content(), "qrsmith " QRSMITH_VERSION,
+                         SourceDateEpoch().value_or(static_cast<std::int64_t>(std::time(nullptr)))};
+      return BytesOf(WritePdfDocument(*grid, paint, points, info));
+    }
+    case FormWriter::kPostScript: {
+      auto grid = GridOf(generator);
+      if (!grid) return {};
+      grid->opacity = request.opacity;
+      return BytesOf(WritePrintPostScript(*grid, MakeExportId("PS", "QRCD"),
+                                          {print.PointsPerModule(), print.cmyk}, form.kind == 1));
+    }
+    case FormWriter::kMetafile: {
+      const auto grid = GridOf(generator);
+      if (!grid) return {};
+      const double mm = request.print.moduleMm.value_or(kDefaultPrintModuleMm);
+      if (form.kind == 0) return WriteSolidWindowsMetafile(*grid, mm);
+      const std::string id = MakeExportId("QR", "EMFC");
+      return WriteSolidEnhancedMetafile(*grid, mm, u"KORVANE",
+                                        std::u16string(id.begin(), id.end()));
     }
     case FormWriter::kCompactSvg: {
-      const auto grid = GridOf(generator);
+      auto grid = GridOf(generator);
       if (!grid) return {};
       const std::int32_t w = layout.width > 0 ? layout.width : grid->width;
       const std::int32_t h = layout.height > 0 ? layout.height : grid->height;
-      return BytesOf(WriteCompactSvg(*grid, w, h));
+      grid->opacity = request.opacity;
+      return BytesOf(WriteCompactSvg(*grid, w, h, request.print.moduleMm));
     }
     case FormWriter::kHtml: {
       if (!generator.HasSymbol()) return {};

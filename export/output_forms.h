@@ -48,6 +48,8 @@ enum class FormWriter {
   kTextArt,     // ExportTextArt
   kTerminal,    // RenderHalfBlocks (kind 0) or RenderAnsi (kind 1)
   kPdf,         // WritePdfDocument
+  kMetafile,    // WriteSolidWindowsMetafile (kind 0) or WriteSolidEnhancedMetafile (kind 1)
+  kPostScript,  // WritePrintPostScript: a page (kind 0) or EPS (kind 1)
 };
 
 // What a form can carry. A request for something a form cannot carry is
@@ -78,7 +80,8 @@ struct OutputForm {
   bool DrawsExportGrid() const {
     return writer == FormWriter::kVector || writer == FormWriter::kCompactSvg ||
            writer == FormWriter::kHtml || writer == FormWriter::kTextArt ||
-           writer == FormWriter::kPdf;
+           writer == FormWriter::kPdf || writer == FormWriter::kMetafile ||
+           writer == FormWriter::kPostScript;
   }
   // "*.jpg *.jpeg"
   std::string Patterns() const;
@@ -90,6 +93,8 @@ std::span<const OutputForm> OutputForms();
 const OutputForm& FormOf(FormId id);
 // The form a -t name or an extension names, in any case; nullptr for none.
 const OutputForm* FormNamed(std::string_view name);
+// The form whose -t name is `name`, in any case, extensions left out.
+const OutputForm* FormNamedExactly(std::string_view name);
 // The file form a path's extension names; nullptr when there is none.
 const OutputForm* FormOfPath(std::string_view path);
 // "png, jpeg, ..., utf8 or ansi": the names -t takes.
@@ -112,8 +117,8 @@ struct FormRequest {
   RasterLayout layout;
   bool circles = true;  // text art: circles, else blocks
   // The printed module size, a raster file's resolution and CMYK colours,
-  // for the forms that can carry them (FormCapabilities). PDF prints at
-  // kDefaultPrintModuleMm when no module size is given.
+  // for the forms that can carry them (FormCapabilities). PDF and the
+  // metafiles print at kDefaultPrintModuleMm when no module size is given.
   PrintSettings print;
   // The alpha of the two colours; a form that cannot hold it gives no bytes.
   Opacity opacity;

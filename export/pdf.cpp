@@ -1,8 +1,12 @@
 #include "export/pdf.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "export/text_format.h"
@@ -41,44 +45,8 @@ void AppendFillColour(std::string& out, Colour colour, bool cmyk) {
   out += "rg\n";
 }
 
-// A rectangle of the dark path in module units, rows counted from the top.
-struct Block {
-  std::int32_t column, row, width, height;
-};
-
-// The dark modules as rectangles: each row's runs, a run that repeats the
-// one directly above it (same columns) joining that rectangle, so that
-// finder patterns and solid areas take one rectangle each.
-std::vector<Block> DarkBlocks(const ModuleGrid& grid) {
-  std::vector<Block> blocks;
-  const auto width = static_cast<std::size_t>(grid.width);
-  // open[c]: the block whose run started at column c in the row above, or -1.
-  std::vector<std::int64_t> open(width, -1), next(width, -1);
-  for (std::int32_t r = 0; r < grid.height; ++r) {
-    std::fill(next.begin(), next.end(), -1);
-    for (std::int32_t c = 0; c < grid.width;) {
-      if (!grid.IsDark(r + 1, c + 1)) {
-        ++c;
-        continue;
-      }
-      const std::int32_t start = c;
-      while (c < grid.width && grid.IsDark(r + 1, c + 1)) ++c;
-      const std::int64_t above = open[static_cast<std::size_t>(start)];
-      if (above >= 0 && blocks[static_cast<std::size_t>(above)].width == c - start) {
-        ++blocks[static_cast<std::size_t>(above)].height;
-        next[static_cast<std::size_t>(start)] = above;
-      } else {
-        next[static_cast<std::size_t>(start)] = static_cast<std::int64_t>(blocks.size());
-        blocks.push_back({start, r, c - start, 1});
-      }
-    }
-    open.swap(next);
-  }
-  return blocks;
-}
-
 std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double pointsPerModule) {
-  const std::vector<Block> blocks = DarkBlocks(grid);
+  const std::vector<DarkBlock> blocks = DarkBlocks(grid);
   std::string out;
   out.reserve(blocks.size() * 20 + 200);
   // One unit per module with rows counted down from the top edge.
@@ -89,7 +57,7 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
   out += " 0 ";
   AppendReal(out, grid.height * pointsPerModule);
   out += " cm\n";
-  const auto appendRectangle = [&out](const Block& b) {
+  const auto appendRectangle = [&out](const DarkBlock& b) {
     for (std::int32_t v : {b.column, b.row, b.width, b.height}) {
       AppendInteger(out, v);
       out += ' ';
@@ -104,23 +72,173 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
   // A fill needs a path: a grid without dark modules paints none.
   if (!blocks.empty()) {
     AppendFillColour(out, paint.foreground, paint.cmyk);
-    for (const Block& b : blocks) appendRectangle(b);
+    for (const DarkBlock& b : blocks) appendRectangle(b);
     out += "f\n";
   }
   out += "Q\n";
   return out;
 }
 
+// `text` compressed as a zlib stream (the FlateDecode filter's data), with
+// a line end before "endstream"; empty should compression fail (only a lack
+// of memory makes it), and the content is then written as it is.
+std::string Deflated(const std::string& text) {
+  uLongf size = compressBound(static_cast<uLong>(text.size()));
+  std::string out(size, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()),
+                Z_BEST_COMPRESSION) != Z_OK) {
+    return {};
+  }
+  out.resize(size);
+  out += '\n';
+  return out;
+}
+
+// The first `n` characters (code points) of UTF-8 text.
+std::string FirstCharacters(const std::string& text, std::size_t n) {
+  std::size_t at = 0;
+  for (std::size_t count = 0; at < text.size() && count < n; ++count) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  }
+  return text.substr(0, at);
+}
+
+// A PDF text string in UTF-16BE with its byte order mark, as hexadecimal:
+// any character, no escapes. Bytes that are not UTF-8 become U+FFFD.
+std::string Utf16Text(const std::string& utf8) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out = "<FEFF";
+  const auto unit = [&](std::uint32_t u) {
+    for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(u >> shift) & 15];
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const int extra = b < 0x80         ? 0
+                      : (b >> 5) == 6  ? 1
+                      : (b >> 4) == 14 ? 2
+                      : (b >> 3) == 30 ? 3
+                                       : -1;
+    std::uint32_t cp = extra == 0   ? b
+                       : extra == 1 ? (b & 0x1F)
+                       : extra == 2 ? (b & 0x0F)
+                                    : (b & 0x07);
+    bool valid =
+        extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size() + (extra == 0 ? 1 : 0);
+    for (int k = 1; valid && k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+      valid = (c & 0xC0) == 0x80;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (!valid || cp > 0x10FFFF) {
+      cp = 0xFFFD;
+      i += 1;
+    } else {
+      i += static_cast<std::size_t>(extra) + 1;
+    }
+    if (cp >= 0x10000) {
+      unit(0xD800 + ((cp - 0x10000) >> 10));
+      unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out + ">";
+}
+
+std::string XmlEscaped(const std::string& text) {
+  std::string out;
+  for (const char ch : text) {
+    if (ch == '&')
+      out += "&amp;";
+    else if (ch == '<')
+      out += "&lt;";
+    else if (ch == '>')
+      out += "&gt;";
+    else if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t' || ch == '\n')
+      out += ch;
+  }
+  return out;
+}
+
+std::tm Utc(std::int64_t seconds) {
+  const auto t = static_cast<std::time_t>(seconds);
+  std::tm tm{};
+  gmtime_r(&t, &tm);
+  return tm;
+}
+
+// D:YYYYMMDDHHmmSSZ and YYYY-MM-DDTHH:mm:SSZ.
+std::string PdfDate(std::int64_t seconds) {
+  const std::tm tm = Utc(seconds);
+  char text[96];
+  std::snprintf(text, sizeof text, "D:%04d%02d%02d%02d%02d%02dZ", tm.tm_year + 1900, tm.tm_mon + 1,
+                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return text;
+}
+std::string XmpDate(std::int64_t seconds) {
+  const std::tm tm = Utc(seconds);
+  char text[96];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900,
+                tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return text;
+}
+
+std::string XmpPacket(const std::string& title, const std::string& tool, const std::string& date) {
+  return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+         "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+         "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+         "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+         "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
+         "<dc:format>application/pdf</dc:format>\n"
+         "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">" +
+         title +
+         "</rdf:li></rdf:Alt></dc:title>\n"
+         "<xmp:CreatorTool>" +
+         tool +
+         "</xmp:CreatorTool>\n"
+         "<xmp:CreateDate>" +
+         date +
+         "</xmp:CreateDate>\n"
+         "<xmp:ModifyDate>" +
+         date +
+         "</xmp:ModifyDate>\n"
+         "<xmp:MetadataDate>" +
+         date +
+         "</xmp:MetadataDate>\n"
+         "<pdf:Producer>" +
+         tool +
+         "</pdf:Producer>\n"
+         "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>\n";
+}
+
+// 16 bytes as 32 hexadecimal digits: two FNV-1a hashes of `text` with
+// different offsets. Not a cryptographic digest; a file identifier only
+// needs to tell documents apart.
+std::string Digest(const std::string& text) {
+  std::string out;
+  for (const std::uint64_t seed : {0xCBF29CE484222325u, 0x84222325CBF29CE4u}) {
+    std::uint64_t h = seed;
+    for (const char ch : text) h = (h ^ static_cast<unsigned char>(ch)) * 0x100000001B3u;
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llX", static_cast<unsigned long long>(h));
+    out += digits;
+  }
+  return out;
+}
+
 }  // namespace
 
-std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint,
-                             double pointsPerModule) {
+std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, double pointsPerModule,
+                             const std::optional<PdfInfo>& info) {
   const std::string content = PageContent(grid, paint, pointsPerModule);
   std::string out;
-  out.reserve(content.size() + 600);
+  out.reserve(content.size() + 3000);
   // The binary comment marks the file as binary for transfer programs.
   out += "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
-  std::array<std::size_t, 4> offsets{};
+  const std::size_t objects = info ? 6 : 4;
+  std::vector<std::size_t> offsets(objects);
   const auto object = [&](std::size_t number, std::string_view body) {
     offsets[number - 1] = out.size();
     AppendInteger(out, static_cast<std::int64_t>(number));
@@ -128,23 +246,42 @@ std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint,
     out += body;
     out += "\nendobj\n";
   };
-  object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  const auto stream = [](std::string_view dictionary, std::string_view data) {
+    std::string s = "<< ";
+    s += dictionary;
+    s += "/Length ";
+    AppendInteger(s, static_cast<std::int64_t>(data.size()));
+    s += " >>\nstream\n";
+    s += data;
+    s += "endstream";
+    return s;
+  };
+  object(1, info ? "<< /Type /Catalog /Pages 2 0 R /Metadata 6 0 R >>"
+                 : "<< /Type /Catalog /Pages 2 0 R >>");
   object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
-  std::string page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
-  AppendReal(page, grid.width * pointsPerModule);
-  page += ' ';
-  AppendReal(page, grid.height * pointsPerModule);
-  page += "] /Resources << >> /Contents 4 0 R >>";
-  object(3, page);
-  std::string stream = "<< /Length ";
-  AppendInteger(stream, static_cast<std::int64_t>(content.size()));
-  stream += " >>\nstream\n";
-  stream += content;
-  stream += "endstream";
-  object(4, stream);
+  std::string box = "[0 0 ";
+  AppendReal(box, grid.width * pointsPerModule);
+  box += ' ';
+  AppendReal(box, grid.height * pointsPerModule);
+  box += ']';
+  object(3, "<< /Type /Page /Parent 2 0 R /MediaBox " + box + " /TrimBox " + box + " /BleedBox " +
+                box + " /Resources << >> /Contents 4 0 R >>");
+  const std::string packed = info ? Deflated(content) : std::string();
+  object(4, packed.empty() ? stream("", content) : stream("/Filter /FlateDecode ", packed));
+  if (info) {
+    const std::string date = PdfDate(info->created), xmpDate = XmpDate(info->created);
+    const std::string title = FirstCharacters(info->title, 64);
+    object(5, "<< /Title " + Utf16Text(title) + " /Creator " + Utf16Text(info->creator) +
+                  " /Producer " + Utf16Text(info->creator) + " /CreationDate (" + date +
+                  ") /ModDate (" + date + ") >>");
+    object(6, stream("/Type /Metadata /Subtype /XML ",
+                     XmpPacket(XmlEscaped(title), XmlEscaped(info->creator), xmpDate)));
+  }
 
   const std::size_t xref = out.size();
-  out += "xref\n0 5\n0000000000 65535 f \n";
+  out += "xref\n0 ";
+  AppendInteger(out, static_cast<std::int64_t>(objects + 1));
+  out += "\n0000000000 65535 f \n";
   for (std::size_t offset : offsets) {
     std::string digits;
     AppendInteger(digits, static_cast<std::int64_t>(offset));
@@ -152,7 +289,16 @@ std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint,
     out += digits;
     out += " 00000 n \n";
   }
-  out += "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n";
+  out += "trailer\n<< /Size ";
+  AppendInteger(out, static_cast<std::int64_t>(objects + 1));
+  out += " /Root 1 0 R";
+  if (info) {
+    // The identifier is a digest of the document so far: the same symbol,
+    // title and time give the same file.
+    const std::string id = Digest(out);
+    out += " /Info 5 0 R /ID [<" + id + "> <" + id + ">]";
+  }
+  out += " >>\nstartxref\n";
   AppendInteger(out, static_cast<std::int64_t>(xref));
   out += "\n%%EOF\n";
   return out;

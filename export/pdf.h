@@ -25,8 +25,21 @@ inline PdfPaint PaintOf(const ModuleGrid& grid, bool cmyk) {
   return {grid.foreground, grid.background, cmyk};
 }
 
+// What the document says about itself, in its Info dictionary and its XMP
+// metadata: the title (UTF-8, cut to its first 64 characters), the program
+// that made it, and the time it was made, in seconds since 1970 (UTC).
+struct PdfInfo {
+  std::string title;
+  std::string creator;
+  std::int64_t created = 0;
+};
+
 // The PDF file: grid.width x grid.height modules of `pointsPerModule` points
 // (1/72 inch) each. Uncompressed, so that its few operators stay readable.
-std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, double pointsPerModule);
+// With `info` it carries an Info dictionary, XMP metadata and a file
+// identifier derived from its bytes (the same document, the same /ID). The
+// trim and bleed boxes are the page: the symbol with its quiet zone.
+std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, double pointsPerModule,
+                             const std::optional<PdfInfo>& info = std::nullopt);
 
 }  // namespace qrsmith

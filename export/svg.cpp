@@ -35,7 +35,8 @@ std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
     Append(out, width * *size.moduleMm, "mm\" height=\"", height * *size.moduleMm,
            "mm\" viewBox=\"0 0 ", width, ' ', height);
   } else {
-    Append(out, width, "\" height=\"", height);
+    // The view box lets a program that places the picture scale it whole.
+    Append(out, width, "\" height=\"", height, "\" viewBox=\"0 0 ", width, ' ', height);
   }
   // Without anti-aliasing the edges of neighbouring rectangles meet exactly:
   // at fractional scales an anti-aliased renderer leaves light seams inside

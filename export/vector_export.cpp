@@ -1,6 +1,10 @@
 #include "export/vector_export.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 #include "export/emf.h"
 #include "export/module_grid.h"
@@ -43,6 +47,16 @@ std::u16string EmfDescription() {
 
 }  // namespace
 
+std::optional<std::int64_t> SourceDateEpoch() {
+  const char* text = std::getenv("SOURCE_DATE_EPOCH");
+  if (text == nullptr || *text == '\0') return std::nullopt;
+  std::int64_t value = 0;
+  const char* end = text + std::strlen(text);
+  const auto [stop, error] = std::from_chars(text, end, value);
+  if (error != std::errc() || stop != end || value < 0) return std::nullopt;
+  return value;
+}
+
 std::string ColourHex(Colour colour) {
   std::string out;
   text_format::AppendColourHex(out, colour);
@@ -54,13 +68,33 @@ std::string MakeExportId(std::string_view prefix, std::string_view tag) {
   id.reserve(std::max(kExportIdLength, prefix.size() + tag.size() + 12));
   id += prefix;
   id += tag;
-  const platform::LocalDateTime now = platform::Now();
+  const std::optional<std::int64_t> epoch = SourceDateEpoch();
+  platform::LocalDateTime now;
+  if (epoch) {
+    // A fixed time is read as UTC, so that every machine writes the same.
+    const auto seconds = static_cast<std::time_t>(*epoch);
+    std::tm utc{};
+    if (gmtime_r(&seconds, &utc) != nullptr) {
+      now = {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
+    }
+  } else {
+    now = platform::Now();
+  }
   for (const int field : {now.year, now.month, now.day, now.hour, now.minute, now.second}) {
     AppendTwoDigits(id, field);  // the year keeps its last two digits
   }
+  // Under a fixed time the characters are drawn from a generator seeded by
+  // the text so far (FNV-1a), so the same file comes out on every run.
+  std::uint64_t state = 0xCBF29CE484222325u;
+  for (const char ch : id) state = (state ^ static_cast<unsigned char>(ch)) * 0x100000001B3u;
+  const auto alphabet = static_cast<std::uint32_t>(kIdAlphabet.size());
   while (id.size() < kExportIdLength) {
-    id.push_back(
-        kIdAlphabet[platform::RandomBelow(static_cast<std::uint32_t>(kIdAlphabet.size()))]);
+    if (epoch) {
+      state = state * 6364136223846793005u + 1442695040888963407u;
+      id.push_back(kIdAlphabet[(state >> 33) % alphabet]);
+    } else {
+      id.push_back(kIdAlphabet[platform::RandomBelow(alphabet)]);
+    }
   }
   return id;
 }

@@ -53,6 +53,11 @@ bool SaveVector(const QrGenerator& generator, const std::string& path, VectorKin
                 std::optional<std::int32_t> width = std::nullopt,
                 std::optional<std::int32_t> height = std::nullopt);
 
+// SOURCE_DATE_EPOCH, the time reproducible builds fix for every file they
+// make: seconds since 1970 as a decimal integer; nullopt when it is unset or
+// not such a number.
+std::optional<std::int64_t> SourceDateEpoch();
+
 // A 0x00BBGGRR colour as six upper-case hexadecimal digits, red first
 // (RRGGBB); bits 24 to 31 are ignored.
 std::string ColourHex(Colour colour);
@@ -60,6 +65,9 @@ std::string ColourHex(Colour colour);
 // prefix + tag + the local date and time as yyMMddHHmmss, then random
 // characters from A-Z0-9 up to 20 characters in all; nothing is cut when the
 // text is already that long. ("PS" + "QRCD" gives two random characters.)
+// When SOURCE_DATE_EPOCH holds a time (seconds since 1970), that time in UTC
+// takes the place of the local one and the characters are derived from the
+// text before them, so that reproducible builds get the same bytes each run.
 std::string MakeExportId(std::string_view prefix, std::string_view tag);
 
 }  // namespace qrsmith

@@ -1,7 +1,10 @@
 #include "verify/pdf_read_back.h"
 
+#include <zlib.h>
+
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace qrsmith::verify {
 
@@ -14,11 +17,46 @@ std::optional<double> NumberAt(std::string_view text, std::size_t& at) {
   return value;
 }
 
+namespace {
+
+// The zlib data of a FlateDecode stream, inflated; nullopt when it is not
+// sound or would pass kMostContentBytes.
+constexpr std::size_t kMostContentBytes = std::size_t{64} << 20;
+std::optional<std::string> Inflated(std::string_view data) {
+  z_stream z{};
+  if (inflateInit(&z) != Z_OK) return std::nullopt;
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  std::string out;
+  int status = Z_OK;
+  while (status == Z_OK && out.size() < kMostContentBytes) {
+    char buffer[16384];
+    z.next_out = reinterpret_cast<Bytef*>(buffer);
+    z.avail_out = sizeof buffer;
+    status = inflate(&z, Z_NO_FLUSH);
+    out.append(buffer, sizeof buffer - z.avail_out);
+    if (status == Z_BUF_ERROR && z.avail_in == 0) break;
+  }
+  inflateEnd(&z);
+  if (status != Z_STREAM_END) return std::nullopt;
+  return out;
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> PdfDarkGrid(std::string_view pdf, std::int32_t width,
                                                      std::int32_t height) {
   const auto start = pdf.find("stream\n");
   const auto end = pdf.find("endstream", start);
   if (start == std::string_view::npos || end == std::string_view::npos) return std::nullopt;
+  // A compressed page content (the tool's PDF) is read once inflated.
+  const auto object = pdf.rfind(" obj", start);
+  if (object != std::string_view::npos &&
+      pdf.substr(object, start - object).find("/FlateDecode") != std::string_view::npos) {
+    const auto content = Inflated(pdf.substr(start + 7, end - start - 7));
+    if (!content) return std::nullopt;
+    return PdfDarkGrid("stream\n" + *content + "endstream", width, height);
+  }
   struct Rectangle {
     double x, y, w, h;
   };

@@ -1,5 +1,6 @@
 #include "verify/read_back.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <sstream>
@@ -149,31 +150,130 @@ void ComposeMaskedSamples(std::string_view text, Colours& samples) {
   }
 }
 
-// Metafiles: the colour of every solid brush created, in record order.
-std::optional<Colours> EmfBrushes(const Bytes& emf) {
-  constexpr std::uint32_t kCreateBrushIndirect = 39;
-  Colours out;
+// PostScript and EPS with a clear colour: a stencil of 1 bits, rows padded
+// to whole bytes, painting the colour that is not clear. Dark are the
+// positions painted in the foreground.
+std::optional<std::vector<std::uint8_t>> StencilGrid(std::string_view text, std::int32_t width,
+                                                     std::int32_t height, const Opacity& opacity) {
+  const auto hex = PostScriptHex(text, ">> imagemask\n");
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) + 7) / 8;
+  if (!hex || hex->size() != rowBytes * 2 * static_cast<std::size_t>(height)) return std::nullopt;
+  const bool paintsDark = opacity.background == 0;
+  if (opacity.foreground == 0 && paintsDark) return std::nullopt;
+  std::vector<std::uint8_t> dark(static_cast<std::size_t>(width) *
+                                 static_cast<std::size_t>(height));
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t c = 0; c < width; ++c) {
+      const std::size_t at =
+          (static_cast<std::size_t>(r) * rowBytes + static_cast<std::size_t>(c / 8)) * 2;
+      unsigned byte = 0;
+      if (std::from_chars(hex->data() + at, hex->data() + at + 2, byte, 16).ec != std::errc()) {
+        return std::nullopt;
+      }
+      const bool bit = (byte >> (7 - c % 8)) & 1;
+      // A clear foreground is never seen as dark.
+      dark[static_cast<std::size_t>(r) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(c)] = paintsDark ? bit : (!bit && opacity.foreground != 0);
+    }
+  }
+  return dark;
+}
+
+// The solid metafiles: rectangles of `unitsPerModule` logical units a module,
+// each four corners of a polygon, filled with the brush selected. A module is
+// dark when a polygon of the foreground's brush covers it and nothing
+// outside the grid or off the module lines is drawn.
+class PolygonGrid {
+ public:
+  PolygonGrid(std::int32_t width, std::int32_t height, std::int64_t unitsPerModule)
+      : width_(width),
+        height_(height),
+        unit_(unitsPerModule),
+        dark_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+  // One polygon of `points` (x, y) pairs; false when it is no module rectangle.
+  bool Polygon(const std::vector<std::int64_t>& xy, bool dark) {
+    if (xy.size() != 8 || unit_ < 1) return false;
+    std::int64_t x0 = xy[0], x1 = xy[0], y0 = xy[1], y1 = xy[1];
+    for (std::size_t i = 0; i < 8; i += 2) {
+      x0 = std::min(x0, xy[i]), x1 = std::max(x1, xy[i]);
+      y0 = std::min(y0, xy[i + 1]), y1 = std::max(y1, xy[i + 1]);
+    }
+    for (const std::int64_t v : {x0, x1, y0, y1}) {
+      if (v % unit_ != 0) return false;
+    }
+    x0 /= unit_, x1 /= unit_, y0 /= unit_, y1 /= unit_;
+    if (x0 < 0 || y0 < 0 || x1 > width_ || y1 > height_) return false;
+    if (!dark) return true;
+    for (std::int64_t y = y0; y < y1; ++y) {
+      for (std::int64_t x = x0; x < x1; ++x) dark_[static_cast<std::size_t>(y * width_ + x)] = 1;
+    }
+    return true;
+  }
+  std::vector<std::uint8_t> Dark() const { return dark_; }
+
+ private:
+  std::int64_t width_, height_, unit_;
+  std::vector<std::uint8_t> dark_;
+};
+
+std::optional<std::vector<std::uint8_t>> SolidEmfGrid(const Bytes& emf, std::int32_t width,
+                                                      std::int32_t height, Colour foreground) {
+  constexpr std::uint32_t kCreateBrushIndirect = 39, kPolyPolygon16 = 91;
+  if (emf.size() < 24 || width < 1) return std::nullopt;
+  const std::int64_t right = static_cast<std::int32_t>(LoadLe32(&emf[16])) + std::int64_t{1};
+  if (right % width != 0) return std::nullopt;
+  PolygonGrid grid(width, height, right / width);
+  std::optional<Colour> brush;
   for (std::size_t at = 0; at + 8 <= emf.size();) {
     const std::uint32_t type = LoadLe32(&emf[at]), size = LoadLe32(&emf[at + 4]);
     if (size < 8 || size > emf.size() - at) return std::nullopt;
-    if (type == kCreateBrushIndirect && size >= 24) out.push_back(LoadLe32(&emf[at + 16]));
+    if (type == kCreateBrushIndirect && size >= 24) brush = LoadLe32(&emf[at + 16]);
+    if (type == kPolyPolygon16) {
+      if (size < 32 || !brush) return std::nullopt;
+      const std::uint64_t polygons = LoadLe32(&emf[at + 24]), points = LoadLe32(&emf[at + 28]);
+      if (points != polygons * 4 || 32 + polygons * 4 + points * 4 != size) return std::nullopt;
+      std::size_t p = at + 32 + polygons * 4;
+      for (std::uint64_t i = 0; i < polygons; ++i) {
+        std::vector<std::int64_t> xy;
+        for (int k = 0; k < 8; ++k, p += 2)
+          xy.push_back(static_cast<std::int16_t>(LoadLe16(&emf[p])));
+        if (!grid.Polygon(xy, *brush == foreground)) return std::nullopt;
+      }
+    }
     at += size;
   }
-  return out;
+  return grid.Dark();
 }
 
-std::optional<Colours> WmfBrushes(const Bytes& wmf) {
-  constexpr std::uint32_t kCreateBrushIndirect = 0x02FC;
-  constexpr std::size_t kHeaderBytes = 18;
-  Colours out;
-  for (std::size_t at = kHeaderBytes; at + 6 <= wmf.size();) {
+std::optional<std::vector<std::uint8_t>> SolidWmfGrid(const Bytes& wmf, std::int32_t width,
+                                                      std::int32_t height, Colour foreground) {
+  constexpr std::uint32_t kCreateBrushIndirect = 0x02FC, kPolyPolygon = 0x0538;
+  constexpr std::size_t kPlaceableBytes = 22, kHeaderBytes = 18;
+  if (wmf.size() < kPlaceableBytes + kHeaderBytes || width < 1) return std::nullopt;
+  const std::int64_t right = LoadLe16(&wmf[10]);
+  if (right % width != 0) return std::nullopt;
+  PolygonGrid grid(width, height, right / width);
+  std::optional<Colour> brush;
+  for (std::size_t at = kPlaceableBytes + kHeaderBytes; at + 6 <= wmf.size();) {
     const std::size_t size = std::size_t{LoadLe32(&wmf[at])} * 2;
     if (size < 6 || size > wmf.size() - at) return std::nullopt;
-    if (LoadLe16(&wmf[at + 4]) == kCreateBrushIndirect && size >= 14)
-      out.push_back(LoadLe32(&wmf[at + 8]));
+    const std::uint32_t function = LoadLe16(&wmf[at + 4]);
+    if (function == kCreateBrushIndirect && size >= 14) brush = LoadLe32(&wmf[at + 8]);
+    if (function == kPolyPolygon) {
+      if (size < 8 || !brush) return std::nullopt;
+      const std::size_t polygons = LoadLe16(&wmf[at + 6]);
+      if (8 + polygons * 2 + polygons * 16 != size) return std::nullopt;
+      std::size_t p = at + 8 + polygons * 2;
+      for (std::size_t i = 0; i < polygons; ++i) {
+        std::vector<std::int64_t> xy;
+        for (int k = 0; k < 8; ++k, p += 2)
+          xy.push_back(static_cast<std::int16_t>(LoadLe16(&wmf[p])));
+        if (!grid.Polygon(xy, *brush == foreground)) return std::nullopt;
+      }
+    }
     at += size;
   }
-  return out;
+  return grid.Dark();
 }
 
 // Text art: "　" light, any other glyph dark, CR LF between the rows.
@@ -306,6 +406,9 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
   const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
   const std::size_t positions = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   if (form == FormId::kSvgPath) return SvgPathGrid(text, width, height, foreground);
+  // The tool's metafiles are drawn solid (export/solid_metafile.h).
+  if (form == FormId::kEmf) return SolidEmfGrid(file, width, height, foreground);
+  if (form == FormId::kWmf) return SolidWmfGrid(file, width, height, foreground);
   if (form == FormId::kTxt) {
     auto dark = TextArtGrid(text);
     if (!dark || dark->size() != positions) return std::nullopt;
@@ -322,7 +425,10 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
       break;
     case FormId::kEps:
     case FormId::kPs: {
-      const auto hex = PostScriptHex(text, form == FormId::kEps ? ">> image\n" : "{<\n");
+      if (text.find(">> imagemask\n") != std::string_view::npos) {
+        return StencilGrid(text, width, height, opacity);
+      }
+      const auto hex = PostScriptHex(text, ">> image\n");
       if (!hex) return std::nullopt;
       if (hex->size() == positions * 8) {
         // Inks: dark where a position carries the foreground's inks, which a
@@ -334,20 +440,21 @@ std::optional<std::vector<std::uint8_t>> ReadBackGrid(FormId form, const Bytes& 
       if (colours) ComposeMaskedSamples(text, *colours);
       break;
     }
-    case FormId::kPdf:
+    case FormId::kPdf: {
+      // A whole file ends with its trailer's %%EOF; the page content comes
+      // early, so a cut file may still hold all of it.
+      const auto last = text.find_last_not_of("\r\n ");
+      if (last == std::string_view::npos || last < 4 || text.substr(last - 4, 5) != "%%EOF") {
+        return std::nullopt;
+      }
       return PdfDarkGrid(text, width, height);
-    case FormId::kEmf:
-      colours = EmfBrushes(file);
-      break;
-    case FormId::kWmf:
-      colours = WmfBrushes(file);
-      break;
+    }
     default:
       return std::nullopt;
   }
   if (!colours || colours->size() < positions) return std::nullopt;
-  // Metafiles fill the background first; the positions are the last fills.
-  if (form == FormId::kHtml || form == FormId::kEmf || form == FormId::kWmf) {
+  // The outer block's background comes first; the positions are the last.
+  if (form == FormId::kHtml) {
     colours->erase(colours->begin(), colours->end() - static_cast<std::ptrdiff_t>(positions));
   }
   if (colours->size() != positions) return std::nullopt;

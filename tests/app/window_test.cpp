@@ -481,7 +481,7 @@ TEST_F(WindowTest, SaveWritesTheFormOfTheChosenFilter) {
       {"symbol.ps", "%!PS", false},
       {"symbol.pdf", "%PDF-1.4", false},
       {"symbol.emf", QByteArray("\x01\x00\x00\x00", 4), false},
-      {"symbol.wmf", QByteArray("\x01\x00\x09\x00", 4), false},
+      {"symbol.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4), false},  // placeable
       {"symbol.html", "<div", false},
       {"symbol.txt", "", false},
   };

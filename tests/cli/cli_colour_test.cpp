@@ -49,7 +49,7 @@ TEST_F(CliColour, AlphaIsWrittenWhereTheFormHoldsItAndRefusedByNameElsewhere) {
        "r.gif",
        1,
        "the gif form holds only clear (00) or opaque (FF) colours, not --foreground with alpha C0; "
-       "use png, tiff or svg"},
+       "use png, tiff, svg-rects or svg-path"},
       {{"--fg", "000000C0"}, "r.eps", 1, "the eps form holds only clear"},
       {{"--bg", "FFFFFF00", "--picture", "any.png"}, "r.png", 1, "--picture cannot be used"},
       {{"--fg", "0000000"}, "r.png", 1, "--foreground takes a colour RRGGBB or RRGGBBAA"},

@@ -49,15 +49,15 @@ TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
       {{"--height", "9", "-t", "ps", "-o", "-"}, 1, "the ps form cannot honour --height"},
       {{"-s", "2", "-t", "wmf", "-o", "-"}, 1, "the wmf form cannot honour -s"},
       {{"-w", "9", "-t", "txt", "-o", "-"}, 1, "the txt form cannot honour -w"},
-      {{"--icon", small, "-o", svg}, 1, "the svg form cannot honour --icon"},
+      {{"--icon", small, "-o", svg}, 1, "the svg-path form cannot honour --icon"},
       {{"--picture", small, "-t", "emf", "-o", "-"}, 1, "the emf form cannot honour --picture"},
       {{"--circles", "-o", png}, 1, "the png form cannot honour --circles"},
       {{"--noise", "-o", png}, 1, "--noise needs --picture"},
       // Print sizes and inks only where the form holds them.
       {{"--dpi", "300", "-t", "gif", "-o", "-"}, 1, "the gif form cannot honour --dpi"},
-      {{"--module-mm", "1", "-t", "wmf", "-o", "-"}, 1, "the wmf form cannot honour --module-mm"},
+      {{"--cmyk", "-t", "wmf", "-o", "-"}, 1, "the wmf form cannot honour --cmyk"},
       {{"--cmyk", "-o", png}, 1, "the png form cannot honour --cmyk"},
-      {{"--cmyk", "-o", svg}, 1, "the svg form cannot honour --cmyk"},
+      {{"--cmyk", "-o", svg}, 1, "the svg-path form cannot honour --cmyk"},
       {{"-s", "3", "-t", "pdf", "-o", "-"}, 1, "the pdf form cannot honour -s"},
       {{"--module-mm", "1", "-w", "99", "-o", png}, 1, "--module-mm and -s/-w/--height both"},
       {{"--dpi", "600", "-t", "pdf", "-o", "-"}, 1, "give its size with --module-mm"},
@@ -85,7 +85,7 @@ TEST_F(CliSizes, EachRequestGivesItsSizeOrARefusalThatNamesTheReason) {
       // The export grid bound and the measure of content that fits nothing.
       {{"-m", "1100", "-v", "1", "-o", svg},
        2,
-       "cannot write a grid of 2221 x 2221 positions as svg: at most 4194304 positions"},
+       "cannot write a grid of 2221 x 2221 positions as svg-path: at most 4194304 positions"},
       {{"-o", png, aLot}, 2, "(needs more than 32764 bits, holds 23648)"},
       {{"-v", "1", "-o", png, std::string(30, 'a')}, 2, "version 1 at level L (needs 252 bits"},
   };

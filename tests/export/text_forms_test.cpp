@@ -145,7 +145,7 @@ TEST(TextForms, SvgDocumentOfAThreeByTwoGridScaledToSevenByThree) {
             "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
             "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
             "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"7\" height=\"3\" "
-            "shape-rendering=\"crispEdges\">\n"
+            "viewBox=\"0 0 7 3\" shape-rendering=\"crispEdges\">\n"
             "<rect x=\"0\" y=\"0\" width=\"2.333333333333\" height=\"1.5\" fill=\"#FF0000\" />\n"
             "<rect x=\"2.333333333333\" y=\"0\" width=\"2.333333333333\" height=\"1.5\" "
             "fill=\"#00FF00\" />\n"
@@ -179,15 +179,23 @@ TEST(TextForms, CompactSvgOfAFourByThreeGrid) {
   EXPECT_EQ(WriteCompactSvg(grid, 8, 6),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"8\" height=\"6\" "
-            "viewBox=\"0 0 4 3\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
+            "viewBox=\"0 0 4 3\" preserveAspectRatio=\"none\">\n"
             "<rect width=\"4\" height=\"3\" fill=\"#00FF00\"/>\n"
             "<path fill=\"none\" stroke=\"#FF0000\" d=\"M0 0.5h2m-1 2h2M3.5 0v2\"/>\n"
             "</svg>");
   EXPECT_EQ(WriteCompactSvg(GridFromRows({"..", ".."}), 2, 2),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"2\" height=\"2\" "
-            "viewBox=\"0 0 2 2\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
+            "viewBox=\"0 0 2 2\" preserveAspectRatio=\"none\">\n"
             "<rect width=\"2\" height=\"2\" fill=\"#FFFFFF\"/>\n</svg>");
+  // In millimetres, half-clear light modules and a clear foreground: no path.
+  ModuleGrid clear = GridFromRows({"#."});
+  clear.opacity = {0, 128};
+  EXPECT_EQ(WriteCompactSvg(clear, 2, 1, 0.5),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"1mm\" "
+            "height=\"0.5mm\" viewBox=\"0 0 2 1\" preserveAspectRatio=\"none\">\n"
+            "<rect width=\"2\" height=\"1\" fill=\"#FFFFFF\" fill-opacity=\"0.502\"/>\n</svg>");
 }
 
 TEST(TextForms, TextArtInBothStyles) {

@@ -48,7 +48,8 @@ const Case kCases[] = {
     {FormId::kSvg, Reader::kRsvg, kRed, kWhite, {0xC0, 0x80}},
     {FormId::kEps, Reader::kGhostscript, kBlack, kBlack, {255, 0}},
     {FormId::kEps, Reader::kGhostscript, kBlack, kWhite, {0, 255}},
-    {FormId::kPs, Reader::kGhostscript, kBlack, kBlack, {255, 0}},
+    // The PostScript page sets its own page size, which starts a clean page:
+    // its clear background is checked on paper in print_clients_test.cpp.
 };
 
 class Transparency : public ::testing::TestWithParam<Case> {
@@ -110,7 +111,9 @@ TEST_P(Transparency, TheReaderShowsWhatLiesBeneathThroughClearColours) {
 
 INSTANTIATE_TEST_SUITE_P(Forms, Transparency, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) {
-                           return std::string(FormOf(info.param.form).name) +
+                           std::string name(FormOf(info.param.form).name);
+                           std::erase(name, '-');
+                           return name +
                                   (info.param.opacity.OnlyClearOrOpaque() ? "Clear" : "Partial") +
                                   std::to_string(info.index);
                          });

@@ -1,0 +1,26 @@
+#pragma once
+// PostScript and EPS as the tool and the window save them, for printers and
+// layout programs: DSC comments (%%BoundingBox, %%HiResBoundingBox,
+// %%LanguageLevel: 2, %%Pages, %%Creator, %%Title, %%EndComments, %%EOF),
+// the drawing between one gsave and its grestore, samples read from the file
+// through an ASCIIHexDecode filter in short lines (no string token, so no
+// 65,535-character limit), and a page that centres the symbol on A4 (or
+// leaves 10 mm round it when it is larger). A clear colour is not drawn: the
+// other colour is painted through a stencil (imagemask), which every reader
+// imports, unlike a colour-key masked image.
+// ExportVector keeps the page and image layout its callers read
+// (export/postscript.h).
+
+#include <string>
+#include <string_view>
+
+#include "export/module_grid.h"
+#include "export/postscript.h"
+
+namespace qrsmith {
+
+// `id` is the export identifier (MakeExportId), written as a comment.
+std::string WritePrintPostScript(const ModuleGrid& grid, std::string_view id,
+                                 const PostScriptPrint& print, bool eps);
+
+}  // namespace qrsmith
