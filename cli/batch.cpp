@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "cli/batch_input.h"
@@ -19,8 +21,23 @@ constexpr std::size_t kChunkRows = 4096;
 
 struct Tally {
   std::size_t written = 0, failed = 0;
+  std::size_t replaced = 0;  // written, then replaced by a later row naming the same file
   bool onlyVerification = true;
+  std::unordered_map<std::string, std::size_t> lineOfOutput;  // the last row that wrote each file
 };
+
+// Two rows naming one file: the later row's symbol is the one kept, which a
+// warning names. Rows written to a descriptor or a device are all kept.
+void NoteOutput(const BatchJob& job, std::FILE* err, Tally& tally) {
+  const std::string& output = *job.options->output;
+  if (std::string_view(output).starts_with("/dev/") || output.starts_with("/proc/")) return;
+  const auto [it, first] = tally.lineOfOutput.try_emplace(output, job.line);
+  if (first) return;
+  std::fprintf(err, "qrsmith: line %zu: '%s' replaces the file of line %zu, which named it too\n",
+               job.line, output.c_str(), it->second);
+  it->second = job.line;
+  ++tally.replaced;
+}
 
 // Makes the symbols of jobs[0, count) on `threads` threads, staging their files in `files`.
 void MakeChunk(const std::vector<BatchJob>& jobs, std::size_t count, unsigned threads,
@@ -52,6 +69,7 @@ void CommitChunk(const std::vector<BatchJob>& jobs, std::size_t count, platform:
       outcomes[i] = WriteFailure(*jobs[i].options->output, errors[i]);
     if (!outcomes[i]) {
       ++tally.written;
+      NoteOutput(jobs[i], err, tally);
       continue;
     }
     ++tally.failed;
@@ -88,7 +106,12 @@ int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
     ++tally.failed;
     tally.onlyVerification = false;
   }
-  std::fprintf(err, "qrsmith: batch: %zu written, %zu failed\n", tally.written, tally.failed);
+  std::fprintf(err, "qrsmith: batch: %zu written, %zu failed", tally.written, tally.failed);
+  if (tally.replaced > 0) {
+    std::fprintf(err, " (%zu of the written replaced by a later row naming the same file)",
+                 tally.replaced);
+  }
+  std::fputc('\n', err);
   if (tally.failed == 0) return kExitOk;
   return tally.onlyVerification ? kExitVerify : kExitInputOutput;
 }
