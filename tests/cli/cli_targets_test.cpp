@@ -82,6 +82,11 @@ TEST_F(CliTargets, ScriptInputsAreTakenAsMeantOrRefused) {
        "grep -q \"line 3: 'd.png' replaces the file of line 2\" err"},
       {"a plain batch with a byte order mark, from standard input",
        "printf '\\357\\273\\277hi\\n' | \"$Q\" --batch - -o 'in%n.png' && cmp in1.png ref.png"},
+      {"an argument in a GBK locale is the text it shows there",
+       "mkdir loc && localedef -f GBK -i zh_CN loc/zh_CN.GBK 2>/dev/null; "
+       "LOCPATH=$PWD/loc LC_ALL=zh_CN.GBK \"$Q\" -t txt -o gbk.txt \"$(printf '\\304\\343')\" && "
+       "LC_ALL=C.UTF-8 \"$Q\" -t txt -o utf8.txt \"$(printf '\\344\\275\\240')\" && "
+       "cmp gbk.txt utf8.txt"},
       {"--help and --version to a full device",
        "\"$Q\" --help > /dev/full 2>/dev/null; [ $? = 2 ] && "
        "\"$Q\" --version > /dev/full 2>/dev/null; [ $? = 2 ]"},
