@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <string_view>
 #include <thread>
 #include <unordered_map>
@@ -23,15 +24,23 @@ struct Tally {
   std::size_t written = 0, failed = 0;
   std::size_t replaced = 0;  // written, then replaced by a later row naming the same file
   bool onlyVerification = true;
-  std::unordered_map<std::string, std::size_t> lineOfOutput;  // the last row that wrote each file
+  // The last row that wrote each file, by a hash of its name.
+  std::unordered_map<std::size_t, std::size_t> lineOfOutput;
 };
+
+// Files remembered for the check of two rows naming one file: the memory of
+// a batch stays bounded (some 10 MB), and rows naming one file within this
+// many others are caught.
+constexpr std::size_t kRememberedOutputs = std::size_t{1} << 18;
 
 // Two rows naming one file: the later row's symbol is the one kept, which a
 // warning names. Rows written to a descriptor or a device are all kept.
 void NoteOutput(const BatchJob& job, std::FILE* err, Tally& tally) {
   const std::string& output = *job.options->output;
   if (std::string_view(output).starts_with("/dev/") || output.starts_with("/proc/")) return;
-  const auto [it, first] = tally.lineOfOutput.try_emplace(output, job.line);
+  if (tally.lineOfOutput.size() == kRememberedOutputs) tally.lineOfOutput.clear();
+  const auto [it, first] =
+      tally.lineOfOutput.try_emplace(std::hash<std::string>{}(output), job.line);
   if (first) return;
   std::fprintf(err, "qrsmith: line %zu: '%s' replaces the file of line %zu, which named it too\n",
                job.line, output.c_str(), it->second);
