@@ -88,7 +88,11 @@ void CommitChunk(const std::vector<BatchJob>& jobs, std::size_t count, platform:
   }
 }
 
+std::atomic<bool> batchStarted{false};
+
 }  // namespace
+
+bool BatchStarted() { return batchStarted.load(); }
 
 int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
   Failure failure{kExitOk, {}};
@@ -97,6 +101,7 @@ int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
     std::fprintf(err, "qrsmith: %s\n", failure.message.c_str());
     return failure.exitCode;
   }
+  batchStarted = true;
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   const std::size_t chunk = platform::FileBatch::SlotsAvailable(kChunkRows);
   platform::FileBatch files(chunk);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/run.h"
 #include "platform/codepage.h"
 #include "platform/staged_names.h"
@@ -20,6 +21,7 @@ namespace {
 // Says, as an interrupt ends the tool, how many files were finished: those
 // are whole; every file in progress was removed.
 void ReportInterrupt(int signal, std::size_t finished) {
+  if (!qrsmith::cli::BatchStarted()) return;
   std::fprintf(stderr, "qrsmith: stopped by signal %d: %zu %s finished, nothing else left\n",
                signal, finished, finished == 1 ? "file" : "files");
 }
