@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -220,10 +221,17 @@ struct FileBatch::Staged {
   std::string temporary;  // the file's hidden name in the folder, when it has one
   bool replaces = false;  // whether a file of that name was there when staged
   std::size_t bytes = 0;  // written to the file
+  // A target written in place, and its bytes: written at Commit, in slot
+  // order, so that of two rows naming one file the later one stays.
+  std::optional<WriteTarget> inPlace;
+  std::vector<std::uint8_t> pending;
 
   // Closes the file; a named one not put in place is removed.
   void Drop() {
-    if (fd < 0) return;
+    if (fd < 0) {
+      *this = Staged{};
+      return;
+    }
     ::close(fd);
     if (!temporary.empty()) {
       const std::string path = Join(folder, temporary);
@@ -279,7 +287,7 @@ FileBatch::~FileBatch() {
 
 bool FileBatch::Stage(std::size_t slot, const std::string& path,
                       std::span<const std::uint8_t> bytes) {
-  if (slot >= staged_.size() || staged_[slot].fd >= 0) {
+  if (slot >= staged_.size() || staged_[slot].fd >= 0 || staged_[slot].inPlace) {
     errno = EINVAL;
     return false;
   }
@@ -290,9 +298,10 @@ bool FileBatch::Stage(std::size_t slot, const std::string& path,
   const auto decided = DecideWrite(path);
   if (!decided) return false;
   if (decided->rule != WriteRule::kReplace) {
-    // Written now, in place: nothing is staged, and the slot commits as done.
-    if (!WriteInPlace(*decided, bytes)) return false;
-    CountFinishedFile();
+    Staged s;
+    s.inPlace = *decided;
+    s.pending.assign(bytes.begin(), bytes.end());
+    staged_[slot] = std::move(s);
     return true;
   }
   const std::string& target = decided->path;
@@ -364,6 +373,15 @@ std::vector<int> FileBatch::Commit() {
   Folders folders;
   for (std::size_t i = 0; i < staged_.size(); ++i) {
     Staged& s = staged_[i];
+    if (s.inPlace) {
+      if (WriteInPlace(*s.inPlace, s.pending)) {
+        CountFinishedFile();
+      } else {
+        errors[i] = errno;
+      }
+      s = Staged{};
+      continue;
+    }
     if (s.fd < 0) continue;
     if (errors[i] == 0) {
       const int folder = folders.Open(s.folder);

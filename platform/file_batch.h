@@ -15,7 +15,8 @@
 //
 // The target decides the write (file_target.h): a pipe, a device, an open
 // descriptor, a file with other hard links or one the user may not replace
-// is written in place at Stage, and its slot commits as done. Links are
+// is kept in memory at Stage and written in place at Commit, in slot order,
+// so that of two slots naming one file the later one stays. Links are
 // written through; a replaced file keeps its owner and mode. An unnamed file
 // stays open until Commit, so a batch holds one descriptor per staged file
 // (see SlotsAvailable).

@@ -119,10 +119,11 @@ std::optional<WriteTarget> DecideWrite(const std::string& path) {
 }
 
 bool WriteInPlace(const WriteTarget& target, std::span<const std::uint8_t> bytes) {
+  // One write in place at a time: the rows of a batch sent to one pipe never
+  // interleave, and two rows naming one hard-linked file leave one of them whole.
+  static std::mutex inPlaceWrites;
+  const std::lock_guard lock(inPlaceWrites);
   if (target.rule == WriteRule::kRewrite) return Rewrite(target.path, bytes);
-  // One stream write at a time: the rows of a batch sent to one pipe never interleave.
-  static std::mutex streamWrites;
-  const std::lock_guard lock(streamWrites);
   if (target.descriptor >= 0) return WriteFrom(target.descriptor, bytes, false);
   const int fd = ::open(target.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return false;

@@ -76,10 +76,13 @@ TEST_F(CliTargets, ScriptInputsAreTakenAsMeantOrRefused) {
        "grep -qx 'qrsmith: the password is empty' err && [ ! -e e.png ]"},
       {"a byte order mark before standard input is dropped",
        "printf '\\357\\273\\277hi' | \"$Q\" -o bom.png && cmp bom.png ref.png"},
-      {"a spreadsheet's CSV with a byte order mark, rows naming one file: the later wins",
-       "printf '\\357\\273\\277output,text\\nd.png,first\\nd.png,hi\\n' > b.csv && "
+      {"a spreadsheet's CSV with a byte order mark, rows naming one file (or one hard-linked "
+       "file): the later wins",
+       "printf '\\357\\273\\277output,text\\nd.png,first\\nd.png,second\\nd.png,hi\\n' > b.csv && "
        "\"$Q\" --batch b.csv 2> err && cmp d.png ref.png && "
-       "grep -q \"line 3: 'd.png' replaces the file of line 2\" err"},
+       "grep -q \"line 3: 'd.png' replaces the file of line 2\" err && "
+       "echo old > h.png && ln h.png h2.png && sed s/d.png/h.png/ b.csv > h.csv && "
+       "\"$Q\" --batch h.csv 2> /dev/null && cmp h2.png ref.png"},
       {"a plain batch with a byte order mark, from standard input",
        "printf '\\357\\273\\277hi\\n' | \"$Q\" --batch - -o 'in%n.png' && cmp in1.png ref.png"},
       {"an argument in a GBK locale is the text it shows there",
