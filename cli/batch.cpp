@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "cli/batch_input.h"
@@ -20,8 +23,31 @@ constexpr std::size_t kChunkRows = 4096;
 struct Tally {
   std::size_t written = 0, failed = 0;
   std::size_t belowMinimum = 0;  // rows graded below --min-grade
+  std::size_t replaced = 0;  // written, then replaced by a later row naming the same file
   bool onlyVerification = true;
+  // The last row that wrote each file, by a hash of its name.
+  std::unordered_map<std::size_t, std::size_t> lineOfOutput;
 };
+
+// Files remembered for the check of two rows naming one file: the memory of
+// a batch stays bounded (some 10 MB), and rows naming one file within this
+// many others are caught.
+constexpr std::size_t kRememberedOutputs = std::size_t{1} << 18;
+
+// Two rows naming one file: the later row's symbol is the one kept, which a
+// warning names. Rows written to a descriptor or a device are all kept.
+void NoteOutput(const BatchJob& job, std::FILE* err, Tally& tally) {
+  const std::string& output = *job.options->output;
+  if (std::string_view(output).starts_with("/dev/") || output.starts_with("/proc/")) return;
+  if (tally.lineOfOutput.size() == kRememberedOutputs) tally.lineOfOutput.clear();
+  const auto [it, first] =
+      tally.lineOfOutput.try_emplace(std::hash<std::string>{}(output), job.line);
+  if (first) return;
+  std::fprintf(err, "qrsmith: line %zu: '%s' replaces the file of line %zu, which named it too\n",
+               job.line, output.c_str(), it->second);
+  it->second = job.line;
+  ++tally.replaced;
+}
 
 // Makes the symbols of jobs[0, count) on `threads` threads, staging their files in `files`.
 void MakeChunk(const std::vector<BatchJob>& jobs, std::size_t count, unsigned threads,
@@ -64,6 +90,7 @@ void CommitChunk(const std::vector<BatchJob>& jobs, std::size_t count, platform:
       outcomes[i] = WriteFailure(*jobs[i].options->output, errors[i]);
     if (!outcomes[i]) {
       ++tally.written;
+      NoteOutput(jobs[i], err, tally);
       continue;
     }
     ++tally.failed;
@@ -73,7 +100,11 @@ void CommitChunk(const std::vector<BatchJob>& jobs, std::size_t count, platform:
   }
 }
 
+std::atomic<bool> batchStarted{false};
+
 }  // namespace
+
+bool BatchStarted() { return batchStarted.load(); }
 
 int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
   Failure failure{kExitOk, {}};
@@ -82,6 +113,7 @@ int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
     std::fprintf(err, "qrsmith: %s\n", failure.message.c_str());
     return failure.exitCode;
   }
+  batchStarted = true;
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   const std::size_t chunk = platform::FileBatch::SlotsAvailable(kChunkRows);
   platform::FileBatch files(chunk);
@@ -101,13 +133,16 @@ int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads) {
     ++tally.failed;
     tally.onlyVerification = false;
   }
+  std::fprintf(err, "qrsmith: batch: %zu written, %zu failed", tally.written, tally.failed);
   if (options.verify) {
-    std::fprintf(err, "qrsmith: batch: %zu written, %zu failed, %zu below the minimum grade %c\n",
-                 tally.written, tally.failed, tally.belowMinimum,
+    std::fprintf(err, ", %zu below the minimum grade %c", tally.belowMinimum,
                  verify::LetterChar(options.minGrade));
-  } else {
-    std::fprintf(err, "qrsmith: batch: %zu written, %zu failed\n", tally.written, tally.failed);
   }
+  if (tally.replaced > 0) {
+    std::fprintf(err, " (%zu of the written replaced by a later row naming the same file)",
+                 tally.replaced);
+  }
+  std::fputc('\n', err);
   if (tally.failed == 0) return kExitOk;
   return tally.onlyVerification ? kExitVerify : kExitInputOutput;
 }

@@ -11,6 +11,9 @@ namespace qrsmith::cli {
 struct CliOptions;
 
 // Runs the batch; prints failures and a summary line on `err`. Returns the exit status.
+// Whether a batch has started in this process (an interrupt then reports its files).
+bool BatchStarted();
+
 int RunBatch(const CliOptions& options, std::FILE* err, unsigned threads = 0);
 
 }  // namespace qrsmith::cli

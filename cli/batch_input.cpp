@@ -73,6 +73,15 @@ struct BatchInput::Reader {
   std::size_t at = 0, size = 0;
   std::size_t line = 1;  // of the next byte
   bool failed = false;
+  bool standardInput = false;
+
+  // Skips the UTF-8 byte order mark that spreadsheets write before a CSV.
+  void SkipByteOrderMark() {
+    if (Peek() == EOF || size - at < kByteOrderMark.size()) return;
+    if (std::string_view(buffer + at, kByteOrderMark.size()) == kByteOrderMark) {
+      at += kByteOrderMark.size();
+    }
+  }
 
   int Peek() {
     if (at == size) {
@@ -166,7 +175,9 @@ struct BatchInput::Reader {
 BatchInput::BatchInput(const CliOptions& options, std::unique_ptr<Reader> reader, bool csv)
     : options_(options), reader_(std::move(reader)), csv_(csv) {}
 
-BatchInput::~BatchInput() { std::fclose(reader_->file); }
+BatchInput::~BatchInput() {
+  if (!reader_->standardInput) std::fclose(reader_->file);
+}
 
 std::unique_ptr<BatchInput> BatchInput::Open(const CliOptions& options, Failure& failure) {
   const std::string& path = *options.batchFile;
@@ -175,14 +186,17 @@ std::unique_ptr<BatchInput> BatchInput::Open(const CliOptions& options, Failure&
     failure = {kExitUsage, "--batch with a plain file needs -o with %n for the line number"};
     return nullptr;
   }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  const bool standardInput = path == "-";
+  std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
     failure = {kExitInputOutput, "cannot read batch file '" + path + "': " + std::strerror(errno)};
     return nullptr;
   }
   auto reader = std::make_unique<Reader>();
   reader->file = file;
-  reader->path = path;
+  reader->path = standardInput ? "standard input" : path;
+  reader->standardInput = standardInput;
+  reader->SkipByteOrderMark();
   std::unique_ptr<BatchInput> input(new BatchInput(options, std::move(reader), csv));
   if (!csv) return input;
 
@@ -211,6 +225,7 @@ std::unique_ptr<BatchInput> BatchInput::Open(const CliOptions& options, Failure&
 
 std::optional<std::string> BatchInput::ReadError() const {
   if (!reader_->failed) return std::nullopt;
+  if (reader_->standardInput) return "cannot read the batch from standard input";
   return "cannot read batch file '" + reader_->path + "': read error";
 }
 

@@ -78,7 +78,8 @@ Output:
       --grade-format text|json  how --verify prints the grade (default text)
       --batch FILE         one symbol per line of FILE (-o names the files, with %n
                            for the line number), or per row of a CSV file with the
-                           columns output,text and any option columns
+                           columns output,text and any option columns; - reads
+                           the lines from standard input
 
 Symbol:
   -l, --level L|M|Q|H      error correction (default L)

@@ -73,12 +73,12 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
     return kExitUsage;
   }
   const CliOptions& options = *parsed.options;
-  if (options.help) {
-    std::fputs(HelpText(options.payloadCommand).c_str(), out);
-    return kExitOk;
-  }
-  if (options.version_) {
-    std::fputs(VersionText().c_str(), out);
+  if (options.help || options.version_) {
+    const std::string text = options.help ? HelpText(options.payloadCommand) : VersionText();
+    if (std::fputs(text.c_str(), out) < 0 || std::fflush(out) != 0) {
+      std::fprintf(err, "qrsmith: cannot write to standard output\n");
+      return kExitInputOutput;
+    }
     return kExitOk;
   }
   if (options.batchFile) return RunBatch(options, err);

@@ -68,7 +68,9 @@ std::string DescribeTooLongForMicro(const Bytes& bytes, std::int16_t version, st
 // The content as it goes into the symbol: with a password, "&&&" and the hex
 // of its RC4 ciphertext, as the window makes it.
 Outcome Encrypt(const CliOptions& options, std::string& content) {
-  if (!options.password || options.password->empty()) return std::nullopt;
+  if (!options.password) return std::nullopt;
+  // An empty password is most often an unset variable: refused, never a clear text.
+  if (options.password->empty()) return Failure{kExitUsage, "the password is empty"};
   // The key is the password's code-page bytes, so it must first be text.
   if (!platform::IsValidUtf8(*options.password)) {
     return InputError("the password is not valid UTF-8");
@@ -164,6 +166,10 @@ Outcome ReadContent(const CliOptions& options, std::FILE* in, std::string& conte
     return std::nullopt;
   }
   if (Outcome failed = ReadAll(in, content)) return failed;
+  // A byte order mark that an editor put before the text is no part of it.
+  if (options.encoding != TextEncoding::kBinary && content.starts_with(kByteOrderMark)) {
+    content.erase(0, kByteOrderMark.size());
+  }
   // The newline that ends a typed or echoed line is no part of the text;
   // binary input is taken byte for byte, its last byte included.
   const bool text = options.encoding != TextEncoding::kBinary;

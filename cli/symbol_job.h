@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "cli/cli_failure.h"
 #include "cli/cli_options.h"
@@ -15,6 +16,8 @@ namespace qrsmith::cli {
 // The largest content read from standard input or a file. No QR Code symbol
 // holds more than 7089 characters, so this bound only keeps memory in hand.
 inline constexpr std::size_t kMaxInputBytes = 1 << 20;
+// The UTF-8 byte order mark some editors and spreadsheets put before a text.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // The largest icon or background picture file read.
 inline constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
 

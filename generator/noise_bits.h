@@ -6,9 +6,43 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <span>
+#include <vector>
 
 namespace qrsmith {
+
+// The generator's noise pool: its size is set with each symbol, its random
+// bytes drawn on the first read, since most symbols are never drawn with
+// noise and drawing the bytes costs more than the symbol itself. A copy
+// holds the same bytes as its source.
+class NoisePool {
+ public:
+  NoisePool() = default;
+  NoisePool(const NoisePool& other) : bits_(other.Bits().begin(), other.Bits().end()) {}
+  NoisePool& operator=(const NoisePool& other) {
+    if (this != &other) {
+      const auto bits = other.Bits();
+      const std::lock_guard lock(mutex_);
+      bits_.assign(bits.begin(), bits.end());
+      drawn_ = true;
+    }
+    return *this;
+  }
+
+  // A pool of `size` bytes, drawn when first read.
+  void Reset(std::size_t size) {
+    const std::lock_guard lock(mutex_);
+    bits_.resize(size);
+    drawn_ = false;
+  }
+  std::span<const std::uint8_t> Bits() const;
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::vector<std::uint8_t> bits_;
+  mutable bool drawn_ = true;
+};
 
 class NoiseBitReader {
  public:

@@ -98,9 +98,11 @@ bool QrGenerator::AttachPreview(PreviewWindow& window, std::int32_t mode,
       set(kOffsetYProperty, h);
       // The window keeps its own copy of the noise pool: a later Generate
       // replaces the generator's while the window may still show this symbol.
-      set(kNoiseBitsProperty, Presence(!noiseBits_.empty()));
-      window.ShareBytes(Name(kNoiseBitsProperty), std::make_shared<const Bytes>(noiseBits_));
-      set(kNoiseLengthProperty, static_cast<std::int32_t>(noiseBits_.size()));
+      const std::span<const std::uint8_t> pool = NoiseBits();
+      set(kNoiseBitsProperty, Presence(!pool.empty()));
+      window.ShareBytes(Name(kNoiseBitsProperty),
+                        std::make_shared<const Bytes>(pool.begin(), pool.end()));
+      set(kNoiseLengthProperty, static_cast<std::int32_t>(pool.size()));
       set(kNoiseOnProperty, noise ? 1 : 0);
     }
   }

@@ -152,7 +152,8 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   if (chooseMask) mask_ = static_cast<std::int16_t>(encoder_.Mask());
   if (extras_.boostLevel) level_ = static_cast<std::int16_t>(encoder_.Level());
 
-  symbolImage_ = BitmapToImage(*symbolBitmap_);
+  // Into the storage of the last symbol's image: no new pages for each symbol.
+  BitmapToImageInto(*symbolBitmap_, symbolImage_);
   if (symbolImage_.empty()) {
     symbolBitmap_.reset();
     return Fail(GenerateFailure::kRenderingFailed);
@@ -161,9 +162,19 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   // Noise pool: ten bits per pixel of the symbol picture, a byte per 8 bits.
   const auto poolSize =
       static_cast<std::size_t>(static_cast<double>(SymbolWidth()) * SymbolHeight() * 10 / 8);
-  noiseBits_.resize(poolSize);
-  platform::FillRandom(noiseBits_);
+  noise_.Reset(poolSize);
   return true;
+}
+
+std::span<const std::uint8_t> QrGenerator::NoiseBits() const { return noise_.Bits(); }
+
+std::span<const std::uint8_t> NoisePool::Bits() const {
+  const std::lock_guard lock(mutex_);
+  if (!drawn_) {
+    platform::FillRandom(bits_);
+    drawn_ = true;
+  }
+  return bits_;
 }
 
 }  // namespace qrsmith

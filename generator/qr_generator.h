@@ -12,6 +12,7 @@
 #include <string>
 
 #include "encoder/qr_encoder.h"
+#include "generator/noise_bits.h"
 #include "platform/bitmap.h"
 #include "platform/preview_window.h"
 #include "platform/types.h"
@@ -164,7 +165,10 @@ class QrGenerator {
 
   // The centre icon (null when none) and the noise pool, for the renderers.
   BitmapRef IconBitmap() const { return iconBitmap_; }
-  std::span<const std::uint8_t> NoiseBits() const { return noiseBits_; }
+  // The pool is drawn on the first call after Generate: most symbols are
+  // never drawn with noise, and drawing 10 bits a pixel costs more than the
+  // symbol itself.
+  std::span<const std::uint8_t> NoiseBits() const;
 
  private:
   bool Fail(GenerateFailure why);
@@ -187,7 +191,7 @@ class QrGenerator {
   std::int32_t marginBottom_ = 0;
   std::int32_t marginTop_ = 0;
   std::int32_t marginRight_ = 0;
-  Bytes noiseBits_;  // W x H x 10 / 8 random bytes for the current symbol
+  NoisePool noise_;  // W x H x 10 / 8 random bytes for the current symbol
   GenerateFailure lastFailure_ = GenerateFailure::kNone;
   EncodeExtras extras_;
   std::vector<std::uintptr_t> previewWindows_;  // handles of the attached windows

@@ -56,6 +56,8 @@ platform::Bitmap ComposeEnlargedOnPictureBitmap(platform::Bitmap picture,
 // The symbol image form of `bitmap`: 32 bits per pixel, rows bottom-up, pixel
 // data at offset 58. Empty for an empty bitmap.
 Bytes BitmapToImage(const platform::Bitmap& bitmap);
+// The same into `out`, whose storage is reused.
+void BitmapToImageInto(const platform::Bitmap& bitmap, Bytes& out);
 
 // `image` stretched to width x height by nearest neighbour; empty on failure.
 Bytes ScaleImage(std::span<const std::uint8_t> image, std::int32_t width, std::int32_t height);

@@ -1,5 +1,8 @@
 #pragma once
-// Writing export files without ever leaving a half-written one: the bytes go
+// Writing export files without ever leaving a half-written one. A regular
+// file is replaced as below; pipes, devices, open descriptors, hard-linked
+// files and files in folders the user may not change are written in place
+// (file_target.h says which rule applies when). For a replace, the bytes go
 // to a temporary file in the target's folder, are flushed to the disk, and the
 // file is then named as the target (renamed over it when there is one) and
 // the folder synced. WriteFileAtomically is a FileBatch (file_batch.h) of one. On any

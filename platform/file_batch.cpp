@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -11,11 +12,16 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <map>
+#include <optional>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "platform/file.h"
+#include "platform/file_target.h"
+#include "platform/staged_names.h"
 
 namespace qrsmith::platform {
 
@@ -29,9 +35,15 @@ constexpr int kNameAttempts = 100;
 // The part of the target's name a temporary name repeats: the rest of a
 // 255-byte file name holds the dot, the marker and the random part.
 constexpr std::size_t kMaxNamePrefix = 200;
-// From this many files on one file system, one syncfs is cheaper than an
-// fsync of each (every fsync waits for a journal commit of its own).
+// From this many files on one file system, one syncfs is cheaper than a
+// sync of each (every sync waits for a journal commit of its own)...
 constexpr std::size_t kSyncfsFrom = 4;
+// ...unless more than this much unwritten data of other files waits in the
+// page cache: syncfs would write all of it too, and wait for it.
+constexpr std::uint64_t kMaxOtherDirtyBytes = std::uint64_t{64} << 20;
+// Threads syncing files one by one, and the files that make another one worth it.
+constexpr std::size_t kSyncThreads = 8;
+constexpr std::size_t kFilesPerSyncThread = 16;
 // Folders held open at once while files are put in place; each is synced
 // when it is closed.
 constexpr std::size_t kMaxOpenFolders = 32;
@@ -53,6 +65,26 @@ bool SyncfsCoversFiles(int fd) {
     default:
       return false;
   }
+}
+
+// Whether the page cache holds little unwritten data beyond `own` bytes
+// (Dirty and Writeback of /proc/meminfo); false when that cannot be read.
+bool LittleOtherDirtyData(std::uint64_t own) {
+  std::FILE* meminfo = std::fopen("/proc/meminfo", "re");
+  if (meminfo == nullptr) return false;
+  std::uint64_t dirty = 0;
+  int found = 0;
+  char line[128];
+  while (found < 2 && std::fgets(line, sizeof line, meminfo) != nullptr) {
+    unsigned long long kb = 0;
+    if (std::sscanf(line, "Dirty: %llu kB", &kb) == 1 ||
+        std::sscanf(line, "Writeback: %llu kB", &kb) == 1) {
+      dirty += kb * 1024;
+      ++found;
+    }
+  }
+  std::fclose(meminfo);
+  return found == 2 && dirty < own + kMaxOtherDirtyBytes;
 }
 
 // Unnamed files can be named only through /proc (or with a privilege this
@@ -119,12 +151,20 @@ int OpenUnnamed(const std::string& folder) {
   return fd;
 }
 
+// A hidden name in `folder`, registered so that an interrupt removes it, and
+// locked so that another run sees it is in use.
 int CreateNamed(const std::string& folder, const std::string& target, std::string& name) {
+  RemoveStaleStagedNames(folder);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     name = TemporaryName(target);
-    const int fd =
-        ::open(Join(folder, name).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
+    const std::string path = Join(folder, name);
+    const auto lock = StagedNamesLock();
+    const int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::flock(fd, LOCK_EX | LOCK_NB);
+      AddStagedName(path);
+      return fd;
+    }
     if (errno != EEXIST) break;
   }
   name.clear();
@@ -180,27 +220,44 @@ struct FileBatch::Staged {
   std::string name;       // the target's name in its folder
   std::string temporary;  // the file's hidden name in the folder, when it has one
   bool replaces = false;  // whether a file of that name was there when staged
+  std::size_t bytes = 0;  // written to the file
+  // A target written in place, and its bytes: written at Commit, in slot
+  // order, so that of two rows naming one file the later one stays.
+  std::optional<WriteTarget> inPlace;
+  std::vector<std::uint8_t> pending;
 
   // Closes the file; a named one not put in place is removed.
   void Drop() {
-    if (fd < 0) return;
+    if (fd < 0) {
+      *this = Staged{};
+      return;
+    }
     ::close(fd);
-    if (!temporary.empty()) ::unlink(Join(folder, temporary).c_str());
+    if (!temporary.empty()) {
+      const std::string path = Join(folder, temporary);
+      const auto lock = StagedNamesLock();
+      ::unlink(path.c_str());
+      DropStagedName(path);
+    }
     *this = Staged{};
   }
 
   // Names the synced file as the target in `folderFd`; 0 or the errno.
   int PutInPlace(int folderFd) {
+    const auto lock = StagedNamesLock();
     if (temporary.empty()) {
       // Linking the name to the whole file is one atomic step; only a file
       // that replaces another needs a temporary name and a rename.
       if (!replaces) {
-        if (LinkUnnamed(fd, folderFd, name)) return 0;
+        if (LinkUnnamed(fd, folderFd, name)) return Finished();
         if (errno != EEXIST) return errno;
       }
       for (int attempt = 0; temporary.empty() && attempt < kNameAttempts; ++attempt) {
         const std::string candidate = TemporaryName(name);
-        if (LinkUnnamed(fd, folderFd, candidate)) temporary = candidate;
+        if (LinkUnnamed(fd, folderFd, candidate)) {
+          temporary = candidate;
+          AddStagedName(Join(folder, temporary));
+        }
         if (temporary.empty() && errno != EEXIST) return errno;
       }
       if (temporary.empty()) return EEXIST;
@@ -209,7 +266,13 @@ struct FileBatch::Staged {
         ::renameat(folderFd, temporary.c_str(), folderFd, name.c_str()) != 0) {
       return errno;
     }
+    DropStagedName(Join(folder, temporary));
     temporary.clear();
+    return Finished();
+  }
+
+  static int Finished() {
+    CountFinishedFile();
     return 0;
   }
 };
@@ -224,7 +287,7 @@ FileBatch::~FileBatch() {
 
 bool FileBatch::Stage(std::size_t slot, const std::string& path,
                       std::span<const std::uint8_t> bytes) {
-  if (slot >= staged_.size() || staged_[slot].fd >= 0) {
+  if (slot >= staged_.size() || staged_[slot].fd >= 0 || staged_[slot].inPlace) {
     errno = EINVAL;
     return false;
   }
@@ -232,21 +295,18 @@ bool FileBatch::Stage(std::size_t slot, const std::string& path,
     errno = ENOENT;
     return false;
   }
-  const std::string target = WriteTargetOf(path);
-  if (target.empty()) return false;
-  if (target.back() == '/') {
-    errno = EISDIR;
-    return false;
+  const auto decided = DecideWrite(path);
+  if (!decided) return false;
+  if (decided->rule != WriteRule::kReplace) {
+    Staged s;
+    s.inPlace = *decided;
+    s.pending.assign(bytes.begin(), bytes.end());
+    staged_[slot] = std::move(s);
+    return true;
   }
-  // The target must be a regular file or not exist: never replace a folder or a device.
+  const std::string& target = decided->path;
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists && !S_ISREG(existing.st_mode)) {
-    errno = S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;  // for the caller's message
-    return false;
-  }
-  // A file the user may not write is not replaced either (EACCES).
-  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
 
   Staged s;
   s.folder = FolderOf(target);
@@ -261,23 +321,17 @@ bool FileBatch::Stage(std::size_t slot, const std::string& path,
     errno = error;
     return false;
   }
+  // The disk starts on the bytes now, so the sync at Commit has little left to wait for.
+  ::sync_file_range(s.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+  s.bytes = bytes.size();
   staged_[slot] = std::move(s);
   return true;
 }
 
 void FileBatch::SyncStaged(std::vector<int>& errors) {
-  std::vector<std::size_t> slots;
-  for (std::size_t i = 0; i < staged_.size(); ++i) {
-    if (staged_[i].fd >= 0) slots.push_back(i);
-  }
-  auto fsyncEach = [&](const std::vector<std::size_t>& which) {
-    for (const std::size_t i : which) {
-      if (::fsync(staged_[i].fd) != 0) errors[i] = errno;
-    }
-  };
-  if (slots.size() < kSyncfsFrom) return fsyncEach(slots);
   std::map<dev_t, std::vector<std::size_t>> byDevice;
-  for (const std::size_t i : slots) {
+  for (std::size_t i = 0; i < staged_.size(); ++i) {
+    if (staged_[i].fd < 0) continue;
     struct stat st {};
     if (::fstat(staged_[i].fd, &st) != 0) {
       errors[i] = errno;
@@ -285,15 +339,32 @@ void FileBatch::SyncStaged(std::vector<int>& errors) {
     }
     byDevice[st.st_dev].push_back(i);
   }
+  std::vector<std::size_t> each;
   for (const auto& [device, files] : byDevice) {
+    std::uint64_t own = 0;
+    for (const std::size_t i : files) own += staged_[i].bytes;
     const int any = staged_[files.front()].fd;
-    if (files.size() < kSyncfsFrom || !SyncfsCoversFiles(any)) {
-      fsyncEach(files);
+    if (files.size() < kSyncfsFrom || !SyncfsCoversFiles(any) || !LittleOtherDirtyData(own)) {
+      each.insert(each.end(), files.begin(), files.end());
     } else if (::syncfs(any) != 0) {
       const int error = errno;
       for (const std::size_t i : files) errors[i] = error;
     }
   }
+  // Each file by itself, on several threads: the journal commits the waits
+  // of many at once.
+  std::atomic<std::size_t> next{0};
+  auto syncEach = [&] {
+    for (std::size_t k = next++; k < each.size(); k = next++) {
+      if (::fdatasync(staged_[each[k]].fd) != 0) errors[each[k]] = errno;
+    }
+  };
+  std::vector<std::thread> pool;
+  for (std::size_t t = 1; t < kSyncThreads && t * kFilesPerSyncThread < each.size(); ++t) {
+    pool.emplace_back(syncEach);
+  }
+  syncEach();
+  for (std::thread& t : pool) t.join();
 }
 
 std::vector<int> FileBatch::Commit() {
@@ -302,6 +373,15 @@ std::vector<int> FileBatch::Commit() {
   Folders folders;
   for (std::size_t i = 0; i < staged_.size(); ++i) {
     Staged& s = staged_[i];
+    if (s.inPlace) {
+      if (WriteInPlace(*s.inPlace, s.pending)) {
+        CountFinishedFile();
+      } else {
+        errors[i] = errno;
+      }
+      s = Staged{};
+      continue;
+    }
     if (s.fd < 0) continue;
     if (errors[i] == 0) {
       const int folder = folders.Open(s.folder);

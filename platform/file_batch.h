@@ -1,18 +1,25 @@
 #pragma once
-// Many files written with one sync for all of them. Stage writes a file's
-// bytes to a temporary file in its target's folder that no one sees yet (an
+// Many files written and made durable together. Stage writes a file's bytes
+// to a temporary file in its target's folder that no one sees yet (an
 // unnamed file where the file system makes them, else a hidden
-// ".<target>.qrsmith-XXXXXX"). Commit then makes every staged file durable at
-// once (one syncfs per file system that honours it, else an fsync of each
-// file), puts each in place (linked under the target's name where there is
-// none yet, else renamed over the old file) and syncs each folder once. So a
-// crash at any moment leaves each target whole: the old file where there was
-// one, the new one, or nothing where there was none.
+// ".<target>.qrsmith-XXXXXX", which an interrupt removes and which the next
+// run into that folder removes should a killed run leave it) and starts the
+// disk on them. Commit then makes every staged file durable (one syncfs per
+// file system that honours it while little else waits to be written there,
+// else a sync of each file on several threads, so a batch never writes or
+// waits for other programs' data), puts each in place (linked under the
+// target's name where there is none yet, else renamed over the old file) and
+// syncs each folder once. So a crash at any moment leaves each target whole:
+// the old file where there was one, the new one, or nothing where there was
+// none.
 //
-// Stage checks the target as WriteFileAtomically does (file.h): links are
-// written through, only a regular file the user may write is replaced, and it
-// keeps its owner and mode. An unnamed file stays open until Commit, so a
-// batch holds one descriptor per staged file (see SlotsAvailable).
+// The target decides the write (file_target.h): a pipe, a device, an open
+// descriptor, a file with other hard links or one the user may not replace
+// is kept in memory at Stage and written in place at Commit, in slot order,
+// so that of two slots naming one file the later one stays. Links are
+// written through; a replaced file keeps its owner and mode. An unnamed file
+// stays open until Commit, so a batch holds one descriptor per staged file
+// (see SlotsAvailable).
 
 #include <cstdint>
 #include <span>

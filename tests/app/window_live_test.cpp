@@ -176,7 +176,8 @@ TEST(WindowSettings, AreKeptBetweenRunsByLanguageFreeKeys) {
     EXPECT_EQ(written.value("level").toString(), QStringLiteral("Q"));
     EXPECT_EQ(written.value("encoding").toString(), QStringLiteral("ansi"));
     EXPECT_EQ(written.value("foreground").toString(), QStringLiteral("#302010"));
-    EXPECT_EQ(written.value("saveForm").toString(), QStringLiteral("svg"));
+    // The window's SVG is the form of one rectangle a module.
+    EXPECT_EQ(written.value("saveForm").toString(), QStringLiteral("svg-rects"));
   }
   open([&](MainWindow& window, ScriptedDialogs& dialogs) {
     const MainForm& form = window.Form();

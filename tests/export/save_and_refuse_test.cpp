@@ -70,10 +70,12 @@ TEST_F(SaveVectorTest, BadTargetsFailWithoutLeavingAnything) {
   EXPECT_EQ(folder_.Entries(), 2u);
 }
 
-TEST_F(SaveVectorTest, ReadOnlyFolderKeepsTheExistingFile) {
+// A file that is there is rewritten in place even in a read-only folder; a
+// new one cannot be made there.
+TEST_F(SaveVectorTest, ReadOnlyFolderTakesNoNewFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(SaveVector(generator_, target_.string(), VectorKind::kSvg));
+  EXPECT_FALSE(SaveVector(generator_, (folder_ / "new.svg").string(), VectorKind::kSvg));
   fs::permissions(folder_.Path(), fs::perms::owner_all);
   ExpectUntouched();
 }
