@@ -135,6 +135,11 @@ std::string WriteCompactSvg(const ModuleGrid& grid, std::int32_t width, std::int
   } else {
     out += "\"/>\n";
   }
+  // The mark after the modules' path, which the read-back takes as the first.
+  for (const MarkRect& m : grid.mark) {
+    Append(out, "<path d=\"M", m.x, ' ', m.y, 'h', m.width, 'v', m.height, 'h', -m.width,
+           "z\" fill=\"#", Hex{m.dark ? grid.foreground : grid.background}, "\"/>\n");
+  }
   out += "</svg>";
   return out;
 }

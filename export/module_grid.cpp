@@ -53,4 +53,18 @@ std::optional<ModuleGrid> GridOf(const QrGenerator& generator) {
   return grid;
 }
 
+std::vector<MarkRect> SwissCross(double centreX, double centreY, double side) {
+  const double mm = side / 46;  // modules per millimetre
+  const auto centred = [&](double w, double h, bool dark) {
+    return MarkRect{centreX - w * mm / 2, centreY - h * mm / 2, w * mm, h * mm, dark};
+  };
+  return {centred(7, 7, false), centred(6, 6, true), centred(3.75, 1.125, false),
+          centred(1.125, 3.75, false)};
+}
+
+std::vector<MarkRect> SwissCrossOf(const QrGenerator& generator) {
+  const double side = generator.SymbolWidth() - generator.MarginLeft() - generator.MarginRight();
+  return SwissCross(generator.MarginLeft() + side / 2, generator.MarginTop() + side / 2, side);
+}
+
 }  // namespace qrsmith

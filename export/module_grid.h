@@ -22,6 +22,26 @@ class QrGenerator;
 // 32-bit size fields of the metafiles, and refuses before allocating.
 inline constexpr std::int64_t kMaxExportPositions = std::int64_t{2048} * 2048;
 
+// A rectangle drawn over the modules, in modules from the grid's top-left
+// corner (fractional), in the grid's foreground (dark) or background colour.
+struct MarkRect {
+  double x, y, width, height;
+  bool dark;
+};
+
+// The Swiss cross a Swiss QR-bill prints over the centre of its symbol, in
+// the order it is painted: a 7 x 7 mm light square, a 6 x 6 mm dark square
+// in it (a 0.5 mm light frame), then the light cross's two bars, each
+// 3.75 x 1.125 mm. The 46 mm symbol and the 7 x 7 mm cross are the SIX Swiss
+// Implementation Guidelines QR-bill's; the frame and the bars are drawn here
+// with the federal cross's proportions (each arm a sixth longer than it is
+// wide, the cross 20/32 of its square). Sizes scale with the symbol: `side`
+// is its side in modules, quiet zone excluded, taken as 46 mm; (centreX,
+// centreY) its centre in the grid.
+std::vector<MarkRect> SwissCross(double centreX, double centreY, double side);
+// The printed side of a Swiss QR-bill's symbol, quiet zone excluded.
+inline constexpr double kSwissSymbolMm = 46;
+
 struct ModuleGrid {
   std::int32_t width = 0;   // Wm, columns
   std::int32_t height = 0;  // Hm, rows
@@ -31,6 +51,8 @@ struct ModuleGrid {
   // which only the forms that can show it accept.
   Opacity opacity;
   std::vector<std::uint8_t> dark;  // width x height, row after row; 1 = dark
+  // Painted over the modules by the forms that can (OutputForm::DrawsMark).
+  std::vector<MarkRect> mark;
 
   // r and c are 1-based, as the scan counts them: r = 1..height, c = 1..width.
   bool IsDark(std::int32_t r, std::int32_t c) const {
@@ -74,5 +96,7 @@ std::vector<DarkBlock> DarkBlocks(const ModuleGrid& grid);
 // The grid of the generator's current symbol. nullopt when there is no symbol
 // or the grid has more than kMaxExportPositions positions.
 std::optional<ModuleGrid> GridOf(const QrGenerator& generator);
+// The Swiss cross over the centre of the generator's symbol.
+std::vector<MarkRect> SwissCrossOf(const QrGenerator& generator);
 
 }  // namespace qrsmith

@@ -10,6 +10,7 @@
 #include "export/pdf.h"
 #include "export/print_postscript.h"
 #include "export/solid_metafile.h"
+#include "export/svg.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
 #include "export/vector_export.h"
@@ -284,10 +285,23 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
   const PrintSettings& print = request.print;
   if ((print.SizeGiven() && !form.can.physicalSize) || (print.cmyk && !form.can.cmyk)) return {};
   if (!FormHolds(form, request.opacity)) return {};
+  if (request.swissCross && !form.DrawsMark()) return {};
+  // The grid of the symbol, with the mark asked for.
+  const auto gridOf = [&]() {
+    auto grid = GridOf(generator);
+    if (grid && request.swissCross) grid->mark = SwissCrossOf(generator);
+    return grid;
+  };
   switch (form.writer) {
     case FormWriter::kRaster:
       return EncodeRasterFile(generator, form.kind, layout, request.print, request.opacity);
     case FormWriter::kVector: {
+      if (request.swissCross) {  // the SVG form, at its printed size
+        auto grid = gridOf();
+        if (!grid || !print.moduleMm || print.cmyk) return {};
+        grid->opacity = request.opacity;
+        return BytesOf(WriteSvgDocumentInMillimetres(*grid, *print.moduleMm));
+      }
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
                           size(layout.height), request.print, request.opacity);
@@ -296,7 +310,7 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       // The page paints the background, then the dark modules: a clear
       // background is left unpainted; clear modules cannot be left out of it.
       if (request.opacity.foreground != 255) return {};
-      const auto grid = GridOf(generator);
+      const auto grid = gridOf();
       if (!grid) return {};
       PdfPaint paint = PaintOf(*grid, request.print.cmyk);
       if (request.opacity.BackgroundClear()) paint.background.reset();
@@ -306,7 +320,7 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       return BytesOf(WritePdfDocument(*grid, paint, points, info));
     }
     case FormWriter::kPostScript: {
-      auto grid = GridOf(generator);
+      auto grid = gridOf();
       if (!grid) return {};
       grid->opacity = request.opacity;
       return BytesOf(WritePrintPostScript(*grid, MakeExportId("PS", "QRCD"),
@@ -322,7 +336,7 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
                                         std::u16string(id.begin(), id.end()));
     }
     case FormWriter::kCompactSvg: {
-      auto grid = GridOf(generator);
+      auto grid = gridOf();
       if (!grid) return {};
       const std::int32_t w = layout.width > 0 ? layout.width : grid->width;
       const std::int32_t h = layout.height > 0 ? layout.height : grid->height;

@@ -83,6 +83,11 @@ struct OutputForm {
            writer == FormWriter::kPdf || writer == FormWriter::kMetafile ||
            writer == FormWriter::kPostScript;
   }
+  // The print forms that draw a mark over the symbol (ModuleGrid::mark).
+  bool DrawsMark() const {
+    return id == FormId::kSvg || id == FormId::kSvgPath || id == FormId::kEps ||
+           id == FormId::kPs || id == FormId::kPdf;
+  }
   // "*.jpg *.jpeg"
   std::string Patterns() const;
 };
@@ -122,6 +127,9 @@ struct FormRequest {
   PrintSettings print;
   // The alpha of the two colours; a form that cannot hold it gives no bytes.
   Opacity opacity;
+  // The Swiss QR-bill's cross over the symbol's centre (SwissCross), drawn
+  // by the forms that DrawsMark; the others give no bytes.
+  bool swissCross = false;
 };
 
 // Whether `form` can show the colours at `opacity` (its transparency and

@@ -75,6 +75,20 @@ std::string PageContent(const ModuleGrid& grid, const PdfPaint& paint, double po
     for (const DarkBlock& b : blocks) appendRectangle(b);
     out += "f\n";
   }
+  // The mark over the modules: each rectangle a closed path of its corners,
+  // so that the modules stay the page's one fill of "re" rectangles.
+  for (const MarkRect& m : grid.mark) {
+    AppendFillColour(out, m.dark ? paint.foreground : grid.background, paint.cmyk);
+    const double xs[] = {m.x, m.x + m.width, m.x + m.width, m.x};
+    const double ys[] = {m.y, m.y, m.y + m.height, m.y + m.height};
+    for (int i = 0; i < 4; ++i) {
+      AppendReal(out, xs[i]);
+      out += ' ';
+      AppendReal(out, ys[i]);
+      out += i == 0 ? " m\n" : " l\n";
+    }
+    out += "h\nf\n";
+  }
   out += "Q\n";
   return out;
 }

@@ -145,6 +145,11 @@ std::string WritePrintPostScript(const ModuleGrid& grid, std::string_view id,
     AppendSetColour(out, clearLight ? grid.foreground : grid.background, print.cmyk);
     AppendStencil(out, grid, clearLight);
   }
+  // The mark over the modules; PostScript counts y up from the bottom edge.
+  for (const MarkRect& m : grid.mark) {
+    AppendSetColour(out, m.dark ? grid.foreground : grid.background, print.cmyk);
+    Append(out, m.x, ' ', grid.height - m.y - m.height, ' ', m.width, ' ', m.height, " rectfill\n");
+  }
   out += "grestore\n";
   out += eps ? "%%EOF\n" : "showpage\n%%Trailer\n%%EOF\n";
   return out;

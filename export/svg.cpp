@@ -61,6 +61,12 @@ std::string WriteDocument(const ModuleGrid& grid, const RootSize& size) {
       out += "\" />\n";
     }
   }
+  // The mark as paths, so that every <rect> stays one grid position.
+  for (const MarkRect& m : grid.mark) {
+    Append(out, "<path d=\"M", m.x * w, ' ', m.y * h, 'h', m.width * w, 'v', m.height * h, 'h',
+           -m.width * w, "z\" fill=\"#", Hex{m.dark ? grid.foreground : grid.background},
+           "\" />\n");
+  }
   out += "</svg>";
   return out;
 }

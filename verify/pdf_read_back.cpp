@@ -72,7 +72,8 @@ std::optional<std::vector<std::uint8_t>> PdfDarkGrid(std::string_view pdf, std::
       if (!x || !y || !w || !h) return std::nullopt;
       current.push_back({*x, *y, *w, *h});
     } else if (line == "f") {
-      filled = std::move(current);
+      // A fill of other shapes (a mark over the symbol) leaves the modules'.
+      if (!current.empty()) filled = std::move(current);
       current.clear();
     } else if (line.ends_with(" rg") || line.ends_with(" k")) {
       current.clear();

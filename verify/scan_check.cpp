@@ -5,6 +5,7 @@
 #include <future>
 #include <system_error>
 
+#include "export/module_grid.h"
 #include "generator/qr_generator.h"
 #include "generator/raster_files.h"
 #include "platform/codecs/image.h"
@@ -140,6 +141,24 @@ ScanGrade GradeViews(const QrGenerator& g, std::span<const std::uint8_t> carried
   return grade;
 }
 
+// Paints `mark` (in modules) over a picture of `pixelsPerModule`: each
+// pixel whose centre lies in a rectangle takes its colour, later ones on top.
+void PaintMark(platform::Bitmap& picture, const std::vector<MarkRect>& mark, double pixelsPerModule,
+               std::uint32_t dark, std::uint32_t light) {
+  for (const MarkRect& m : mark) {
+    const auto first = [&](double at) {
+      return static_cast<int>(std::max(0.0, std::ceil(at * pixelsPerModule - 0.5)));
+    };
+    const int left = first(m.x), top = first(m.y);
+    const int right = std::min(picture.Width(), first(m.x + m.width));
+    const int bottom = std::min(picture.Height(), first(m.y + m.height));
+    for (int y = top; y < bottom; ++y) {
+      std::uint32_t* row = picture.Row(y);
+      for (int x = left; x < right; ++x) row[x] = m.dark ? dark : light;
+    }
+  }
+}
+
 std::string DamageCause(const QrGenerator& g) { return g.IconBitmap() ? "icon" : "damage"; }
 
 // Inches a module of a non-raster form: the module size asked for, else the
@@ -243,9 +262,14 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
   }
   const auto width = std::llround(g.SymbolWidth() * pixelsPerModule);
   const auto height = std::llround(drawnHeight);
-  const auto picture = DrawGrid(
-      g, *dark, PixelOf(ColourOnWhite(g.ForegroundColour(), request.opacity.foreground)),
-      PixelOf(ColourOnWhite(g.BackgroundColour(), request.opacity.background)), width, height);
+  const std::uint32_t darkPixel =
+      PixelOf(ColourOnWhite(g.ForegroundColour(), request.opacity.foreground));
+  const std::uint32_t lightPixel =
+      PixelOf(ColourOnWhite(g.BackgroundColour(), request.opacity.background));
+  auto picture = DrawGrid(g, *dark, darkPixel, lightPixel, width, height);
+  if (picture && request.swissCross && form.writer != FormWriter::kTerminal) {
+    PaintMark(*picture, SwissCrossOf(g), pixelsPerModule, darkPixel, lightPixel);
+  }
   if (!picture) {
     return {FileCheck::kCannotCheck,
             "cannot verify a grid of " + grid + " modules drawn " + std::to_string(width) + " x " +
@@ -255,7 +279,7 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
             {}};
   }
   const std::optional<double> moduleMm = out.grade.moduleMm;
-  out.grade = GradePicture(g, carried, *picture, DamageCause(g));
+  out.grade = GradePicture(g, carried, *picture, request.swissCross ? "cross" : DamageCause(g));
   out.grade.moduleMm = moduleMm;
   return out;
 }

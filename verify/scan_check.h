@@ -53,6 +53,9 @@ struct GradeRequest {
   std::optional<std::int32_t> dpi;
   // The resolution the non-raster forms are drawn at.
   double renderDpi = kDefaultGradeDpi;
+  // The file draws the Swiss QR-bill's cross over the symbol (SwissCrossOf):
+  // it is drawn over the grid read back, and graded as damage.
+  bool swissCross = false;
 };
 
 struct FileGradeResult {
