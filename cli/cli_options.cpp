@@ -496,6 +496,7 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
       }
       options.level = command->level;
     }
+    options.swissCross = command->swissCross;
     BuiltPayload built = BuildPayload(*command, payloadValues);
     if (!built.content) return {std::nullopt, built.error};
     options.text = std::move(built.content);

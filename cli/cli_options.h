@@ -44,6 +44,8 @@ struct CliOptions {
   std::optional<std::int32_t> height;  // --height: pixels
   // --module-mm, --dpi and --cmyk: the printed size and the inks.
   PrintSettings print;
+  // swiss-qr-bill: the Swiss cross in the print forms, at kSwissSymbolMm.
+  bool swissCross = false;
   std::int16_t level = 1;             // L
   bool levelGiven = false;            // -l: with --icon, no level is chosen for it
   std::int16_t version = 0;           // automatic; 1..4 for M1..M4 with Micro QR

@@ -241,6 +241,16 @@ const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& erro
   return nullptr;
 }
 
+PrintSettings PrintFor(const CliOptions& options, const Symbol& symbol, const OutputForm& form) {
+  PrintSettings print = options.print;
+  const QrGenerator& g = symbol.generator;
+  const std::int32_t side = g.SymbolWidth() - g.MarginLeft() - g.MarginRight();
+  if (options.swissCross && form.DrawsMark() && !print.moduleMm && side > 0) {
+    print.moduleMm = kSwissSymbolMm / side;
+  }
+  return print;
+}
+
 Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const OutputForm& form,
                      Bytes& bytes) {
   const QrGenerator& g = symbol.generator;
@@ -259,8 +269,9 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
   request.layout.width = static_cast<std::int32_t>(width);
   request.layout.height = static_cast<std::int32_t>(height);
   request.circles = options.circles;
-  request.print = options.print;
+  request.print = PrintFor(options, symbol, form);
   request.opacity = symbol.opacity;
+  request.swissCross = options.swissCross && form.DrawsMark();
   Bytes picture;
   if (options.picturePath) {
     if (Outcome failed = ReadBackgroundPicture(options, width, height, picture, request.layout)) {

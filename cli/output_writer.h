@@ -22,6 +22,12 @@ const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& erro
 // before anything is read or made.
 Outcome RefuseWhatTheFormCannotCarry(const CliOptions& options, const OutputForm& form);
 
+// The printed size and inks `symbol` is written as `form` with: --module-mm,
+// --dpi and --cmyk, and for a Swiss QR-bill in a form that draws its cross
+// the module size that prints the symbol, quiet zone excluded, kSwissSymbolMm
+// a side when --module-mm is not given.
+PrintSettings PrintFor(const CliOptions& options, const Symbol& symbol, const OutputForm& form);
+
 // Renders `symbol` as `form` into `bytes`.
 Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const OutputForm& form,
                      Bytes& bytes);

@@ -37,6 +37,9 @@ struct PayloadCommand {
   std::function<std::string(PayloadFields&)> build;
   std::string standard;    // what the content follows, as help names it
   std::int16_t level = 0;  // a level the form requires (2: M); 0: the user's
+  // A Swiss QR-bill: the print forms draw the Swiss cross and print the
+  // symbol 46 mm a side unless --module-mm is given.
+  bool swissCross = false;
 };
 
 // Values given for one subcommand's flags, by the flag's name (never an

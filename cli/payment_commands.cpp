@@ -141,8 +141,11 @@ std::vector<PayloadCommand> PaymentCommands() {
        kLevelM},
       {"swiss-qr-bill", "the payment part of a Swiss QR-bill", SwissFlags(),
        "Addresses are structured (type S). A QR-IBAN takes a QR reference; another IBAN\n"
-       "an RF creditor reference or none. The symbol is made at level M.",
-       SwissQrBill, "SIX Swiss Implementation Guidelines QR-bill 2.2/2.3 (SPC 0200)", kLevelM},
+       "an RF creditor reference or none. The symbol is made at level M. PDF, SVG, EPS\n"
+       "and PostScript print it 46 x 46 mm (the quiet zone outside) with the Swiss cross\n"
+       "(7 x 7 mm) in its centre; --module-mm sets another size.",
+       SwissQrBill, "SIX Swiss Implementation Guidelines QR-bill 2.2/2.3 (SPC 0200)", kLevelM,
+       true},
   };
 }
 

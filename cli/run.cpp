@@ -52,8 +52,8 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
     }
     if (failed) return failed;
     if (Outcome failed =
-            VerifyPrintedSize(options.print, *form, bytes, symbol.generator.SymbolWidth(),
-                              symbol.generator.SymbolHeight()))
+            VerifyPrintedSize(PrintFor(options, symbol, *form), *form, bytes,
+                              symbol.generator.SymbolWidth(), symbol.generator.SymbolHeight()))
       return failed;
   }
   const bool toTerminal = !options.output || *options.output == "-";

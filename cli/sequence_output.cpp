@@ -60,8 +60,8 @@ Outcome ProduceSequence(const CliOptions& options, const std::string& content, s
       }
       reports += report + "\n";
       if (Outcome failed =
-              VerifyPrintedSize(options.print, *form, files[k], symbol.generator.SymbolWidth(),
-                                symbol.generator.SymbolHeight()))
+              VerifyPrintedSize(PrintFor(options, symbol, *form), *form, files[k],
+                                symbol.generator.SymbolWidth(), symbol.generator.SymbolHeight()))
         return failed;
       joined.insert(joined.end(), symbol.carried.begin(), symbol.carried.end());
     }

@@ -125,8 +125,10 @@ Outcome VerifyOutput(const CliOptions& options, const Symbol& symbol, const Outp
   verify::GradeRequest request;
   request.onPicture = options.picturePath.has_value();
   request.opacity = symbol.opacity;
-  request.moduleMm = options.print.moduleMm;
-  request.dpi = options.print.RasterDpi();
+  const PrintSettings print = PrintFor(options, symbol, form);
+  request.moduleMm = print.moduleMm;
+  request.dpi = print.RasterDpi();
+  request.swissCross = options.swissCross && form.DrawsMark();
   request.renderDpi = options.verifyDpi;
   verify::FileGradeResult graded =
       verify::GradeWrittenFile(symbol.generator, symbol.carried, form, bytes, request);
