@@ -245,7 +245,9 @@ PrintSettings PrintFor(const CliOptions& options, const Symbol& symbol, const Ou
   PrintSettings print = options.print;
   const QrGenerator& g = symbol.generator;
   const std::int32_t side = g.SymbolWidth() - g.MarginLeft() - g.MarginRight();
-  if (options.swissCross && form.DrawsMark() && !print.moduleMm && side > 0) {
+  // A size given in pixels (-s, -w, --height) is kept, as --module-mm is.
+  const bool sizeGiven = print.moduleMm || options.moduleSize || options.width || options.height;
+  if (options.swissCross && form.DrawsMark() && !sizeGiven && side > 0) {
     print.moduleMm = kSwissSymbolMm / side;
   }
   return print;

@@ -25,7 +25,7 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& options, const OutputForm
 // The printed size and inks `symbol` is written as `form` with: --module-mm,
 // --dpi and --cmyk, and for a Swiss QR-bill in a form that draws its cross
 // the module size that prints the symbol, quiet zone excluded, kSwissSymbolMm
-// a side when --module-mm is not given.
+// a side when no size (--module-mm, -s, -w, --height) is given.
 PrintSettings PrintFor(const CliOptions& options, const Symbol& symbol, const OutputForm& form);
 
 // Renders `symbol` as `form` into `bytes`.

@@ -296,11 +296,13 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
     case FormWriter::kRaster:
       return EncodeRasterFile(generator, form.kind, layout, request.print, request.opacity);
     case FormWriter::kVector: {
-      if (request.swissCross) {  // the SVG form, at its printed size
+      if (request.swissCross) {  // the SVG form, at its printed size or in pixels
         auto grid = gridOf();
-        if (!grid || !print.moduleMm || print.cmyk) return {};
+        if (!grid || print.cmyk) return {};
         grid->opacity = request.opacity;
-        return BytesOf(WriteSvgDocumentInMillimetres(*grid, *print.moduleMm));
+        if (print.moduleMm) return BytesOf(WriteSvgDocumentInMillimetres(*grid, *print.moduleMm));
+        return BytesOf(WriteSvgDocument(*grid, layout.width > 0 ? layout.width : grid->width,
+                                        layout.height > 0 ? layout.height : grid->height));
       }
       const auto size = [](std::int32_t s) { return s > 0 ? std::optional(s) : std::nullopt; };
       return ExportVector(generator, static_cast<VectorKind>(form.kind), size(layout.width),
