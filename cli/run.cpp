@@ -10,6 +10,7 @@
 #include "cli/print_read_back.h"
 #include "cli/sequence_output.h"
 #include "cli/symbol_job.h"
+#include "cli/terminal_text.h"
 #include "cli/verify.h"
 #include "platform/codepage.h"
 
@@ -60,6 +61,7 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
   if (toTerminal && out != nullptr && form->IsRaster() && ::isatty(::fileno(out))) {
     return Failure{kExitUsage, "not writing a picture to the terminal; use -o FILE or -o -"};
   }
+  if (Outcome failed = ShowInLocale(options, symbol, *form, out, bytes)) return failed;
   return Deliver(options, bytes, out, staging);
 }
 
@@ -86,9 +88,8 @@ int RunQrsmith(const std::vector<std::string>& args, std::FILE* in, std::FILE* o
   std::string content, gradeReport;
   Outcome failed = ReadContent(options, in, content);
   if (!failed) {
-    failed = options.structuredAppend
-                 ? ProduceSequence(options, content, out, err)
-                 : ProduceSymbol(options, content, out, nullptr, &gradeReport);
+    failed = options.structuredAppend ? ProduceSequence(options, content, out, err)
+                                      : ProduceSymbol(options, content, out, nullptr, &gradeReport);
   }
   // The grade goes to standard error, which the symbol itself never uses.
   // The grade line and its JSON as they are, notes after "qrsmith: ".

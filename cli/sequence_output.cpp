@@ -5,6 +5,7 @@
 #include "cli/output_writer.h"
 #include "cli/print_read_back.h"
 #include "cli/symbol_job.h"
+#include "cli/terminal_text.h"
 #include "cli/verify.h"
 
 namespace qrsmith::cli {
@@ -75,6 +76,7 @@ Outcome ProduceSequence(const CliOptions& options, const std::string& content, s
     if (!toTerminal && (symbols.size() > 1 || options.output->find("%n") != std::string::npos)) {
       part.output = SequencePartName(*options.output, k + 1);
     }
+    if (Outcome failed = ShowInLocale(options, symbols[k], *form, out, files[k])) return failed;
     if (Outcome failed = Deliver(part, files[k], out)) return failed;
   }
   std::fputs(reports.c_str(), err);

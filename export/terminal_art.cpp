@@ -27,6 +27,19 @@ std::string RenderHalfBlocks(const QrGenerator& generator) {
   return out;
 }
 
+std::string RenderModuleGlyphs(const QrGenerator& generator, std::string_view light,
+                               std::string_view dark) {
+  if (!generator.HasSymbol()) return {};
+  std::string out;
+  for (int r = 1; r <= generator.SymbolHeight(); ++r) {
+    for (int c = 1; c <= generator.SymbolWidth(); ++c) {
+      out += generator.IsDark(r, c) ? dark : light;
+    }
+    out += '\n';
+  }
+  return out;
+}
+
 std::string RenderAnsi(const QrGenerator& generator) {
   if (!generator.HasSymbol()) return {};
   static constexpr const char* kLight = "\x1b[47m  ";

@@ -5,6 +5,7 @@
 // - ANSI: two spaces per module with white and black background colours.
 
 #include <string>
+#include <string_view>
 
 #include "generator/qr_generator.h"
 
@@ -12,6 +13,12 @@ namespace qrsmith {
 
 // One line per two rows of the symbol picture, each ended by LF; empty without a symbol.
 std::string RenderHalfBlocks(const QrGenerator& generator);
+
+// One line per row, every module the glyph `light` or `dark` (of one width on
+// the terminal), each line ended by LF; empty without a symbol. For character
+// sets without the half blocks.
+std::string RenderModuleGlyphs(const QrGenerator& generator, std::string_view light,
+                               std::string_view dark);
 
 // One line per row, each ended by a colour reset and LF; empty without a symbol.
 std::string RenderAnsi(const QrGenerator& generator);

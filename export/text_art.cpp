@@ -1,5 +1,6 @@
 #include "export/text_art.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "generator/qr_generator.h"
@@ -17,13 +18,16 @@ static_assert(kBlackCircle.size() == 3 && kLowerSevenEighthsBlock.size() == 3 &&
 }  // namespace
 
 std::string WriteTextArt(const ModuleGrid& grid, bool circles) {
-  const std::string_view darkGlyph = circles ? kBlackCircle : kLowerSevenEighthsBlock;
+  return WriteTextArt(grid, circles ? kBlackCircle : kLowerSevenEighthsBlock, kIdeographicSpace);
+}
+
+std::string WriteTextArt(const ModuleGrid& grid, std::string_view dark, std::string_view light) {
   std::string out;
   out.reserve(static_cast<std::size_t>(grid.height) *
-              (static_cast<std::size_t>(grid.width) * 3 + 2));
+              (static_cast<std::size_t>(grid.width) * std::max(dark.size(), light.size()) + 2));
   for (std::int32_t r = 1; r <= grid.height; ++r) {
     for (std::int32_t c = 1; c <= grid.width; ++c) {
-      out += grid.IsDark(r, c) ? darkGlyph : kIdeographicSpace;
+      out += grid.IsDark(r, c) ? dark : light;
     }
     if (r < grid.height) out += "\r\n";
   }
@@ -34,6 +38,13 @@ std::string ExportTextArt(const QrGenerator& generator, bool circles) {
   const auto grid = GridOf(generator);
   if (!grid) return {};
   return WriteTextArt(*grid, circles);
+}
+
+std::string ExportTextArt(const QrGenerator& generator, std::string_view dark,
+                          std::string_view light) {
+  const auto grid = GridOf(generator);
+  if (!grid) return {};
+  return WriteTextArt(*grid, dark, light);
 }
 
 }  // namespace qrsmith

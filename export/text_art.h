@@ -5,6 +5,7 @@
 // no line break after the last. UTF-8, like every text of the program.
 
 #include <string>
+#include <string_view>
 
 #include "export/module_grid.h"
 
@@ -17,5 +18,11 @@ class QrGenerator;
 std::string ExportTextArt(const QrGenerator& generator, bool circles);
 
 std::string WriteTextArt(const ModuleGrid& grid, bool circles);
+
+// The text art drawn with other glyphs (for a character set without the usual
+// ones): `dark` and `light` must take the same width.
+std::string ExportTextArt(const QrGenerator& generator, std::string_view dark,
+                          std::string_view light);
+std::string WriteTextArt(const ModuleGrid& grid, std::string_view dark, std::string_view light);
 
 }  // namespace qrsmith

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 
 namespace qrsmith::platform {
 
@@ -54,19 +55,69 @@ std::string CodePageForLocaleCharset(std::string_view charset) {
   return "GBK";
 }
 
+namespace {
+
+// The character set of the user's locale (LC_ALL, LC_CTYPE, LANG), read from
+// a locale object of its own: setlocale would change the locale of the whole
+// process, which no thread may do while others run.
+std::string UserLocaleCharset() {
+  std::string charset;
+  if (const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr))) {
+    charset = nl_langinfo_l(CODESET, user);
+    freelocale(user);
+  }
+  return charset;
+}
+
+}  // namespace
+
 const std::string& SystemCodePage() {
-  static const std::string codePage = [] {
-    // The character set of the user's locale (LC_ALL, LC_CTYPE, LANG), read
-    // from a locale object of its own: setlocale would change the locale of
-    // the whole process, which no thread may do while others run.
-    std::string charset;
-    if (const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr))) {
-      charset = nl_langinfo_l(CODESET, user);
-      freelocale(user);
-    }
-    return CodePageForLocaleCharset(charset);
-  }();
+  static const std::string codePage = CodePageForLocaleCharset(UserLocaleCharset());
   return codePage;
+}
+
+const std::string& LocaleLegacyCharset() {
+  static const std::string charset = [] {
+    const std::string name = Upper(UserLocaleCharset());
+    return !name.empty() && CodePageForLocaleCharset(name) == name ? name : std::string();
+  }();
+  return charset;
+}
+
+std::string Utf8ToShownText(std::string_view utf8, std::string_view charset) {
+  const auto* data = reinterpret_cast<const std::uint8_t*>(utf8.data());
+  if (IsValidUtf8(utf8)) {
+    if (auto whole = Convert("UTF-8", charset, {data, utf8.size()})) return *whole;
+  }
+  // Character by character, marking what the set cannot hold.
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t next = i + 1;
+    while (next < utf8.size() && next - i < 4 &&
+           (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) {
+      ++next;
+    }
+    const std::string_view one = utf8.substr(i, next - i);
+    std::optional<std::string> converted;
+    if (IsValidUtf8(one)) converted = Convert("UTF-8", charset, {data + i, one.size()});
+    char mark[16];
+    if (converted) {
+      out += *converted;
+    } else if (IsValidUtf8(one)) {
+      std::uint32_t cp =
+          static_cast<unsigned char>(one[0]) & (one.size() == 1 ? 0x7F : 0x7F >> one.size());
+      for (std::size_t k = 1; k < one.size(); ++k) cp = (cp << 6) | (one[k] & 0x3F);
+      std::snprintf(mark, sizeof mark, "<U+%04X>", static_cast<unsigned>(cp));
+      out += mark;
+    } else {
+      for (const char c : one) {
+        std::snprintf(mark, sizeof mark, "\\x%02X", static_cast<unsigned char>(c));
+        out += mark;
+      }
+    }
+    i = next;
+  }
+  return out;
 }
 
 bool IsShiftJis(std::string_view codePage) {

@@ -20,6 +20,17 @@ namespace qrsmith::platform {
 // Reading it leaves the process locale untouched, so it is safe on any thread.
 const std::string& SystemCodePage();
 
+// The legacy multibyte character set of the user's locale ("GBK", "SHIFT_JIS"),
+// in which the shell hands over arguments and the terminal shows text; "" in a
+// UTF-8 locale or any other, whose text the tool reads and writes as UTF-8.
+// Settled on the first call, like SystemCodePage.
+const std::string& LocaleLegacyCharset();
+
+// UTF-8 text as a person reads it in `charset`: every character converted;
+// one the set cannot hold is written "<U+XXXX>" and a byte that is not UTF-8
+// "\xHH", so that nothing is changed unseen.
+std::string Utf8ToShownText(std::string_view utf8, std::string_view charset);
+
 // Chooses the system code page from a locale character set name
 // (nl_langinfo(CODESET)): legacy multibyte sets are kept, anything else
 // (UTF-8, ASCII, single-byte sets) gives "GBK".

@@ -85,11 +85,19 @@ TEST_F(CliTargets, ScriptInputsAreTakenAsMeantOrRefused) {
        "\"$Q\" --batch h.csv 2> /dev/null && cmp h2.png ref.png"},
       {"a plain batch with a byte order mark, from standard input",
        "printf '\\357\\273\\277hi\\n' | \"$Q\" --batch - -o 'in%n.png' && cmp in1.png ref.png"},
-      {"an argument in a GBK locale is the text it shows there",
+      {"in a GBK locale an argument is the text it shows there; the terminal rendering (full-width "
+       "blocks, GBK lacking the upper half block) and messages are in GBK, a file or a -t pipe "
+       "keeps its UTF-8",
        "mkdir loc && localedef -f GBK -i zh_CN loc/zh_CN.GBK 2>/dev/null; "
-       "LOCPATH=$PWD/loc LC_ALL=zh_CN.GBK \"$Q\" -t txt -o gbk.txt \"$(printf '\\304\\343')\" && "
-       "LC_ALL=C.UTF-8 \"$Q\" -t txt -o utf8.txt \"$(printf '\\344\\275\\240')\" && "
-       "cmp gbk.txt utf8.txt"},
+       "export LOCPATH=$PWD/loc; gbk() { LC_ALL=zh_CN.GBK \"$Q\" \"$@\"; }; "
+       "u8() { LC_ALL=C.UTF-8 \"$Q\" \"$@\"; }; "
+       "gbk -t txt -o gbk.txt \"$(printf '\\304\\343')\" && "
+       "u8 -t txt -o utf8.txt \"$(printf '\\344\\275\\240')\" && cmp gbk.txt utf8.txt && "
+       "gbk hi | iconv -f GBK -t UTF-8 > shown && u8 -t ansi hi | "
+       "sed 's/\\x1b\\[47m  /\u2588/g; s/\\x1b\\[40m  /\u3000/g; s/\\x1b\\[0m//' | cmp - shown && "
+       "gbk -t utf8 hi | cmp - <(u8 hi) && "
+       "gbk -o \"$(printf 'x\\304\\343.qq')\" hi 2>&1 | LC_ALL=C grep -qF \"$(printf "
+       "\"'x\\304\\343.qq'\")\""},
       {"--help and --version to a full device",
        "\"$Q\" --help > /dev/full 2>/dev/null; [ $? = 2 ] && "
        "\"$Q\" --version > /dev/full 2>/dev/null; [ $? = 2 ]"},

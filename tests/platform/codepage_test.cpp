@@ -44,6 +44,14 @@ TEST(CodePageConversion, RefusesMalformedInput) {
   EXPECT_FALSE(Utf8ToCodePage("x", "NO-SUCH-CODE-PAGE").has_value());
 }
 
+TEST(CodePageConversion, ShownTextMarksWhatTheSetCannotShow) {
+  // A message for a GBK terminal: 中 converts, Hangul, an emoji and a stray
+  // byte are marked where they stand, never dropped or turned into "?".
+  EXPECT_EQ(Utf8ToShownText("'\xE4\xB8\xAD'", "GBK"), "'\xD6\xD0'");
+  EXPECT_EQ(Utf8ToShownText("a\xED\x95\x9C\xF0\x9F\x98\x80\xC3z\xE4\xB8\xAD", "GBK"),
+            "a<U+D55C><U+1F600>\\xC3z\xD6\xD0");
+}
+
 TEST(Utf8Validation, AcceptsWellFormedAndRefusesTheRest) {
   struct Case {
     std::string text;
