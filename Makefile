@@ -42,10 +42,11 @@ install: build
 
 # A build of its own, without tests: the packages install under /usr and
 # link the system's shared image libraries and C++ runtime (Debian allows no
-# embedded copies), with Debian's hardening flags (stack protector, FORTIFY,
-# relro and now), since the tools read untrusted pictures and CSV files.
+# embedded copies), with all of Debian's hardening flags (stack protector,
+# FORTIFY, PIE, relro and bind-now), since the tools read untrusted pictures and CSV files.
 # CPack then installs each component into its package.
 package: deps
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
