@@ -18,7 +18,7 @@ struct AiRule {
   Check check = Check::kNone;
 };
 
-// A common subset of the GS1 General Specifications' AI table (section 3.2):
+// A common subset of the AI table of the GS1 standard (its section 3.2):
 // identification keys, dates, batch and serial, trade measures, amounts,
 // logistics locations, company internal. N: digits, X: GS1 character set 82.
 constexpr auto N = Charset::kNumeric;
@@ -153,7 +153,7 @@ const AiRule* FindRule(std::string_view ai) {
 }
 
 // AIs whose fields have lengths every reader knows from their first two
-// digits (GS1 General Specifications, the predefined-length table), so that no
+// digits (the GS1 standard's predefined-length table), so that no
 // GS follows them.
 bool HasPredefinedLength(std::string_view ai) {
   static constexpr std::array<std::string_view, 23> kPrefixes = {
@@ -162,7 +162,7 @@ bool HasPredefinedLength(std::string_view ai) {
   return std::find(kPrefixes.begin(), kPrefixes.end(), ai.substr(0, 2)) != kPrefixes.end();
 }
 
-// GS1 character set 82 (GS1 General Specifications, Figure 7.11-1).
+// GS1 character set 82 (the GS1 standard, Figure 7.11-1).
 bool IsCset82(char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   return std::string_view("!\"%&'()*+,-./:;<=>?_").find(c) != std::string_view::npos;
