@@ -13,6 +13,7 @@
 
 #include "payload/payloads.h"
 #include "tests/cli/process.h"
+#include "tests/payload/hex_text.h"
 
 namespace qrsmith::payload {
 namespace {
@@ -196,16 +197,6 @@ void AddPaymentCases(std::vector<ParserCase>& cases) {
     for (const auto& f : b.extra) typed.push_back(f);
     cases.push_back({"swiss", SwissQrBillPayload(b.bill), typed});
   }
-}
-
-std::string Hex(std::string_view text) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (const unsigned char c : text) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
 }
 
 // Runs one parser script over the cases of the kinds it reads and expects

@@ -13,6 +13,7 @@
 #include "encoder/qr_encoder.h"
 #include "payload/payloads.h"
 #include "tests/cli/process.h"
+#include "tests/payload/hex_text.h"
 #include "tests/support/qr_decode.h"
 
 namespace qrsmith::payload {
@@ -222,24 +223,6 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
   }
   cases.push_back({BbmPayload("Li", "Lei", "2A3B4C5D"),
                    {{"type", "TEXT"}, {"text", "bbm://2A3B4C5D00000000Li Lei"}}});
-}
-
-std::string Hex(std::string_view text) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (const unsigned char c : text) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
-std::string FromHex(std::string_view hex) {
-  std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-  }
-  return out;
 }
 
 // One output line of the Java program: tab-separated name=hex pairs.
