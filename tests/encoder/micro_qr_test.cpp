@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -88,8 +89,9 @@ TEST(MicroQr, CapacitiesAreTheStandardsTable) {
       options.level = c.level;
       std::string content;
       for (std::int32_t i = 0; i < capacity; ++i) content += unit;
-      SCOPED_TRACE("M" + std::to_string(c.version) + " level " + std::to_string(c.level) + " " +
-                   unit + " x " + std::to_string(capacity));
+      std::ostringstream trace;
+      trace << "M" << c.version << " level " << c.level << " " << unit << " x " << capacity;
+      SCOPED_TRACE(trace.str());
       if (capacity > 0) {
         EXPECT_FALSE(OurMatrix(encoder, content, options).empty());
       }
