@@ -194,6 +194,11 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form
     }
   }
   if (Outcome refused = RefuseOpacity(o, form)) return refused;
+  if (o.swissCross && o.picturePath) {
+    return Failure{kExitUsage,
+                   "--picture cannot be used for a Swiss QR-bill: its symbol prints plain, with "
+                   "the Swiss cross"};
+  }
   if (!o.picturePath) {
     for (const auto& [given, option] :
          {std::pair{o.pictureWidth.has_value(), "--picture-size"},
@@ -247,7 +252,8 @@ PrintSettings PrintFor(const CliOptions& options, const Symbol& symbol, const Ou
   const std::int32_t side = g.SymbolWidth() - g.MarginLeft() - g.MarginRight();
   // A size given in pixels (-s, -w, --height) is kept, as --module-mm is.
   const bool sizeGiven = print.moduleMm || options.moduleSize || options.width || options.height;
-  if (options.swissCross && form.DrawsMark() && !sizeGiven && side > 0) {
+  // A raster's size is in pixels: its cross follows the modules it is given.
+  if (options.swissCross && form.DrawsMark() && !form.IsRaster() && !sizeGiven && side > 0) {
     print.moduleMm = kSwissSymbolMm / side;
   }
   return print;

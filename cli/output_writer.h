@@ -23,9 +23,10 @@ const OutputForm* ResolveOutputForm(const CliOptions& options, std::string& erro
 Outcome RefuseWhatTheFormCannotCarry(const CliOptions& options, const OutputForm& form);
 
 // The printed size and inks `symbol` is written as `form` with: --module-mm,
-// --dpi and --cmyk, and for a Swiss QR-bill in a form that draws its cross
-// the module size that prints the symbol, quiet zone excluded, kSwissSymbolMm
-// a side when no size (--module-mm, -s, -w, --height) is given.
+// --dpi and --cmyk, and for a Swiss QR-bill in a print form that draws its
+// cross (not a raster) the module size that prints the symbol, quiet zone
+// excluded, kSwissSymbolMm a side when no size (--module-mm, -s, -w,
+// --height) is given.
 PrintSettings PrintFor(const CliOptions& options, const Symbol& symbol, const OutputForm& form);
 
 // Renders `symbol` as `form` into `bytes`.

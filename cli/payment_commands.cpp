@@ -141,9 +141,10 @@ std::vector<PayloadCommand> PaymentCommands() {
        kLevelM},
       {"swiss-qr-bill", "the payment part of a Swiss QR-bill", SwissFlags(),
        "Addresses are structured (type S). A QR-IBAN takes a QR reference; another IBAN\n"
-       "an RF creditor reference or none. The symbol is made at level M. PDF, SVG, EPS\n"
-       "and PostScript print it 46 x 46 mm (the quiet zone outside) with the Swiss cross\n"
-       "(7 x 7 mm) in its centre; --module-mm sets another size.",
+       "an RF creditor reference or none. The symbol is made at level M. PDF, SVG, EPS,\n"
+       "PostScript, EMF and WMF print it 46 x 46 mm (the quiet zone outside) with the\n"
+       "Swiss cross (7 x 7 mm) in its centre; --module-mm sets another size. The\n"
+       "pictures (PNG, JPEG, GIF, TIFF, BMP) draw the cross 7/46 of the symbol's side.",
        SwissQrBill, "SIX Swiss Implementation Guidelines QR-bill 2.2/2.3 (SPC 0200)", kLevelM,
        true},
   };

@@ -1,8 +1,10 @@
 #include "export/module_grid.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "generator/qr_generator.h"
+#include "platform/bitmap.h"
 
 namespace qrsmith {
 
@@ -54,17 +56,37 @@ std::optional<ModuleGrid> GridOf(const QrGenerator& generator) {
 }
 
 std::vector<MarkRect> SwissCross(double centreX, double centreY, double side) {
-  const double mm = side / 46;  // modules per millimetre
+  using F = SwissCrossFigures;
+  const double mm = side / kSwissSymbolMm;  // modules per millimetre
   const auto centred = [&](double w, double h, bool dark) {
     return MarkRect{centreX - w * mm / 2, centreY - h * mm / 2, w * mm, h * mm, dark};
   };
-  return {centred(7, 7, false), centred(6, 6, true), centred(3.75, 1.125, false),
-          centred(1.125, 3.75, false)};
+  return {centred(F::kSideMm, F::kSideMm, false), centred(F::kDarkSquareMm, F::kDarkSquareMm, true),
+          centred(F::kBarLengthMm, F::kBarWidthMm, false),
+          centred(F::kBarWidthMm, F::kBarLengthMm, false)};
 }
 
 std::vector<MarkRect> SwissCrossOf(const QrGenerator& generator) {
   const double side = generator.SymbolWidth() - generator.MarginLeft() - generator.MarginRight();
   return SwissCross(generator.MarginLeft() + side / 2, generator.MarginTop() + side / 2, side);
+}
+
+void PaintMark(platform::Bitmap& picture, const std::vector<MarkRect>& mark, double pixelsX,
+               double pixelsY, std::uint32_t darkPixel, std::uint32_t lightPixel) {
+  // The first pixel whose centre is at or past `at` modules.
+  const auto first = [](double at, double scale, int most) {
+    return std::clamp(static_cast<int>(std::ceil(at * scale - 0.5)), 0, most);
+  };
+  for (const MarkRect& m : mark) {
+    const int left = first(m.x, pixelsX, picture.Width());
+    const int right = first(m.x + m.width, pixelsX, picture.Width());
+    const int top = first(m.y, pixelsY, picture.Height());
+    const int bottom = first(m.y + m.height, pixelsY, picture.Height());
+    for (int y = top; y < bottom; ++y) {
+      std::uint32_t* row = picture.Row(y);
+      for (int x = left; x < right; ++x) row[x] = m.dark ? darkPixel : lightPixel;
+    }
+  }
 }
 
 }  // namespace qrsmith

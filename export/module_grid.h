@@ -14,6 +14,9 @@
 namespace qrsmith {
 
 class QrGenerator;
+namespace platform {
+class Bitmap;
+}
 
 // The largest grid any export writes: 2048 x 2048 positions. A version-40
 // symbol with one-module margins has 179 x 179; only huge margins come near.
@@ -30,15 +33,27 @@ struct MarkRect {
 };
 
 // The Swiss cross a Swiss QR-bill prints over the centre of its symbol, in
-// the order it is painted: a 7 x 7 mm light square, a 6 x 6 mm dark square
-// in it (a 0.5 mm light frame), then the light cross's two bars, each
-// 3.75 x 1.125 mm. The 46 mm symbol and the 7 x 7 mm cross are the SIX Swiss
-// Implementation Guidelines QR-bill's; the frame and the bars are drawn here
-// with the federal cross's proportions (each arm a sixth longer than it is
-// wide, the cross 20/32 of its square). Sizes scale with the symbol: `side`
-// is its side in modules, quiet zone excluded, taken as 46 mm; (centreX,
-// centreY) its centre in the grid.
+// the order it is painted: the light square, the dark square in it (a light
+// frame around), then the light cross's two bars. Sizes scale with the
+// symbol: `side` is its side in modules, quiet zone excluded, taken as
+// kSwissSymbolMm; (centreX, centreY) its centre in the grid.
 std::vector<MarkRect> SwissCross(double centreX, double centreY, double side);
+
+// The cross's figures in millimetres. The 46 mm symbol and the 7 x 7 mm
+// cross are the SIX "Swiss Implementation Guidelines for the QR-bill" (2.3,
+// 6.4 and 6.4.2); the frame, the dark square and the bars are measured from
+// SIX's published cross graphic (CH-Kreuz_7mm.svg), which draws the 7 mm on
+// a 19.8-unit square: the dark square 0.7 to 19.1 under a light outline 1.4357
+// wide (a 0.5 mm frame round a 6 mm square) and bars 11 x 3.3 units (3.89 x
+// 1.17 mm; each arm a sixth longer than it is wide, as the federal cross).
+struct SwissCrossFigures {
+  static constexpr double kSideMm = 7;
+  static constexpr double kGraphicUnits = 19.8;  // the graphic's side, standing for kSideMm
+  static constexpr double kFrameMm = 0.5;
+  static constexpr double kDarkSquareMm = kSideMm - 2 * kFrameMm;
+  static constexpr double kBarLengthMm = 11 * kSideMm / kGraphicUnits;
+  static constexpr double kBarWidthMm = 3.3 * kSideMm / kGraphicUnits;
+};
 // The printed side of a Swiss QR-bill's symbol, quiet zone excluded.
 inline constexpr double kSwissSymbolMm = 46;
 
@@ -98,5 +113,11 @@ std::vector<DarkBlock> DarkBlocks(const ModuleGrid& grid);
 std::optional<ModuleGrid> GridOf(const QrGenerator& generator);
 // The Swiss cross over the centre of the generator's symbol.
 std::vector<MarkRect> SwissCrossOf(const QrGenerator& generator);
+
+// Paints `mark` over a picture of the grid drawn `pixelsX` x `pixelsY` pixels
+// a module: each pixel whose centre lies in a rectangle takes its colour
+// (pixels, 0xAARRGGBB as platform::Bitmap holds them), later ones on top.
+void PaintMark(platform::Bitmap& picture, const std::vector<MarkRect>& mark, double pixelsX,
+               double pixelsY, std::uint32_t darkPixel, std::uint32_t lightPixel);
 
 }  // namespace qrsmith

@@ -15,6 +15,7 @@
 #include "export/text_art.h"
 #include "export/vector_export.h"
 #include "generator/qr_generator.h"
+#include "platform/bitmap.h"
 
 #ifndef QRSMITH_VERSION
 #define QRSMITH_VERSION "0"
@@ -293,8 +294,25 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
     return grid;
   };
   switch (form.writer) {
-    case FormWriter::kRaster:
-      return EncodeRasterFile(generator, form.kind, layout, request.print, request.opacity);
+    case FormWriter::kRaster: {
+      if (!request.swissCross) {
+        return EncodeRasterFile(generator, form.kind, layout, request.print, request.opacity);
+      }
+      // The cross is sized from the modules, 7/46 of the symbol's side,
+      // whatever the pixels; on a background picture it is not drawn.
+      if (layout.HasPicture()) return {};
+      auto picture = ComposeRaster(generator, layout, request.opacity);
+      if (!picture) return {};
+      const auto pixel = [](Colour c, std::uint8_t alpha) {
+        return platform::PixelWithAlpha(platform::PixelFromColour(c), alpha);
+      };
+      PaintMark(*picture, SwissCrossOf(generator),
+                static_cast<double>(picture->Width()) / generator.SymbolWidth(),
+                static_cast<double>(picture->Height()) / generator.SymbolHeight(),
+                pixel(generator.ForegroundColour(), request.opacity.foreground),
+                pixel(generator.BackgroundColour(), request.opacity.background));
+      return EncodeRasterPicture(*picture, form.kind, request.print);
+    }
     case FormWriter::kVector: {
       if (request.swissCross) {  // the SVG form, at its printed size or in pixels
         auto grid = gridOf();
@@ -329,7 +347,7 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
                                           {print.PointsPerModule(), print.cmyk}, form.kind == 1));
     }
     case FormWriter::kMetafile: {
-      const auto grid = GridOf(generator);
+      const auto grid = gridOf();
       if (!grid) return {};
       const double mm = request.print.moduleMm.value_or(kDefaultPrintModuleMm);
       if (form.kind == 0) return WriteSolidWindowsMetafile(*grid, mm);

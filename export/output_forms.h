@@ -83,10 +83,11 @@ struct OutputForm {
            writer == FormWriter::kPdf || writer == FormWriter::kMetafile ||
            writer == FormWriter::kPostScript;
   }
-  // The print forms that draw a mark over the symbol (ModuleGrid::mark).
+  // The forms that draw a mark over the symbol (ModuleGrid::mark): the
+  // pictures and every print form; not the mark-up, text and terminal forms.
   bool DrawsMark() const {
-    return id == FormId::kSvg || id == FormId::kSvgPath || id == FormId::kEps ||
-           id == FormId::kPs || id == FormId::kPdf;
+    return IsRaster() || id == FormId::kSvg || id == FormId::kSvgPath || id == FormId::kEps ||
+           id == FormId::kPs || id == FormId::kPdf || id == FormId::kEmf || id == FormId::kWmf;
   }
   // "*.jpg *.jpeg"
   std::string Patterns() const;
@@ -128,7 +129,8 @@ struct FormRequest {
   // The alpha of the two colours; a form that cannot hold it gives no bytes.
   Opacity opacity;
   // The Swiss QR-bill's cross over the symbol's centre (SwissCross), drawn
-  // by the forms that DrawsMark; the others give no bytes.
+  // by the forms that DrawsMark (a raster not on a background picture); the
+  // others give no bytes.
   bool swissCross = false;
 };
 

@@ -15,6 +15,7 @@ class RecordWriter {
 
   std::size_t Position() const { return out_.size(); }
 
+  void U8(std::uint8_t v) { out_.push_back(v); }
   void U16(std::uint16_t v) {
     out_.push_back(static_cast<std::uint8_t>(v));
     out_.push_back(static_cast<std::uint8_t>(v >> 8));

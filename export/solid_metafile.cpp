@@ -44,6 +44,16 @@ void Corners(const DarkBlock& b, std::int32_t u, Point point) {
 
 std::int16_t Short(std::int32_t v) { return static_cast<std::int16_t>(v); }
 
+// A mark's rectangle (in modules, fractional) in whole logical units, as a
+// block drawn at one unit a unit.
+DarkBlock MarkUnits(const MarkRect& m, std::int32_t u) {
+  const auto at = [&](double modules) {
+    return static_cast<std::int32_t>(std::lround(modules * u));
+  };
+  const std::int32_t left = at(m.x), top = at(m.y);
+  return {left, top, at(m.x + m.width) - left, at(m.y + m.height) - top};
+}
+
 // ---- EMF ([MS-EMF]) ----
 
 constexpr std::uint32_t kEmrHeader = 1;
@@ -53,6 +63,7 @@ constexpr std::uint32_t kEmrSelectObject = 37;
 constexpr std::uint32_t kEmrCreateBrushIndirect = 39;
 constexpr std::uint32_t kEmrDeleteObject = 40;
 constexpr std::uint32_t kEmrPolyPolygon16 = 91;
+constexpr std::uint32_t kEmrComment = 70;
 constexpr std::uint32_t kEmfHeaderFixedBytes = 108;
 constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kEmfVersion = 0x00010000;
@@ -129,6 +140,8 @@ constexpr std::uint16_t kMetaDeleteObject = 0x01F0;
 constexpr std::uint16_t kMetaCreatePenIndirect = 0x02FA;
 constexpr std::uint16_t kMetaCreateBrushIndirect = 0x02FC;
 constexpr std::uint16_t kMetaPolyPolygon = 0x0538;
+constexpr std::uint16_t kMetaEscape = 0x0626;
+constexpr std::uint16_t kMfComment = 0x000F;
 
 class WmfRecords {
  public:
@@ -252,6 +265,17 @@ Bytes WriteSolidEnhancedMetafile(const ModuleGrid& grid, double moduleMm,
     ForEachChunk(dark, [&](std::span<const DarkBlock> chunk) { emf.Polygons(chunk, u); });
     emf.DropBrush();
   }
+  if (!grid.mark.empty()) {
+    emf.Start(kEmrComment, 12 + static_cast<std::uint32_t>(kMarkComment.size()));
+    w.U32(static_cast<std::uint32_t>(kMarkComment.size()));
+    for (const char ch : kMarkComment) w.U8(static_cast<std::uint8_t>(ch));
+    for (const MarkRect& m : grid.mark) {
+      emf.Brush(m.dark ? grid.foreground : grid.background);
+      const DarkBlock units = MarkUnits(m, u);
+      emf.Polygons(std::span(&units, 1), 1);
+      emf.DropBrush();
+    }
+  }
   emf.Start(kEmrEof, 20);  // 2.3.4.1
   w.U32(0);
   w.U32(16);
@@ -311,6 +335,19 @@ Bytes WriteSolidWindowsMetafile(const ModuleGrid& grid, double moduleMm) {
     wmf.Brush(grid.foreground);
     ForEachChunk(dark, [&](std::span<const DarkBlock> chunk) { wmf.Polygons(chunk, u); });
     wmf.Object(kMetaDeleteObject, 1);
+  }
+  if (!grid.mark.empty()) {
+    const auto bytes = static_cast<std::uint32_t>(kMarkComment.size());
+    wmf.Start(5 + bytes / 2, kMetaEscape);
+    w.U16(kMfComment);
+    w.U16(static_cast<std::uint16_t>(bytes));
+    for (const char ch : kMarkComment) w.U8(static_cast<std::uint8_t>(ch));
+    for (const MarkRect& m : grid.mark) {
+      wmf.Brush(m.dark ? grid.foreground : grid.background);
+      const DarkBlock units = MarkUnits(m, u);
+      wmf.Polygons(std::span(&units, 1), 1);
+      wmf.Object(kMetaDeleteObject, 1);
+    }
   }
   wmf.Object(kMetaDeleteObject, 0);
   wmf.Start(3, kMetaEof);

@@ -19,6 +19,12 @@
 
 namespace qrsmith {
 
+// The comment record (EMR_COMMENT, or META_ESCAPE's MFCOMMENT) that comes
+// between the modules and the grid's mark: the mark's rectangles, each in
+// its own brush, follow it, off the module lines, and the read-back of the
+// modules stops there. Four bytes' multiple, so no record needs padding.
+inline constexpr std::string_view kMarkComment = "qrsmith mark";
+
 // Logical units per module for a grid of `side` positions (the larger side)
 // printed at `moduleMm`: up to 100, small enough that every coordinate fits
 // the 16-bit points both formats use and that the WMF's units per inch fit

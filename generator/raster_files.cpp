@@ -127,7 +127,14 @@ Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const Ra
     return WithResolution(png, kind, print.RasterDpi());
   }
   const auto image = ComposeRaster(generator, layout, opacity);
-  return image ? WithResolution(EncodeAs(*image, kind, print), kind, print.RasterDpi()) : Bytes{};
+  return image ? EncodeRasterPicture(*image, kind, print) : Bytes{};
+}
+
+Bytes EncodeRasterPicture(const platform::Bitmap& picture, std::int16_t kind,
+                          const PrintSettings& print) {
+  if (!KindInRange(kind)) return {};
+  if ((print.cmyk && kind != kRasterTiff) || (print.RasterDpi() && kind == kRasterGif)) return {};
+  return WithResolution(EncodeAs(picture, kind, print), kind, print.RasterDpi());
 }
 
 bool QrGenerator::SaveImage(const std::string& path, std::optional<std::int32_t> size,

@@ -72,4 +72,10 @@ std::optional<platform::Bitmap> ComposeRaster(const QrGenerator& generator,
 Bytes EncodeRasterFile(const QrGenerator& generator, std::int16_t kind, const RasterLayout& layout,
                        const PrintSettings& print = {}, const Opacity& opacity = {});
 
+// The file bytes of `kind` for a picture already composed (ComposeRaster and
+// whatever a caller paints over it), with `print`'s resolution and inks as
+// EncodeRasterFile writes them; empty when the kind cannot carry them.
+Bytes EncodeRasterPicture(const platform::Bitmap& picture, std::int16_t kind,
+                          const PrintSettings& print = {});
+
 }  // namespace qrsmith

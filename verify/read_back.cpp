@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "export/solid_metafile.h"
 #include "export/text_format.h"
 #include "platform/codecs/byte_order.h"
 #include "verify/pdf_read_back.h"
@@ -216,9 +217,17 @@ class PolygonGrid {
   std::vector<std::uint8_t> dark_;
 };
 
+// Whether the record of `size` bytes at `at` of a metafile holds
+// kMarkComment from its byte `from` on.
+bool IsMarkComment(const Bytes& file, std::size_t at, std::size_t size, std::size_t from) {
+  if (size < from + kMarkComment.size()) return false;
+  const auto start = file.begin() + static_cast<std::ptrdiff_t>(at + from);
+  return std::equal(kMarkComment.begin(), kMarkComment.end(), start);
+}
+
 std::optional<std::vector<std::uint8_t>> SolidEmfGrid(const Bytes& emf, std::int32_t width,
                                                       std::int32_t height, Colour foreground) {
-  constexpr std::uint32_t kCreateBrushIndirect = 39, kPolyPolygon16 = 91;
+  constexpr std::uint32_t kCreateBrushIndirect = 39, kPolyPolygon16 = 91, kComment = 70;
   if (emf.size() < 24 || width < 1) return std::nullopt;
   const std::int64_t right = static_cast<std::int32_t>(LoadLe32(&emf[16])) + std::int64_t{1};
   if (right % width != 0) return std::nullopt;
@@ -227,6 +236,7 @@ std::optional<std::vector<std::uint8_t>> SolidEmfGrid(const Bytes& emf, std::int
   for (std::size_t at = 0; at + 8 <= emf.size();) {
     const std::uint32_t type = LoadLe32(&emf[at]), size = LoadLe32(&emf[at + 4]);
     if (size < 8 || size > emf.size() - at) return std::nullopt;
+    if (type == kComment && IsMarkComment(emf, at, size, 12)) break;  // the mark follows
     if (type == kCreateBrushIndirect && size >= 24) brush = LoadLe32(&emf[at + 16]);
     if (type == kPolyPolygon16) {
       if (size < 32 || !brush) return std::nullopt;
@@ -247,7 +257,7 @@ std::optional<std::vector<std::uint8_t>> SolidEmfGrid(const Bytes& emf, std::int
 
 std::optional<std::vector<std::uint8_t>> SolidWmfGrid(const Bytes& wmf, std::int32_t width,
                                                       std::int32_t height, Colour foreground) {
-  constexpr std::uint32_t kCreateBrushIndirect = 0x02FC, kPolyPolygon = 0x0538;
+  constexpr std::uint32_t kCreateBrushIndirect = 0x02FC, kPolyPolygon = 0x0538, kEscape = 0x0626;
   constexpr std::size_t kPlaceableBytes = 22, kHeaderBytes = 18;
   if (wmf.size() < kPlaceableBytes + kHeaderBytes || width < 1) return std::nullopt;
   const std::int64_t right = LoadLe16(&wmf[10]);
@@ -258,6 +268,7 @@ std::optional<std::vector<std::uint8_t>> SolidWmfGrid(const Bytes& wmf, std::int
     const std::size_t size = std::size_t{LoadLe32(&wmf[at])} * 2;
     if (size < 6 || size > wmf.size() - at) return std::nullopt;
     const std::uint32_t function = LoadLe16(&wmf[at + 4]);
+    if (function == kEscape && IsMarkComment(wmf, at, size, 10)) break;  // the mark follows
     if (function == kCreateBrushIndirect && size >= 14) brush = LoadLe32(&wmf[at + 8]);
     if (function == kPolyPolygon) {
       if (size < 8 || !brush) return std::nullopt;

@@ -141,24 +141,6 @@ ScanGrade GradeViews(const QrGenerator& g, std::span<const std::uint8_t> carried
   return grade;
 }
 
-// Paints `mark` (in modules) over a picture of `pixelsPerModule`: each
-// pixel whose centre lies in a rectangle takes its colour, later ones on top.
-void PaintMark(platform::Bitmap& picture, const std::vector<MarkRect>& mark, double pixelsPerModule,
-               std::uint32_t dark, std::uint32_t light) {
-  for (const MarkRect& m : mark) {
-    const auto first = [&](double at) {
-      return static_cast<int>(std::max(0.0, std::ceil(at * pixelsPerModule - 0.5)));
-    };
-    const int left = first(m.x), top = first(m.y);
-    const int right = std::min(picture.Width(), first(m.x + m.width));
-    const int bottom = std::min(picture.Height(), first(m.y + m.height));
-    for (int y = top; y < bottom; ++y) {
-      std::uint32_t* row = picture.Row(y);
-      for (int x = left; x < right; ++x) row[x] = m.dark ? dark : light;
-    }
-  }
-}
-
 std::string DamageCause(const QrGenerator& g) { return g.IconBitmap() ? "icon" : "damage"; }
 
 // Inches a module of a non-raster form: the module size asked for, else the
@@ -225,7 +207,8 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
       out.grade.parameters.push_back(GradeDecode(*picture, carried));
       return out;
     }
-    out.grade = GradeViews(g, carried, *picture, request.opacity, DamageCause(g));
+    out.grade = GradeViews(g, carried, *picture, request.opacity,
+                           request.swissCross ? "cross" : DamageCause(g));
     if (request.dpi) {
       out.grade.moduleMm = static_cast<double>(picture->Width()) / g.SymbolWidth() / *request.dpi *
                            kMillimetresPerInch;
@@ -268,7 +251,7 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
       PixelOf(ColourOnWhite(g.BackgroundColour(), request.opacity.background));
   auto picture = DrawGrid(g, *dark, darkPixel, lightPixel, width, height);
   if (picture && request.swissCross && form.writer != FormWriter::kTerminal) {
-    PaintMark(*picture, SwissCrossOf(g), pixelsPerModule, darkPixel, lightPixel);
+    PaintMark(*picture, SwissCrossOf(g), pixelsPerModule, pixelsPerModule, darkPixel, lightPixel);
   }
   if (!picture) {
     return {FileCheck::kCannotCheck,

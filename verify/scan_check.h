@@ -54,7 +54,8 @@ struct GradeRequest {
   // The resolution the non-raster forms are drawn at.
   double renderDpi = kDefaultGradeDpi;
   // The file draws the Swiss QR-bill's cross over the symbol (SwissCrossOf):
-  // it is drawn over the grid read back, and graded as damage.
+  // a raster holds it as written, the other forms get it drawn over the grid
+  // read back; either way it is graded as damage.
   bool swissCross = false;
 };
 

@@ -225,46 +225,54 @@ TEST_F(CliPrint, SvgInMillimetresRendersAtItsPrintedSize) {
   ExpectDecodes(*picture);
 }
 
+// The bill of the Swiss tests, on the command line and as swissqrbill's data.
+const std::vector<std::string> kSwissBill = {"swiss-qr-bill",
+                                             "--qr-iban",
+                                             "CH44 3199 9123 0008 8901 2",
+                                             "--creditor-name",
+                                             "Muster AG",
+                                             "--creditor-street",
+                                             "Rue du Lac",
+                                             "--creditor-building",
+                                             "1268",
+                                             "--creditor-postcode",
+                                             "2501",
+                                             "--creditor-town",
+                                             "Biel",
+                                             "--creditor-country",
+                                             "CH",
+                                             "--amount",
+                                             "CHF1949.75",
+                                             "--reference",
+                                             "21 00000 00003 13947 14300 09017",
+                                             "--message",
+                                             "Auftrag vom 15.06.2020"};
+constexpr const char* kSwissBillData =
+    R"({currency: "CHF", amount: 1949.75, reference: "210000000003139471430009017",
+        message: "Auftrag vom 15.06.2020",
+        creditor: {account: "CH4431999123000889012", name: "Muster AG", address: "Rue du Lac",
+                   buildingNumber: "1268", zip: "2501", city: "Biel", country: "CH"}})";
+
 // A Swiss QR-bill's symbol prints 46 mm a side (quiet zone outside) with the
 // Swiss cross in its centre; rendered by a user's program, each print form
 // has that size and the cross, and decodes in zxing-cpp (zbar misses many
-// bills with the cross) to the bill's text; --verify passes.
+// bills with the cross) to the bill's text; --verify passes. A raster has
+// the cross at 7/46 of its symbol's side, whatever its pixels.
 TEST_F(CliPrint, SwissQrBillPrintsItsSymbol46MillimetresWithTheCross) {
-  for (const char* program : {"pdftoppm", "rsvg-convert", "gs"}) {
+  for (const char* program : {"pdftoppm", "rsvg-convert", "gs", "inkscape"}) {
     ASSERT_FALSE(Which(program).empty()) << program << " is not installed";
   }
-  const std::vector<std::string> bill = {"swiss-qr-bill",
-                                         "--qr-iban",
-                                         "CH44 3199 9123 0008 8901 2",
-                                         "--creditor-name",
-                                         "Muster AG",
-                                         "--creditor-street",
-                                         "Rue du Lac",
-                                         "--creditor-building",
-                                         "1268",
-                                         "--creditor-postcode",
-                                         "2501",
-                                         "--creditor-town",
-                                         "Biel",
-                                         "--creditor-country",
-                                         "CH",
-                                         "--amount",
-                                         "CHF1949.75",
-                                         "--reference",
-                                         "21 00000 00003 13947 14300 09017",
-                                         "--message",
-                                         "Auftrag vom 15.06.2020"};
   const std::string text =
       "SPC\n0200\n1\nCH4431999123000889012\nS\nMuster AG\nRue du Lac\n1268\n2501\nBiel\nCH\n\n\n"
       "\n\n\n\n\n1949.75\nCHF\n\n\n\n\n\n\n\nQRR\n210000000003139471430009017\n"
       "Auftrag vom 15.06.2020\nEPD";
   // Version 8 (49 modules) with the four-module quiet zone: 46 x 57 / 49 mm,
   // 10 pixels a millimetre at 254 dpi.
-  const double sidePixels = 46.0 * 57 / 49 * 10;
+  const double sideMm = 46.0 * 57 / 49;
   const std::string png = Path("bill.png");
   const struct {
     std::string file;
-    std::string program;
+    std::string program;            // empty: the file is the picture
     std::vector<std::string> args;  // "FILE" stands for the file
   } cases[] = {
       {"bill.pdf", "pdftoppm", {"-r", "254", "-singlefile", "-png", "FILE", Path("bill")}},
@@ -274,10 +282,15 @@ TEST_F(CliPrint, SwissQrBillPrintsItsSymbol46MillimetresWithTheCross) {
        "gs",
        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dEPSCrop", "-sDEVICE=png16m", "-r254",
         "-sOutputFile=" + png, "FILE"}},
+      {"bill.emf",
+       "inkscape",
+       {"--export-type=png", "--export-dpi=254", "--export-background=#FFFFFF",
+        "--export-background-opacity=1", "--export-filename=" + png, "FILE"}},
+      {"bill.png", "", {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    std::vector<std::string> options = bill;
+    std::vector<std::string> options = kSwissBill;
     if (c.file == "rects.svg") options.insert(options.end(), {"-t", "svg-rects"});
     options.insert(options.end(), {"-o", Path(c.file), "--verify"});
     const testing::ProcessResult made = Run(options);
@@ -285,27 +298,76 @@ TEST_F(CliPrint, SwissQrBillPrintsItsSymbol46MillimetresWithTheCross) {
     const std::string grade = made.out + made.err;
     ASSERT_EQ(grade.rfind("grade ", 0), 0u) << grade;
     EXPECT_LE(grade[6], 'C') << grade;
-    std::vector<std::string> args = c.args;
-    std::replace(args.begin(), args.end(), std::string("FILE"), Path(c.file));
-    const testing::ProcessResult drawn = Reader(c.program, args);
-    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    if (!c.program.empty()) {
+      std::vector<std::string> args = c.args;
+      std::replace(args.begin(), args.end(), std::string("FILE"), Path(c.file));
+      const testing::ProcessResult drawn = Reader(c.program, args);
+      ASSERT_EQ(drawn.status, 0) << drawn.err;
+    }
     const auto picture = platform::codecs::DecodeImage(ReadFile(png));
     ASSERT_TRUE(picture.has_value());
-    EXPECT_NEAR(picture->Width(), sidePixels, 1);
-    EXPECT_NEAR(picture->Height(), sidePixels, 1);
-    // The cross, from the centre out: the white cross, the black square
-    // (2.2 mm out on the diagonal), the white frame (3.3 mm out).
-    const auto light = [&](int offset) {
-      const int at = picture->Width() / 2 + offset;
+    if (!c.program.empty()) {
+      EXPECT_NEAR(picture->Width(), sideMm * 10, 1);
+      EXPECT_NEAR(picture->Height(), sideMm * 10, 1);
+    }
+    // The cross, from the centre out on the diagonal: the white cross, the
+    // black square (2.2 mm out), the white frame (3.3 mm out).
+    const auto light = [&](double mm) {
+      const int at = static_cast<int>(picture->Width() / 2 + mm * picture->Width() / sideMm);
       return ((picture->Row(at)[at] >> 8) & 0xFF) > 128;
     };
     EXPECT_TRUE(light(0));
-    EXPECT_FALSE(light(22));
-    EXPECT_TRUE(light(33));
+    EXPECT_FALSE(light(2.2));
+    EXPECT_TRUE(light(3.3));
     const auto decoded = testing::DecodeWithZxing(*picture, 1);
     ASSERT_TRUE(decoded.has_value());
     EXPECT_EQ(decoded->text, text);
   }
+}
+
+// The cross has the geometry of SIX's graphic: drawn beside the cross the npm
+// package swissqrbill prints for the same bill (both SVG at 46 mm, rendered
+// at 20 pixels a millimetre), the 7 x 7 mm square at the centre matches to
+// the pixel: frame, black square and bars alike (none differs; bars 0.14 mm
+// shorter make 88 differ).
+TEST_F(CliPrint, SwissCrossMatchesSwissqrbillsDrawing) {
+  const std::string node = Which("node");
+  const std::string module = std::string(QRSMITH_SOURCE_DIR) + "/tests/node_modules/swissqrbill";
+  ASSERT_FALSE(node.empty()) << "node is not installed";
+  ASSERT_TRUE(fs::exists(module)) << module << " is missing (scripts/install-deps)";
+  const std::string script = "const {SwissQRCode} = require('" + module +
+                             "/lib/cjs/svg/index.cjs');\n"
+                             "process.stdout.write(new SwissQRCode(" +
+                             kSwissBillData + ", 46).toString());";
+  const testing::ProcessResult theirs = testing::RunProcess(node, {"-e", script});
+  ASSERT_EQ(theirs.status, 0) << theirs.err;
+  std::ofstream(Path("theirs.svg")) << theirs.out;
+  std::vector<std::string> ours = kSwissBill;
+  ours.insert(ours.end(), {"-o", Path("ours.svg")});
+  ASSERT_EQ(Run(ours).status, 0);
+  const auto render = [&](const std::string& stem) {
+    const std::string png = Path(stem + ".png");
+    EXPECT_EQ(
+        Reader("rsvg-convert", {"-d", "508", "-p", "508", "-o", png, Path(stem + ".svg")}).status,
+        0);
+    auto picture = platform::codecs::DecodeImage(ReadFile(png));
+    EXPECT_TRUE(picture.has_value());
+    return picture ? *picture : platform::Bitmap();
+  };
+  const platform::Bitmap a = render("ours"), b = render("theirs");
+  ASSERT_FALSE(a.Empty() || b.Empty());
+  const auto grey = [](const platform::Bitmap& p, int x, int y) {
+    return static_cast<int>((p.Pixel(x, y) >> 8) & 0xFF);
+  };
+  int differing = 0;
+  for (int dy = -70; dy < 70; ++dy) {  // 7 mm at 20 pixels a millimetre
+    for (int dx = -70; dx < 70; ++dx) {
+      const int p = grey(a, a.Width() / 2 + dx, a.Height() / 2 + dy);
+      const int q = grey(b, b.Width() / 2 + dx, b.Height() / 2 + dy);
+      differing += (p < 64 && q > 192) || (p > 192 && q < 64);
+    }
+  }
+  EXPECT_LE(differing, 20) << differing << " pixels differ";
 }
 
 }  // namespace
