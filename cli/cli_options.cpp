@@ -427,7 +427,7 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
       // A payload subcommand's own flags come first: "wifi --password" is the
       // network's password, not the content encryption's.
       if (const PayloadFlag* flag = command ? FindPayloadFlag(*command, name) : nullptr) {
-        if (payloadValues.count(flag->name)) {
+        if (payloadValues.count(flag->name) && !flag->repeatable) {
           return {std::nullopt, "--" + flag->name + " is given twice"};
         }
         if (flag->TakesValue()) {
@@ -435,10 +435,10 @@ ParseResult Parse(CliOptions options, const std::vector<std::string>& args, bool
             if (i + 1 >= args.size()) return {std::nullopt, "--" + name + " needs a value"};
             inlineValue = args[++i];
           }
-          payloadValues[flag->name] = *inlineValue;
+          payloadValues.emplace(flag->name, *inlineValue);
         } else {
           if (inlineValue) return {std::nullopt, "--" + name + " takes no value"};
-          payloadValues[flag->name] = "";
+          payloadValues.emplace(flag->name, "");
         }
         continue;
       }

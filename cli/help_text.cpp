@@ -24,6 +24,7 @@ std::string CommandHelpText(const PayloadCommand& command) {
     line.resize(std::max<std::size_t>(line.size() + 2, 30), ' ');
     line += f.help;
     if (f.required) line += " (required)";
+    if (f.repeatable) line += " (may be given several times)";
     for (const std::string& alias : f.aliases) line += "; also --" + alias;
     text += line + "\n";
   }

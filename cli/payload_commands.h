@@ -22,6 +22,9 @@ struct PayloadFlag {
   bool required;
   std::string help;
   std::vector<std::string> aliases;  // older names that still work
+  // Given several times, it makes as many fields, in the order given; any
+  // other flag given twice is refused.
+  bool repeatable = false;
 
   bool TakesValue() const { return !value.empty(); }
 };
@@ -43,8 +46,9 @@ struct PayloadCommand {
 };
 
 // Values given for one subcommand's flags, by the flag's name (never an
-// alias); switches hold "".
-using PayloadValues = std::map<std::string, std::string>;
+// alias); switches hold "". A repeatable flag has one entry a time it is
+// given, in that order (a multimap keeps equal keys in insertion order).
+using PayloadValues = std::multimap<std::string, std::string>;
 
 // The flags given to one subcommand, read by its builder, which also records
 // here why it refuses them.
@@ -54,7 +58,10 @@ class PayloadFields {
       : command_(command), values_(values) {}
 
   std::string Text(const std::string& name) const { return Optional(name).value_or(""); }
+  // The first value of `name`, or nullopt when it is not given.
   std::optional<std::string> Optional(const std::string& name) const;
+  // Every value of `name` (a repeatable flag), in the order given.
+  std::vector<std::string> All(const std::string& name) const;
   bool Has(const std::string& name) const { return values_.count(name) != 0; }
   // A date, or a date and time of day, in one of the forms help shows.
   std::optional<payload::DateTime> When(const std::string& name);
@@ -92,6 +99,13 @@ inline PayloadFlag Value(std::string name, std::string value, std::string help,
 inline PayloadFlag Required(std::string name, std::string value, std::string help,
                             std::vector<std::string> aliases = {}) {
   return {std::move(name), std::move(value), true, std::move(help), std::move(aliases)};
+}
+// A value flag that may be given several times (PayloadFlag::repeatable).
+inline PayloadFlag Values(std::string name, std::string value, std::string help,
+                          std::vector<std::string> aliases = {}) {
+  PayloadFlag flag = Value(std::move(name), std::move(value), std::move(help), std::move(aliases));
+  flag.repeatable = true;
+  return flag;
 }
 inline PayloadFlag Switch(std::string name, std::string help,
                           std::vector<std::string> aliases = {}) {

@@ -9,9 +9,16 @@ using payload::DateTime;
 using payload::OptionalText;
 
 OptionalText PayloadFields::Optional(const std::string& name) const {
-  const auto it = values_.find(name);
-  if (it == values_.end()) return std::nullopt;
+  const auto it = values_.lower_bound(name);  // the first given
+  if (it == values_.end() || it->first != name) return std::nullopt;
   return it->second;
+}
+
+std::vector<std::string> PayloadFields::All(const std::string& name) const {
+  std::vector<std::string> out;
+  const auto [first, last] = values_.equal_range(name);
+  for (auto it = first; it != last; ++it) out.push_back(it->second);
+  return out;
 }
 
 std::optional<DateTime> PayloadFields::When(const std::string& name) {

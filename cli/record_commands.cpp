@@ -96,8 +96,8 @@ bool CheckName(PayloadFields& f, bool formattedNameTaken) {
 std::string Mecard(PayloadFields& f) {
   if (!CheckName(f, false)) return {};
   payload::MecardFields fields;
-  fields.email = f.Optional("email");
-  fields.phone = f.Optional("phone");
+  fields.emails = f.All("email");
+  fields.phones = f.All("phone");
   fields.videoPhone = f.Optional("video-phone");
   fields.firstUrl = f.Optional("first-url");
   fields.secondUrl = f.Optional("second-url");
@@ -168,7 +168,7 @@ std::vector<PayloadCommand> RecordCommands() {
       {"mecard",
        "a contact card (MECARD)",
        {Value("family-name", "TEXT", "family name"), Value("given-name", "TEXT", "given name"),
-        Value("email", "ADDRESS", "e-mail"), Value("phone", "NUMBER", "telephone"),
+        Values("email", "ADDRESS", "e-mail"), Values("phone", "NUMBER", "telephone"),
         Value("video-phone", "NUMBER", "video telephone"),
         Value("first-url", "URL", "first web address", {"url"}),
         Value("second-url", "URL", "second web address"), Value("birthday", "DATE", "YYYY-MM-DD"),

@@ -43,9 +43,9 @@ std::string ShownName(std::string_view familyName, std::string_view givenName,
 std::string MecardPayload(std::string_view familyName, std::string_view givenName,
                           const MecardFields& fields) {
   std::string out = "MECARD:N:" + EscapeField(familyName) + "," + EscapeField(givenName) + ";";
-  AppendMecardField(out, "TEL:", fields.phone);
+  for (const std::string& phone : fields.phones) AppendMecardField(out, "TEL:", phone);
   AppendMecardField(out, "TEL-AV:", fields.videoPhone);
-  AppendMecardField(out, "EMAIL:", fields.email);
+  for (const std::string& email : fields.emails) AppendMecardField(out, "EMAIL:", email);
   // Output order is not input order: the second web address goes before
   // the birthday and the first one after it.
   AppendMecardField(out, "URL:", fields.secondUrl);

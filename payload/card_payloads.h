@@ -5,17 +5,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "payload/field_format.h"
 
 namespace qrsmith::payload {
 
 // The optional fields of a MECARD, in the order the caller gives them. Each
-// member starts out left out, so callers name only what they supply:
-// MecardPayload("Li", "Lei", {.email = "li@example.org"}).
+// member starts out left out (or empty), so callers name only what they
+// supply: MecardPayload("Li", "Lei", {.emails = {"li@example.org"}}).
 struct MecardFields {
-  OptionalText email{};
-  OptionalText phone{};
+  std::vector<std::string> emails{};  // one EMAIL each, in this order
+  std::vector<std::string> phones{};  // one TEL each, in this order
   OptionalText videoPhone{};
   OptionalText firstUrl{};
   OptionalText secondUrl{};
@@ -26,7 +27,8 @@ struct MecardFields {
 };
 
 // One line: "MECARD:N:" + E(family) + "," + E(given) + ";", then for each
-// supplied field, in this order: TEL, TEL-AV, EMAIL, URL (the second web
+// supplied field, in this order: TEL (each phone), TEL-AV, EMAIL (each
+// address), URL (the second web
 // address), BDAY (yyyyMMdd), URL (the first web address), NICKNAME, NOTE,
 // ADR; each ends in ";", and a closing ";" ends the record.
 std::string MecardPayload(std::string_view familyName, std::string_view givenName,

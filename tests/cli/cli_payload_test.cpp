@@ -89,6 +89,10 @@ TEST(CliPayloads, CommandsBuildTheirPayloadsUnderNewAndOldFlagNames) {
            {.firstUrl = "http://a.org", .secondUrl = "http://b.org", .birthday = {{1990, 7, 4}}})},
       {{"mecard", "--family-name", "Li", "--url", "http://a.org", "--note", "n"},
        payload::MecardPayload("Li", "", {.firstUrl = "http://a.org", .note = "n"})},
+      // A repeatable flag given several times: one field each, in order.
+      {{"mecard", "--family-name", "Li", "--phone", "2", "--email", "b@x.org", "--phone", "1",
+        "--email=a@x.org"},
+       payload::MecardPayload("Li", "", {.emails = {"b@x.org", "a@x.org"}, .phones = {"2", "1"}})},
       {{"vcard", "--family-name", "Li", "--given-name", "Lei", "--company", "--title", "CTO",
         "--street", "Hauptstr. 1", "--city", "Wien"},
        payload::VcardPayload("Li", "Lei", true,
@@ -180,6 +184,7 @@ TEST(CliPayloads, RefusalsNameTheProblem) {
        "a QR reference (27 digits) needs a QR-IBAN"},
       {{"wifi", "--ssid", "H", "--password", ""}, "--network-password is empty"},
       {{"wifi", "--ssid", "A", "--network-name", "B"}, "--network-name is given twice"},
+      {{"mecard", "--family-name", "A", "--note", "a", "--note", "b"}, "--note is given twice"},
       {{"wifi", "--ssid", "H", "--password", "a", "--network-password", "b"},
        "--network-password is given twice"},
       {{"-o", "a.png", "--output", "b.png", "x"}, "--output is given twice"},

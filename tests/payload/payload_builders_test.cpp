@@ -142,15 +142,16 @@ TEST(MecardPayload, WritesSecondUrlBeforeAndFirstUrlAfterTheBirthday) {
       {"escaped names", MecardPayload("O,Neil", "A;B"), R"(MECARD:N:O\,Neil,A\;B;;)"},
       {"every field",
        MecardPayload("Li", "Lei",
-                     {.email = "li@x.org",
-                      .phone = "123",
+                     {.emails = {"li@x.org", "lei@x.org"},
+                      .phones = {"123", "789"},
                       .videoPhone = "456",
                       .firstUrl = "http://one.org",
                       .secondUrl = "http://two.org",
                       .birthday = DateTime{1990, 7, 4, 0, 0, 0}}),
-       R"(MECARD:N:Li,Lei;TEL:123;TEL-AV:456;EMAIL:li@x.org;URL:http\://two.org;)"
+       R"(MECARD:N:Li,Lei;TEL:123;TEL:789;TEL-AV:456;EMAIL:li@x.org;EMAIL:lei@x.org;)"
+       R"(URL:http\://two.org;)"
        R"(BDAY:19900704;URL:http\://one.org;;)"},
-      {"empty e-mail keeps its label", MecardPayload("Li", "Lei", {.email = ""}),
+      {"empty e-mail keeps its label", MecardPayload("Li", "Lei", {.emails = {""}}),
        "MECARD:N:Li,Lei;EMAIL:;;"},
   });
 }

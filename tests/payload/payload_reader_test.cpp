@@ -171,8 +171,8 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
     // ZXing splits a MECARD name at its first comma, escaped or not.
     const std::string family = HasChar(h, ',') || h.empty() ? "Li" : h;
     cases.push_back({MecardPayload(family, given,
-                                   {.email = h,
-                                    .phone = kNumbers[0],
+                                   {.emails = {h, "li@x.org"},
+                                    .phones = {kNumbers[0], kNumbers[1]},
                                     .firstUrl = url,
                                     .secondUrl = kUrls[0],
                                     .birthday = DateTime{1990, 7, 4},
@@ -183,7 +183,9 @@ void AddRecordCases(std::vector<ReaderCase>& cases) {
                       {"note", h},
                       {"address", h},
                       {"email", h},
+                      {"email", "li@x.org"},
                       {"phone", kNumbers[0]},
+                      {"phone", kNumbers[1]},
                       {"url", kUrls[0]},
                       {"url", url},
                       {"birthday", "19900704"}}});
