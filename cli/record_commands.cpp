@@ -114,10 +114,10 @@ std::string Vcard(PayloadFields& f) {
   v.formattedName = f.Optional("formatted-name");
   v.organisation = f.Optional("organisation");
   v.title = f.Optional("title");
-  v.workEmail = f.Optional("work-email");
-  v.mobilePhone = f.Optional("mobile-phone");
-  v.workPhone = f.Optional("work-phone");
-  v.homePhone = f.Optional("home-phone");
+  v.workEmails = f.All("work-email");
+  v.mobilePhones = f.All("mobile-phone");
+  v.workPhones = f.All("work-phone");
+  v.homePhones = f.All("home-phone");
   v.workFax = f.Optional("work-fax");
   v.homeFax = f.Optional("home-fax");
   v.workAddress = f.Optional("work-address");
@@ -126,7 +126,7 @@ std::string Vcard(PayloadFields& f) {
   v.homeUrl = f.Optional("home-url");
   v.birthday = f.Day("birthday");
   v.nickname = f.Optional("nickname");
-  v.homeEmail = f.Optional("home-email");
+  v.homeEmails = f.All("home-email");
   v.note = f.Optional("note");
   v.photoUrl = f.Optional("photo-url");
   v.street = f.Optional("street");
@@ -186,11 +186,11 @@ std::vector<PayloadCommand> RecordCommands() {
         Value("nickname", "TEXT", "nickname"),
         Value("organisation", "TEXT", "organisation"),
         Value("title", "TEXT", "job title"),
-        Value("work-email", "ADDRESS", "e-mail"),
-        Value("home-email", "ADDRESS", "e-mail"),
-        Value("mobile-phone", "NUMBER", "telephone"),
-        Value("work-phone", "NUMBER", "telephone"),
-        Value("home-phone", "NUMBER", "telephone"),
+        Values("work-email", "ADDRESS", "e-mail"),
+        Values("home-email", "ADDRESS", "e-mail"),
+        Values("mobile-phone", "NUMBER", "telephone"),
+        Values("work-phone", "NUMBER", "telephone"),
+        Values("home-phone", "NUMBER", "telephone"),
         Value("work-fax", "NUMBER", "fax"),
         Value("home-fax", "NUMBER", "fax"),
         Value("work-address", "TEXT", "address, as one street text"),

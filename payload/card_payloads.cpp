@@ -71,11 +71,14 @@ std::string VcardPayload(std::string_view familyName, std::string_view givenName
   lines.Field("NICKNAME:", fields.nickname);
   lines.Field("ORG:", fields.organisation);
   lines.Field("TITLE:", fields.title);
-  lines.Field("EMAIL;type=INTERNET;type=WORK:", fields.workEmail);
-  lines.Field("EMAIL;type=INTERNET;type=HOME:", fields.homeEmail);
-  lines.Field("TEL;type=CELL:", fields.mobilePhone);
-  lines.Field("TEL;type=WORK:", fields.workPhone);
-  lines.Field("TEL;type=HOME:", fields.homePhone);
+  const auto each = [&](std::string_view label, const std::vector<std::string>& values) {
+    for (const std::string& value : values) lines.Field(label, value);
+  };
+  each("EMAIL;type=INTERNET;type=WORK:", fields.workEmails);
+  each("EMAIL;type=INTERNET;type=HOME:", fields.homeEmails);
+  each("TEL;type=CELL:", fields.mobilePhones);
+  each("TEL;type=WORK:", fields.workPhones);
+  each("TEL;type=HOME:", fields.homePhones);
   lines.Field("TEL;type=WORK,FAX:", fields.workFax);
   lines.Field("TEL;type=HOME,FAX:", fields.homeFax);
   // ADR is post-office box;extended address;street;locality;region;postal

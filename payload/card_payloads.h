@@ -34,15 +34,16 @@ struct MecardFields {
 std::string MecardPayload(std::string_view familyName, std::string_view givenName,
                           const MecardFields& fields = {});
 
-// The optional fields of a vCard, in the order the caller gives them.
+// The optional fields of a vCard, in the order the caller gives them; the
+// e-mail addresses and telephones make one line each, in their order.
 struct VcardFields {
   OptionalText formattedName{};
   OptionalText organisation{};
   OptionalText title{};
-  OptionalText workEmail{};
-  OptionalText mobilePhone{};
-  OptionalText workPhone{};
-  OptionalText homePhone{};
+  std::vector<std::string> workEmails{};
+  std::vector<std::string> mobilePhones{};
+  std::vector<std::string> workPhones{};
+  std::vector<std::string> homePhones{};
   OptionalText workFax{};
   OptionalText homeFax{};
   OptionalText workAddress{};
@@ -51,7 +52,7 @@ struct VcardFields {
   OptionalText homeUrl{};
   std::optional<DateTime> birthday{};
   OptionalText nickname{};
-  OptionalText homeEmail{};
+  std::vector<std::string> homeEmails{};
   OptionalText note{};
   OptionalText photoUrl{};
   // GEO: a position as RFC 5870 numbers (GeoProblem checks them).

@@ -41,7 +41,7 @@ TEST(PayloadSymbols, DecodeToTheExactPayloadText) {
                                 .birthday = DateTime{1990, 7, 4, 0, 0, 0}})},
       {"vcard", VcardPayload("\xE6\x9D\x8E", "\xE9\x9B\xB7", false,
                              {.organisation = "Acme, Inc.",
-                              .mobilePhone = "+86 139 0000 0000",
+                              .mobilePhones = {"+86 139 0000 0000"},
                               .workAddress = "1 Main St; Springfield",
                               .birthday = DateTime{1990, 7, 4, 0, 0, 0}})},
       {"event", EventPayload("Launch, v2", start, end,
