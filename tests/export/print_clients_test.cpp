@@ -31,6 +31,7 @@ struct Export {
   bool cmyk = false;
   bool clearBackground = false;
   bool pdfx = false;
+  std::optional<std::string> title = std::nullopt;
 };
 
 std::string ContentOf(int version) { return "qrsmith v" + std::to_string(version); }
@@ -46,6 +47,7 @@ std::map<std::string, fs::path> WriteExports(const fs::path& folder,
     request.print.moduleMm = kModuleMm;
     request.print.cmyk = e.cmyk;
     request.pdfx = e.pdfx;
+    request.title = e.title;
     if (e.clearBackground) request.opacity.background = 0;
     const OutputForm& form = FormOf(e.form);
     const Bytes bytes = ExportForm(g, form, request);
@@ -310,7 +312,7 @@ TEST_F(PrintClients, FilesAreReproducibleAndThePdfDescribesItself) {
 // through that profile, shows the symbol solid at its size.
 TEST_F(PrintClients, PdfXNamesItsPrintingConditionAndPrints) {
   const std::vector<Export> exports = {{"cmyk", FormId::kPdf, 40, true, false, true},
-                                       {"rgb", FormId::kPdf, 10, false, false, true}};
+                                       {"rgb", FormId::kPdf, 10, false, false, true, "Größe (1)"}};
   const auto paths = WriteExports(folder_.Path(), exports);
   ASSERT_TRUE(testing::HaveProgram("qpdf") && testing::HaveProgram("iccdump"));
   for (const Export& e : exports) {
@@ -325,7 +327,8 @@ TEST_F(PrintClients, PdfXNamesItsPrintingConditionAndPrints) {
              "\"/OutputConditionIdentifier\": \"u:" +
                  std::string(cmyk ? "FOGRA39" : "sRGB IEC61966-2.1") + "\"",
              "\"/RegistryName\": \"u:http://www.color.org\"", "\"/GTS_PDFXVersion\": \"u:PDF/X-4\"",
-             "\"/Trapped\": \"/False\"", "\"/N\": " + std::string(cmyk ? "4" : "3")}) {
+             "\"/Trapped\": \"/False\"", "\"/N\": " + std::string(cmyk ? "4" : "3"),
+             "\"/Title\": \"u:" + e.title.value_or(ContentOf(e.version)) + "\""}) {
       EXPECT_NE(json.find(expected), std::string::npos) << expected;
     }
     const std::string xmp = Output("qpdf --show-object=6 --filtered-stream-data " + pdf);
