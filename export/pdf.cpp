@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -214,8 +215,9 @@ std::string XmpPacket(const std::string& title, const std::string& tool, const s
       "</xmp:ModifyDate>\n<xmp:MetadataDate>" + date + "</xmp:MetadataDate>\n<pdf:Producer>" +
       tool + "</pdf:Producer>\n";
   if (pdfx) {
-    const std::string id = "uuid:" + uuid.substr(0, 8) + "-" + uuid.substr(8, 4) + "-" +
-                           uuid.substr(12, 4) + "-" + uuid.substr(16, 4) + "-" + uuid.substr(20);
+    std::string id = "uuid:" + uuid.substr(0, 8) + "-" + uuid.substr(8, 4) + "-" +
+                     uuid.substr(12, 4) + "-" + uuid.substr(16, 4) + "-" + uuid.substr(20);
+    for (char& ch : id) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     out +=
         "<pdf:Trapped>False</pdf:Trapped>\n"
         "<pdfxid:GTS_PDFXVersion>PDF/X-4</pdfxid:GTS_PDFXVersion>\n"
