@@ -20,7 +20,6 @@ namespace {
 
 using text_format::AppendInteger;
 using text_format::AppendReal;
-using text_format::FirstCharacters;
 
 // A colour component 0..255 as a PDF number 0..1, to four decimals: finer
 // than any output device's steps, and 0 and 1 stay exact.
@@ -308,7 +307,7 @@ std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, doub
   object(4, packed.empty() ? stream("", content) : stream("/Filter /FlateDecode ", packed));
   if (info) {
     const std::string date = PdfDate(info->created), xmpDate = XmpDate(info->created);
-    const std::string title = FirstCharacters(info->title, 64);
+    const std::string& title = info->title;
     object(5, "<< /Title " + Utf16Text(title) + " /Creator " + Utf16Text(info->creator) +
                   " /Producer " + Utf16Text(info->creator) + " /CreationDate (" + date +
                   ") /ModDate (" + date + ")" +

@@ -41,7 +41,7 @@ struct PdfOutputIntent {
 PdfOutputIntent OutputIntentFor(bool cmyk);
 
 // What the document says about itself, in its Info dictionary and its XMP
-// metadata: the title (UTF-8, cut to its first 64 characters), the program
+// metadata: the title (UTF-8), the program
 // that made it, and the time it was made, in seconds since 1970 (UTC).
 // With `pdfx` the file is PDF/X-4: PDF 1.6, the output intent, the version
 // named in the Info dictionary and the XMP, trapping declared False, and the

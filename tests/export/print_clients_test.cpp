@@ -226,7 +226,7 @@ TEST_F(PrintClients, InkscapeImportsEveryFormSolidAtItsSize) {
 TEST_F(PrintClients, GhostscriptPrintsThePostScriptForms) {
   const std::vector<Export> exports = {
       {"ps1", FormId::kPs, 1},
-      {"ps40", FormId::kPs, 40, true},
+      {"ps40", FormId::kPs, 40, true, false, false, std::string(300, 'x') + "(\xC3\xA9)"},
       {"clear_ps10", FormId::kPs, 10, false, true},
       {"eps10", FormId::kEps, 10},
   };
