@@ -280,6 +280,8 @@ const std::vector<OptionRule>& Options() {
       Switch("noise", 0, &CliOptions::noise),
       Switch("circles", 0, &CliOptions::circles),
       Switch("svg-path", 0, &CliOptions::svgPath),
+      Switch("pdfx", 0, &CliOptions::pdfx),
+      Text("title", 0, &CliOptions::title),
       {"verify", 0, false,
        [](CliOptions& o, const std::string& v) {
          // --verify alone or --verify=text prints the grade line, --verify=json the object.

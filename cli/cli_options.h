@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "encoder/qr_encoder.h"
 #include "encoder/eci.h"
+#include "encoder/qr_encoder.h"
 #include "export/output_forms.h"
 #include "platform/opacity.h"
 #include "platform/types.h"
@@ -65,7 +65,9 @@ struct CliOptions {
   bool offsetGiven = false;
   bool noise = false;
   bool circles = false;
-  bool svgPath = false;  // --svg-path: SVG as one path (the svg-path form)
+  bool svgPath = false;              // --svg-path: SVG as one path (the svg-path form)
+  bool pdfx = false;                 // --pdfx: the PDF as PDF/X-4
+  std::optional<std::string> title;  // --title: of PDF, PS and EPS files
   bool verify = false;
   bool gradeJson = false;                        // --verify=json, --grade-format json
   verify::Letter minGrade = verify::Letter::kC;  // --min-grade: lower exits 3

@@ -63,6 +63,10 @@ Output:
                            1 to 10000 (default 300 with --module-mm); vector forms
                            take it only beside --module-mm, which sizes them
       --cmyk               EPS, PS, PDF and TIFF in CMYK inks; black is pure K
+      --pdfx               PDF/X-4 for print shops: the printing condition FOGRA39
+                           (with --cmyk) or sRGB, its ICC profile embedded
+      --title TEXT         title of PDF, PS and EPS files (default: the first 64
+                           characters of the content)
       --circles            text art with circles instead of blocks
       --svg-path           compact SVG: the background as one rectangle and the
                            dark modules as one path (also -t svg-path; .svg files

@@ -186,6 +186,9 @@ Outcome RefuseWhatTheFormCannotCarry(const CliOptions& o, const OutputForm& form
       {o.print.moduleMm.has_value(), can.physicalSize, "--module-mm"},
       {o.print.dpi.has_value(), can.physicalSize, "--dpi"},
       {o.print.cmyk, can.cmyk, "--cmyk"},
+      {o.pdfx, form.id == FormId::kPdf, "--pdfx"},
+      {o.title.has_value(), form.id == FormId::kPdf || form.writer == FormWriter::kPostScript,
+       "--title"},
   };
   for (const auto& option : options) {
     if (option.given && !option.honoured) {
@@ -280,6 +283,8 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
   request.print = PrintFor(options, symbol, form);
   request.opacity = symbol.opacity;
   request.swissCross = options.swissCross && form.DrawsMark();
+  request.pdfx = options.pdfx;
+  request.title = options.title;
   Bytes picture;
   if (options.picturePath) {
     if (Outcome failed = ReadBackgroundPicture(options, width, height, picture, request.layout)) {

@@ -6,7 +6,7 @@ _qrsmith() {
   local options="-o --output -t --type -s --size -w --width --height -l --level
     -v --symversion --micro --mask -m --margin --margins --foreground --fg --background --bg
     --encoding -8 --8bit --keep-newline --encryption-password --password --icon --picture --picture-size --offset
-    --noise --circles --svg-path --module-mm --dpi --cmyk --verify --min-grade --grade-format --verify-dpi --batch -h --help -V --version
+    --noise --circles --svg-path --pdfx --title --module-mm --dpi --cmyk --verify --min-grade --grade-format --verify-dpi --batch -h --help -V --version
     --boost --eci --gs1 --fnc1-second --structured-append --split"
   local commands="wifi mail smtp tel sms mms geo map-search map-view market app-store url
     venue bookmark youtube social microblog microblog-status event bbm mecard vcard epc

@@ -13,6 +13,7 @@
 #include "export/svg.h"
 #include "export/terminal_art.h"
 #include "export/text_art.h"
+#include "export/text_format.h"
 #include "export/vector_export.h"
 #include "generator/qr_generator.h"
 #include "platform/bitmap.h"
@@ -287,6 +288,9 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
   if ((print.SizeGiven() && !form.can.physicalSize) || (print.cmyk && !form.can.cmyk)) return {};
   if (!FormHolds(form, request.opacity)) return {};
   if (request.swissCross && !form.DrawsMark()) return {};
+  if (request.pdfx && form.id != FormId::kPdf) return {};
+  std::string title = request.title.value_or(text_format::FirstCharacters(generator.Content(), 64));
+  if (title.empty()) title = "QR Code";
   // The grid of the symbol, with the mark asked for.
   const auto gridOf = [&]() {
     auto grid = GridOf(generator);
@@ -335,8 +339,11 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       PdfPaint paint = PaintOf(*grid, request.print.cmyk);
       if (request.opacity.BackgroundClear()) paint.background.reset();
       const double points = *request.print.PointsPerModule(kDefaultPrintModuleMm);
-      const PdfInfo info{generator.Content(), "qrsmith " QRSMITH_VERSION,
-                         SourceDateEpoch().value_or(static_cast<std::int64_t>(std::time(nullptr)))};
+      PdfInfo info;
+      info.title = title;
+      info.creator = "qrsmith " QRSMITH_VERSION;
+      info.created = SourceDateEpoch().value_or(static_cast<std::int64_t>(std::time(nullptr)));
+      if (request.pdfx) info.pdfx = OutputIntentFor(request.print.cmyk);
       return BytesOf(WritePdfDocument(*grid, paint, points, info));
     }
     case FormWriter::kPostScript: {
@@ -344,7 +351,8 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
       if (!grid) return {};
       grid->opacity = request.opacity;
       return BytesOf(WritePrintPostScript(*grid, MakeExportId("PS", "QRCD"),
-                                          {print.PointsPerModule(), print.cmyk}, form.kind == 1));
+                                          {print.PointsPerModule(), print.cmyk}, form.kind == 1,
+                                          title));
     }
     case FormWriter::kMetafile: {
       const auto grid = gridOf();

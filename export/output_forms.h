@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -132,6 +133,12 @@ struct FormRequest {
   // by the forms that DrawsMark (a raster not on a background picture); the
   // others give no bytes.
   bool swissCross = false;
+  // The PDF as PDF/X-4 (OutputIntentFor), for print shops; the other forms
+  // give no bytes.
+  bool pdfx = false;
+  // The title of PDF, PS and EPS files; without one the first 64 characters
+  // of the content, or "QR Code" for an empty content.
+  std::optional<std::string> title;
 };
 
 // Whether `form` can show the colours at `opacity` (its transparency and

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <vector>
 
+#include "export/icc_profile.h"
 #include "export/text_format.h"
 #include "platform/cmyk.h"
 
@@ -109,16 +111,6 @@ std::string Deflated(const std::string& text) {
   return out;
 }
 
-// The first `n` characters (code points) of UTF-8 text.
-std::string FirstCharacters(const std::string& text, std::size_t n) {
-  std::size_t at = 0;
-  for (std::size_t count = 0; at < text.size() && count < n; ++count) {
-    ++at;
-    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
-  }
-  return text.substr(0, at);
-}
-
 // A PDF text string in UTF-16BE with its byte order mark, as hexadecimal:
 // any character, no escapes. Bytes that are not UTF-8 become U+FFFD.
 std::string Utf16Text(const std::string& utf8) {
@@ -199,32 +191,51 @@ std::string XmpDate(std::int64_t seconds) {
   return text;
 }
 
-std::string XmpPacket(const std::string& title, const std::string& tool, const std::string& date) {
-  return "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
-         "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
-         "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
-         "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
-         "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
-         "<dc:format>application/pdf</dc:format>\n"
-         "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">" +
-         title +
-         "</rdf:li></rdf:Alt></dc:title>\n"
-         "<xmp:CreatorTool>" +
-         tool +
-         "</xmp:CreatorTool>\n"
-         "<xmp:CreateDate>" +
-         date +
-         "</xmp:CreateDate>\n"
-         "<xmp:ModifyDate>" +
-         date +
-         "</xmp:ModifyDate>\n"
-         "<xmp:MetadataDate>" +
-         date +
-         "</xmp:MetadataDate>\n"
-         "<pdf:Producer>" +
-         tool +
-         "</pdf:Producer>\n"
-         "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>\n";
+// The XMP packet; `pdfx` adds what PDF/X-4 requires of it: the version, the
+// trapping, and the document's identifiers (`uuid`, 32 hexadecimal digits).
+std::string XmpPacket(const std::string& title, const std::string& tool, const std::string& date,
+                      bool pdfx, const std::string& uuid) {
+  std::string out =
+      "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+      "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+      "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+      "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\"";
+  if (pdfx) {
+    out +=
+        " xmlns:xmpMM=\"http://ns.adobe.com/xap/1.0/mm/\" "
+        "xmlns:pdfxid=\"http://www.npes.org/pdfx/ns/id/\"";
+  }
+  out +=
+      ">\n<dc:format>application/pdf</dc:format>\n"
+      "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">" +
+      title + "</rdf:li></rdf:Alt></dc:title>\n<xmp:CreatorTool>" + tool +
+      "</xmp:CreatorTool>\n<xmp:CreateDate>" + date + "</xmp:CreateDate>\n<xmp:ModifyDate>" + date +
+      "</xmp:ModifyDate>\n<xmp:MetadataDate>" + date + "</xmp:MetadataDate>\n<pdf:Producer>" +
+      tool + "</pdf:Producer>\n";
+  if (pdfx) {
+    std::string id = "uuid:" + uuid.substr(0, 8) + "-" + uuid.substr(8, 4) + "-" +
+                     uuid.substr(12, 4) + "-" + uuid.substr(16, 4) + "-" + uuid.substr(20);
+    for (char& ch : id) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    out +=
+        "<pdf:Trapped>False</pdf:Trapped>\n"
+        "<pdfxid:GTS_PDFXVersion>PDF/X-4</pdfxid:GTS_PDFXVersion>\n"
+        "<xmpMM:DocumentID>" +
+        id + "</xmpMM:DocumentID>\n<xmpMM:InstanceID>" + id +
+        "</xmpMM:InstanceID>\n<xmpMM:VersionID>1</xmpMM:VersionID>\n"
+        "<xmpMM:RenditionClass>default</xmpMM:RenditionClass>\n";
+  }
+  return out + "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>\n";
+}
+
+// A PDF string of printable ASCII, with its delimiters escaped.
+std::string LiteralString(const std::string& text) {
+  std::string out = "(";
+  for (const char ch : text) {
+    if (ch == '(' || ch == ')' || ch == '\\') out += '\\';
+    out += ch;
+  }
+  return out + ")";
 }
 
 // 16 bytes as 32 hexadecimal digits: two FNV-1a hashes of `text` with
@@ -244,14 +255,25 @@ std::string Digest(const std::string& text) {
 
 }  // namespace
 
+PdfOutputIntent OutputIntentFor(bool cmyk) {
+  if (cmyk) {
+    const auto profile = Fogra39Profile();
+    return {"FOGRA39", "Offset printing on coated paper, ISO 12647-2 (FOGRA39)",
+            Bytes(profile.begin(), profile.end()), 4};
+  }
+  return {"sRGB IEC61966-2.1", "sRGB IEC61966-2.1", SrgbProfile(), 3};
+}
+
 std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, double pointsPerModule,
                              const std::optional<PdfInfo>& info) {
   const std::string content = PageContent(grid, paint, pointsPerModule);
   std::string out;
   out.reserve(content.size() + 3000);
   // The binary comment marks the file as binary for transfer programs.
-  out += "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
-  const std::size_t objects = info ? 6 : 4;
+  // PDF/X-4 files are PDF 1.6.
+  const PdfOutputIntent* intent = info && info->pdfx ? &*info->pdfx : nullptr;
+  out += intent ? "%PDF-1.6\n%\xE2\xE3\xCF\xD3\n" : "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+  const std::size_t objects = intent ? 8 : info ? 6 : 4;
   std::vector<std::size_t> offsets(objects);
   const auto object = [&](std::size_t number, std::string_view body) {
     offsets[number - 1] = out.size();
@@ -270,8 +292,9 @@ std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, doub
     s += "endstream";
     return s;
   };
-  object(1, info ? "<< /Type /Catalog /Pages 2 0 R /Metadata 6 0 R >>"
-                 : "<< /Type /Catalog /Pages 2 0 R >>");
+  object(1, intent ? "<< /Type /Catalog /Pages 2 0 R /Metadata 6 0 R /OutputIntents [7 0 R] >>"
+            : info ? "<< /Type /Catalog /Pages 2 0 R /Metadata 6 0 R >>"
+                   : "<< /Type /Catalog /Pages 2 0 R >>");
   object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
   std::string box = "[0 0 ";
   AppendReal(box, grid.width * pointsPerModule);
@@ -284,12 +307,27 @@ std::string WritePdfDocument(const ModuleGrid& grid, const PdfPaint& paint, doub
   object(4, packed.empty() ? stream("", content) : stream("/Filter /FlateDecode ", packed));
   if (info) {
     const std::string date = PdfDate(info->created), xmpDate = XmpDate(info->created);
-    const std::string title = FirstCharacters(info->title, 64);
+    const std::string& title = info->title;
     object(5, "<< /Title " + Utf16Text(title) + " /Creator " + Utf16Text(info->creator) +
                   " /Producer " + Utf16Text(info->creator) + " /CreationDate (" + date +
-                  ") /ModDate (" + date + ") >>");
+                  ") /ModDate (" + date + ")" +
+                  (intent ? " /GTS_PDFXVersion (PDF/X-4) /Trapped /False" : "") + " >>");
+    // The XMP's document identifier: a digest of what makes the document.
+    const std::string uuid = Digest(content + '\n' + title + '\n' + date);
     object(6, stream("/Type /Metadata /Subtype /XML ",
-                     XmpPacket(XmlEscaped(title), XmlEscaped(info->creator), xmpDate)));
+                     XmpPacket(XmlEscaped(title), XmlEscaped(info->creator), xmpDate,
+                               intent != nullptr, uuid)));
+  }
+  if (intent) {
+    const std::string c = LiteralString(intent->condition);
+    object(7, "<< /Type /OutputIntent /S /GTS_PDFX /OutputConditionIdentifier " +
+                  LiteralString(intent->identifier) + " /OutputCondition " + c + " /Info " + c +
+                  " /RegistryName (http://www.color.org) /DestOutputProfile 8 0 R >>");
+    const std::string profile(intent->profile.begin(), intent->profile.end());
+    const std::string packedProfile = Deflated(profile);
+    const std::string n = "/N " + std::to_string(intent->components) + " ";
+    object(8, packedProfile.empty() ? stream(n, profile + '\n')
+                                    : stream(n + "/Filter /FlateDecode ", packedProfile));
   }
 
   const std::size_t xref = out.size();

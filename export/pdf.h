@@ -8,6 +8,7 @@
 #include <string>
 
 #include "export/module_grid.h"
+#include "platform/types.h"
 
 namespace qrsmith {
 
@@ -25,13 +26,31 @@ inline PdfPaint PaintOf(const ModuleGrid& grid, bool cmyk) {
   return {grid.foreground, grid.background, cmyk};
 }
 
+// The printing condition a PDF/X file is made for (its output intent): the
+// name of a characterization in the ICC's registry, a description, and the
+// ICC profile of that condition, embedded in the file.
+struct PdfOutputIntent {
+  std::string identifier;  // "FOGRA39"
+  std::string condition;   // what a person reads
+  Bytes profile;
+  int components = 4;  // 3 for RGB, 4 for CMYK: the colour space of the page
+};
+
+// The output intent for pages in CMYK (FOGRA39: offset on coated paper) or
+// in RGB (sRGB).
+PdfOutputIntent OutputIntentFor(bool cmyk);
+
 // What the document says about itself, in its Info dictionary and its XMP
-// metadata: the title (UTF-8, cut to its first 64 characters), the program
+// metadata: the title (UTF-8), the program
 // that made it, and the time it was made, in seconds since 1970 (UTC).
+// With `pdfx` the file is PDF/X-4: PDF 1.6, the output intent, the version
+// named in the Info dictionary and the XMP, trapping declared False, and the
+// XMP's document and version identifiers.
 struct PdfInfo {
   std::string title;
   std::string creator;
   std::int64_t created = 0;
+  std::optional<PdfOutputIntent> pdfx;
 };
 
 // The PDF file: grid.width x grid.height modules of `pointsPerModule` points

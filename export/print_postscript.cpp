@@ -102,10 +102,40 @@ void AppendStencil(std::string& out, const ModuleGrid& grid, bool paintDark) {
   out += ">\n";
 }
 
+// A DSC text as a PostScript string: delimiters escaped, bytes outside
+// printable ASCII (line ends, UTF-8) as octal escapes, so the comment stays
+// one line of ASCII. DSC lines hold at most 255 characters: a longer text
+// keeps the whole characters that fit in `room`.
+std::string DscText(std::string_view text, std::size_t room) {
+  std::string out = "(";
+  std::string character;  // one UTF-8 character, escaped
+  for (std::size_t i = 0; i < text.size();) {
+    character.clear();
+    do {
+      const char ch = text[i];
+      const auto b = static_cast<unsigned char>(ch);
+      if (b < 0x20 || b > 0x7E) {
+        static constexpr char kOctal[] = "01234567";
+        character += '\\';
+        character += kOctal[b >> 6];
+        character += kOctal[(b >> 3) & 7];
+        character += kOctal[b & 7];
+      } else {
+        if (ch == '(' || ch == ')' || ch == '\\') character += '\\';
+        character += ch;
+      }
+      ++i;
+    } while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80);
+    if (out.size() + character.size() + 1 > room) break;
+    out += character;
+  }
+  return out + ")";
+}
+
 }  // namespace
 
 std::string WritePrintPostScript(const ModuleGrid& grid, std::string_view id,
-                                 const PostScriptPrint& print, bool eps) {
+                                 const PostScriptPrint& print, bool eps, std::string_view title) {
   const double unit = print.pointsPerModule.value_or(1.0);
   const double width = grid.width * unit, height = grid.height * unit;
   double pageWidth = kA4Width, pageHeight = kA4Height;
@@ -118,9 +148,10 @@ std::string WritePrintPostScript(const ModuleGrid& grid, std::string_view id,
                   (print.cmyk ? 8 : 6) * 129 / 128 +
               1024);
   out += eps ? "%!PS-Adobe-3.0 EPSF-3.0\n" : "%!PS-Adobe-3.0\n";
-  Append(out, "%%Creator: qrsmith " QRSMITH_VERSION "\n%%Title: QR Code\n%%BoundingBox: ",
-         static_cast<std::int64_t>(std::floor(x)), ' ', static_cast<std::int64_t>(std::floor(y)),
-         ' ', static_cast<std::int64_t>(std::ceil(x + width - 1e-9)), ' ',
+  Append(out, "%%Creator: qrsmith " QRSMITH_VERSION "\n%%Title: ", DscText(title, 255 - 9),
+         "\n%%BoundingBox: ", static_cast<std::int64_t>(std::floor(x)), ' ',
+         static_cast<std::int64_t>(std::floor(y)), ' ',
+         static_cast<std::int64_t>(std::ceil(x + width - 1e-9)), ' ',
          static_cast<std::int64_t>(std::ceil(y + height - 1e-9)), "\n%%HiResBoundingBox: ", x, ' ',
          y, ' ', x + width, ' ', y + height, '\n');
   if (!eps) {

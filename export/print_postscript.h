@@ -19,8 +19,11 @@
 
 namespace qrsmith {
 
-// `id` is the export identifier (MakeExportId), written as a comment.
+// `id` is the export identifier (MakeExportId), written as a comment;
+// `title` (UTF-8) goes into %%Title as a PostScript string, as much of it
+// as the comment's one line of 255 characters holds.
 std::string WritePrintPostScript(const ModuleGrid& grid, std::string_view id,
-                                 const PostScriptPrint& print, bool eps);
+                                 const PostScriptPrint& print, bool eps,
+                                 std::string_view title = "QR Code");
 
 }  // namespace qrsmith

@@ -47,4 +47,13 @@ void AppendCmykHex(std::string& out, Colour colour) {
   for (std::uint8_t ink : inks) AppendHexByte(out, ink);
 }
 
+std::string FirstCharacters(const std::string& text, std::size_t n) {
+  std::size_t at = 0;
+  for (std::size_t count = 0; at < text.size() && count < n; ++count) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  }
+  return text.substr(0, at);
+}
+
 }  // namespace qrsmith::text_format

@@ -23,6 +23,9 @@ void AppendCmykHex(std::string& out, Colour colour);
 // gives back the same alpha when a reader scales it by 255 and rounds.
 void AppendOpacity(std::string& out, std::uint8_t alpha);
 
+// The first `n` characters (code points) of UTF-8 text.
+std::string FirstCharacters(const std::string& text, std::size_t n);
+
 // A colour that Append writes as RRGGBB.
 struct Hex {
   Colour colour;

@@ -30,6 +30,8 @@ struct Export {
   int version;
   bool cmyk = false;
   bool clearBackground = false;
+  bool pdfx = false;
+  std::optional<std::string> title = std::nullopt;
 };
 
 std::string ContentOf(int version) { return "qrsmith v" + std::to_string(version); }
@@ -44,6 +46,8 @@ std::map<std::string, fs::path> WriteExports(const fs::path& folder,
     FormRequest request;
     request.print.moduleMm = kModuleMm;
     request.print.cmyk = e.cmyk;
+    request.pdfx = e.pdfx;
+    request.title = e.title;
     if (e.clearBackground) request.opacity.background = 0;
     const OutputForm& form = FormOf(e.form);
     const Bytes bytes = ExportForm(g, form, request);
@@ -59,8 +63,9 @@ std::uint8_t Grey(std::uint32_t pixel) {
       (299 * ((pixel >> 16) & 0xFF) + 587 * ((pixel >> 8) & 0xFF) + 114 * (pixel & 0xFF)) / 1000);
 }
 
-// Checks a rendering at `dpi` of the symbol of `version`.
-void ExpectSolidSymbol(const fs::path& png, int version, int dpi) {
+// Checks a rendering at `dpi` of the symbol of `version`, printed at
+// `moduleMm` a module.
+void ExpectSolidSymbol(const fs::path& png, int version, int dpi, double moduleMm = kModuleMm) {
   SCOPED_TRACE(png.string());
   const auto picture = testing::ReadPicture(png);
   ASSERT_TRUE(picture.has_value());
@@ -76,7 +81,7 @@ void ExpectSolidSymbol(const fs::path& png, int version, int dpi) {
   }
   ASSERT_GE(right, left) << "nothing dark";
   const std::int32_t modules = 17 + 4 * version;
-  const double expected = modules * kModuleMm / kMillimetresPerInch * dpi;
+  const double expected = modules * moduleMm / kMillimetresPerInch * dpi;
   const double width = right + 1 - left, height = bottom + 1 - top;
   EXPECT_NEAR(width / expected, 1.0, 0.005) << width << " px for " << expected;
   EXPECT_NEAR(height / expected, 1.0, 0.005) << height << " px for " << expected;
@@ -115,6 +120,37 @@ void ExpectSolidSymbol(const fs::path& png, int version, int dpi) {
   }
 }
 
+// The longest string token of a PostScript program, in characters between
+// its delimiters: literal (...) with nesting and escapes, hexadecimal <...>.
+// Comments are skipped; data a filter reads from the file holds neither
+// delimiter's opening character.
+std::size_t LongestStringToken(const std::string& ps) {
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < ps.size(); ++i) {
+    if (ps[i] == '%') {
+      i = ps.find('\n', i);
+      if (i == std::string::npos) break;
+    } else if (ps[i] == '(') {
+      std::size_t j = i + 1;
+      for (int depth = 1; j < ps.size() && depth > 0; ++j) {
+        if (ps[j] == '\\')
+          ++j;
+        else
+          depth += ps[j] == '(' ? 1 : ps[j] == ')' ? -1 : 0;
+      }
+      longest = std::max(longest, j - i - 2);
+      i = j - 1;
+    } else if (ps[i] == '<' && i + 1 < ps.size() && ps[i + 1] != '<' && ps[i + 1] != '~') {
+      const std::size_t end = ps.find('>', i);
+      longest = std::max(longest, (end == std::string::npos ? ps.size() : end) - i - 1);
+      i = end == std::string::npos ? ps.size() : end;
+    } else if (ps[i] == '<') {
+      ++i;  // a dictionary's "<<"
+    }
+  }
+  return longest;
+}
+
 class PrintClients : public ::testing::Test {
  protected:
   testing::ScratchFolder folder_;
@@ -135,6 +171,8 @@ class PrintClients : public ::testing::Test {
 
 // LibreOffice 7.4 shows a WMF smaller than an inch an inch wide, whatever
 // its placeable header says, so the WMF of v1 at 0.5 mm is left to Inkscape.
+// It opens no PS page, and places EPS as a bitmap Ghostscript renders, 2 pt
+// wider than the bounding box: the PostScript forms go to Ghostscript.
 const std::vector<Export> kOfficeExports = {
     {"emf1", FormId::kEmf, 1},       {"emf10", FormId::kEmf, 10}, {"emf40", FormId::kEmf, 40},
     {"wmf10", FormId::kWmf, 10},     {"wmf40", FormId::kWmf, 40}, {"svg1", FormId::kSvgPath, 1},
@@ -188,7 +226,7 @@ TEST_F(PrintClients, InkscapeImportsEveryFormSolidAtItsSize) {
 TEST_F(PrintClients, GhostscriptPrintsThePostScriptForms) {
   const std::vector<Export> exports = {
       {"ps1", FormId::kPs, 1},
-      {"ps40", FormId::kPs, 40, true},
+      {"ps40", FormId::kPs, 40, true, false, false, std::string(300, 'x') + "(\xC3\xA9)"},
       {"clear_ps10", FormId::kPs, 10, false, true},
       {"eps10", FormId::kEps, 10},
   };
@@ -201,7 +239,13 @@ TEST_F(PrintClients, GhostscriptPrintsThePostScriptForms) {
     longest = std::max(longest, line);
   }
   EXPECT_LE(longest, 255u);
+  EXPECT_LE(LongestStringToken(cmyk), 65535u);
   EXPECT_TRUE(cmyk.starts_with("%!PS-Adobe-3.0\n")) << cmyk.substr(0, 40);
+  // ps2pdf converts the page; the PDF prints like the page itself.
+  const fs::path converted = folder_.Path() / "ps40.pdf";
+  Run({"ps2pdf", paths.at("ps40").string(), converted.string()});
+  RenderPdfs({converted}, 300);
+  ExpectSolidSymbol(folder_.Path() / "ps40.300.png", 40, 300);
   for (const Export& e : exports) {
     for (const int dpi : {300, 600}) {
       const fs::path png = folder_.Path() / (e.stem + std::to_string(dpi) + ".png");
@@ -259,6 +303,72 @@ TEST_F(PrintClients, FilesAreReproducibleAndThePdfDescribesItself) {
            "\"/ID\"", "\"/TrimBox\"", "\"/BleedBox\"", "\"/Metadata\"", "D:20231114221320Z",
            "/FlateDecode", "u:" + ContentOf(40), "u:qrsmith "}) {
     EXPECT_NE(json.find(expected), std::string::npos) << expected;
+  }
+}
+
+// PDF/X-4 in CMYK and in RGB: qpdf finds no fault and reads back the version,
+// the output intent and the PDF/X keys, Argyll's iccdump reads the embedded
+// profile as one of the page's colour space, and Ghostscript, printing
+// through that profile, shows the symbol solid at its size.
+TEST_F(PrintClients, PdfXNamesItsPrintingConditionAndPrints) {
+  const std::vector<Export> exports = {{"cmyk", FormId::kPdf, 40, true, false, true},
+                                       {"rgb", FormId::kPdf, 10, false, false, true, "Größe (1)"}};
+  const auto paths = WriteExports(folder_.Path(), exports);
+  ASSERT_TRUE(testing::HaveProgram("qpdf") && testing::HaveProgram("iccdump"));
+  for (const Export& e : exports) {
+    SCOPED_TRACE(e.stem);
+    const std::string pdf = "'" + paths.at(e.stem).string() + "'";
+    EXPECT_NE(Output("qpdf --check " + pdf + " 2>&1").find("No syntax or stream encoding errors"),
+              std::string::npos);
+    const std::string json = Output("qpdf --json --json-key=qpdf " + pdf);
+    const bool cmyk = e.cmyk;
+    for (const std::string& expected : std::vector<std::string>{
+             "\"pdfversion\": \"1.6\"", "\"/S\": \"/GTS_PDFX\"",
+             "\"/OutputConditionIdentifier\": \"u:" +
+                 std::string(cmyk ? "FOGRA39" : "sRGB IEC61966-2.1") + "\"",
+             "\"/RegistryName\": \"u:http://www.color.org\"", "\"/GTS_PDFXVersion\": \"u:PDF/X-4\"",
+             "\"/Trapped\": \"/False\"", "\"/N\": " + std::string(cmyk ? "4" : "3"),
+             "\"/Title\": \"u:" + e.title.value_or(ContentOf(e.version)) + "\""}) {
+      EXPECT_NE(json.find(expected), std::string::npos) << expected;
+    }
+    const std::string xmp = Output("qpdf --show-object=6 --filtered-stream-data " + pdf);
+    EXPECT_NE(xmp.find("<pdfxid:GTS_PDFXVersion>PDF/X-4</pdfxid:GTS_PDFXVersion>"),
+              std::string::npos);
+    const fs::path icc = folder_.Path() / (e.stem + ".icc");
+    Output("qpdf --show-object=8 --filtered-stream-data " + pdf + " > '" + icc.string() + "'");
+    const std::string dump = Output("iccdump '" + icc.string() + "' 2>&1");
+    EXPECT_NE(dump.find(cmyk ? "Color Space  = CMYK" : "Color Space  = RGB"), std::string::npos)
+        << dump.substr(0, 400);
+    const fs::path png = folder_.Path() / (e.stem + ".png");
+    Run({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-dUsePDFX3Profile", "-sDEVICE=png16m",
+         "-r300", "-o", png.string(), paths.at(e.stem).string()});
+    ExpectSolidSymbol(png, e.version, 300);
+  }
+}
+
+// Chromium prints a page that places the compact SVG 60 mm wide (quiet zone
+// included), v1, v10 and v40 a page each, in one process; poppler renders
+// the PDF at 300 dpi, and each symbol must come out solid at its size.
+TEST_F(PrintClients, ChromiumPrintsThePlacedSvgSolidAtItsSize) {
+  const std::vector<int> versions = {1, 10, 40};
+  std::vector<Export> exports;
+  for (const int v : versions) exports.push_back({"svg" + std::to_string(v), FormId::kSvgPath, v});
+  const auto paths = WriteExports(folder_.Path(), exports);
+  std::string page =
+      "<!DOCTYPE html><style>@page{size:A4;margin:20mm}"
+      "img{display:block;width:60mm;height:60mm;break-after:page}</style>";
+  for (const Export& e : exports)
+    page += "<img src=\"" + paths.at(e.stem).filename().string() + "\">";
+  testing::WriteBytes(folder_.Path() / "page.html", Bytes(page.begin(), page.end()));
+  const fs::path pdf = folder_.Path() / "page.pdf";
+  Run({"chromium", "--headless", "--no-sandbox", "--disable-gpu",
+       "--user-data-dir=" + (folder_.Path() / "profile").string(), "--no-pdf-header-footer",
+       "--print-to-pdf=" + pdf.string(), "file://" + (folder_.Path() / "page.html").string()});
+  Run({"pdftoppm", "-r", "300", "-png", pdf.string(), (folder_.Path() / "page").string()});
+  for (std::size_t i = 0; i < versions.size(); ++i) {
+    const double moduleMm = 60.0 / (17 + 4 * versions[i] + 2 * kMargin);
+    ExpectSolidSymbol(folder_.Path() / ("page-" + std::to_string(i + 1) + ".png"), versions[i], 300,
+                      moduleMm);
   }
 }
 
