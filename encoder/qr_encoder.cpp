@@ -363,9 +363,18 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeRmqr(const Bytes& data,
   request.allowKanji = options.allowKanji.value_or(true);
   Machinery& work = *machinery_;
   std::vector<std::uint8_t>& matrix = work.function;  // becomes the module matrix
-  const auto made = encoder::EncodeRmqr(data.data(), ContentLength(data, n), request, work.field,
-                                        work.rs, work.segmenter, matrix);
+  auto made = encoder::EncodeRmqr(data.data(), ContentLength(data, n), request, work.field, work.rs,
+                                  work.segmenter, matrix);
   if (!made) return nullptr;
+  if (options.boostLevel.value_or(false) && made->level == encoder::kRmqrLevelM) {
+    // H at the size M settled on, when the content still fits.
+    request.size = made->size;
+    request.level = encoder::kRmqrLevelH;
+    if (const auto boosted = encoder::EncodeRmqr(data.data(), ContentLength(data, n), request,
+                                                 work.field, work.rs, work.segmenter, matrix)) {
+      made = boosted;
+    }
+  }
   auto bitmap = RenderSymbolBitmap(matrix.data(), made->width, made->height, margins[0], margins[1],
                                    margins[2], margins[3], options.foreground.value_or(kBlack),
                                    options.background);

@@ -26,7 +26,8 @@ struct EncodeOptions {
   // L; M1 serves L; H refused) and mask 0..3 (anything else 0). rMQR takes
   // version 1..32 (R7x43 .. R17x139, encoder/rmqr_tables.h) or 0 for the
   // smallest that holds the content, by area and then by height, and level 2
-  // M (also when left out) or 4 H (L and Q refused); its one mask is fixed.
+  // M (also when left out) or 4 H (L and Q refused), which boostLevel may
+  // raise to H; its one mask is fixed.
   std::optional<SymbolKind> kind;
   // rMQR with version 0: the smallest size of this height (7, 9, .. 17).
   // Default: any height.

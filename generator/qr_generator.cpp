@@ -86,8 +86,16 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   const std::int32_t top = marginTop.value_or(1);
   const std::int32_t right = marginRight.value_or(1);
   const bool micro = kind_ == SymbolKind::kMicroQr;
-  if (version < 0 || version > (micro ? 4 : 40) || levelValue < 0 || levelValue > (micro ? 3 : 4) ||
-      maskValue < -1 || maskValue > (micro ? 3 : 7) || kind_ == SymbolKind::kRmqr ||
+  const bool rmqr = kind_ == SymbolKind::kRmqr;
+  const bool rmqrLevel = levelValue == 0 || levelValue == 2 || levelValue == 4;
+  if (version < 0 ||
+      version > (micro  ? 4
+                 : rmqr ? 32
+                        : 40) ||
+      levelValue < 0 || levelValue > (micro ? 3 : 4) || (rmqr && !rmqrLevel) || maskValue < -1 ||
+      maskValue > (micro  ? 3
+                   : rmqr ? 0
+                          : 7) ||
       !MarginsInRange(left, bottom, top, right)) {
     return Fail(GenerateFailure::kOptionOutOfRange);
   }
@@ -118,7 +126,11 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   options.kind = kind_;
   options.version = version_;
   // Level 0 is M for QR; for Micro QR the lowest, L, so that M1 is reachable.
-  options.level = micro && level_ == 0 ? std::int16_t{1} : level_;
+  // rMQR's lowest is M.
+  options.level = micro && level_ == 0  ? std::int16_t{1}
+                  : rmqr && level_ == 0 ? std::int16_t{2}
+                                        : level_;
+  options.rmqrHeight = extras_.rmqrHeight;
   options.mask = mask_;
   options.chooseMask = chooseMask;
   options.foreground = foreground_;
