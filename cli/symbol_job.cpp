@@ -93,10 +93,12 @@ std::string DescribeTooLongForRmqr(const Bytes& bytes, std::int16_t size, std::i
   const std::string where = size != 0     ? name
                             : height != 0 ? "any rMQR size of height " + std::to_string(height)
                                           : std::string("any rMQR size");
+  const std::int32_t holds = 8 * encoder::RmqrCodewordsAt(largest, level).data;
+  // A stream too long to measure needs more than any size holds.
   return "content does not fit " + where + " at level " + LevelName(level) + " (needs " +
-         (bytes.size() > 4096 || needs == 0 ? "more than " : "") + std::to_string(needs) +
-         " bits, " + name + " holds " +
-         std::to_string(8 * encoder::RmqrCodewordsAt(largest, level).data) + ")";
+         (bytes.size() > 4096 || needs == 0 ? "more than " : "") +
+         std::to_string(needs == 0 ? holds : needs) + " bits, " + name + " holds " +
+         std::to_string(holds) + ")";
 }
 
 // The content as it goes into the symbol: with a password, "&&&" and the hex
