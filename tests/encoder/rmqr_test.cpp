@@ -187,33 +187,6 @@ TEST(Rmqr, EverySizeLevelAndModeMatchesZint) {
   EXPECT_EQ(OurMatrix(encoder, "\x93\x5f\x96\x7b", options), kanji[0]);
 }
 
-TEST(Rmqr, AutomaticSizeIsTheSmallestAreaOrOfTheGivenHeight) {
-  QrEncoder encoder;
-  const struct {
-    std::string content;
-    int height;  // 0 any
-    int expectedHeight, expectedWidth;
-  } cases[] = {
-      {"1", 0, 11, 27},
-      {"HELLO WORLD 12", 0, 13, 27},
-      {Repeated("z", 150), 0, 17, 139},
-      {"1", 7, 7, 43},
-      {Repeated("z", 40), 9, 9, 99},
-      {Repeated("z", 43), 17, 17, 59},
-      {Repeated("z", 151), 0, 0, 0},
-      {Repeated("z", 43), 7, 0, 0},
-  };
-  for (const auto& c : cases) {
-    EncodeOptions options;
-    if (c.height != 0) options.rmqrHeight = static_cast<std::int16_t>(c.height);
-    const Matrix m = OurMatrix(encoder, c.content, options);
-    EXPECT_EQ(m.size(), static_cast<std::size_t>(c.expectedHeight)) << c.content.size();
-    if (!m.empty()) {
-      EXPECT_EQ(m[0].size(), static_cast<std::size_t>(c.expectedWidth));
-    }
-  }
-}
-
 // Every size and level, with a 2-module quiet zone, read back by zxing-wasm
 // in one Node.js run.
 TEST(Rmqr, EverySizeAndLevelDecodesInZxingWasm) {
