@@ -32,10 +32,10 @@ TEST_F(CliRmqr, RmqrSymbolsReadBackInEveryRasterFormAtTheirSizes) {
     std::string content;
     std::size_t height, width;
   } cases[] = {
-      {{"--rmqr"}, "HELLO", 11, 27},
       {{"-v", "R11x59", "-l", "H"}, "LOT 4711-0815", 11, 59},
       {{"--rmqr-height", "7"}, "https://example.com/x", 7, 99},
-      {{"--rmqr", "--boost"}, "Cable 17 AWG black, 3 m, 0123456789", 15, 43},
+      {{"--rmqr", "--boost"}, "LOT 42", 11, 27},  // raised to H in the size M takes
+      {{"--rmqr"}, "Cable 17 AWG black, 3 m, 0123456789", 15, 43},
   };
   std::vector<std::string> files, expected;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
