@@ -78,7 +78,8 @@ std::string DescribeTooLongForMicro(const Bytes& bytes, std::int16_t version, st
 // The same for rMQR: the bits the content needs in the size asked for (or
 // the largest, of the height asked for), against what it holds at the level.
 std::string DescribeTooLongForRmqr(const Bytes& bytes, std::int16_t size, std::int16_t height,
-                                   std::int16_t level, bool allowKanji) {
+                                   std::int16_t level, bool allowKanji,
+                                   const std::optional<encoder::StreamHeader>& header) {
   std::int32_t number = size;
   if (number == 0) {
     // The sizes of one height are numbered by width: the last of a height is the widest.
@@ -88,7 +89,9 @@ std::string DescribeTooLongForRmqr(const Bytes& bytes, std::int16_t size, std::i
   }
   const encoder::RmqrSize largest = *encoder::FindRmqrSize(number);
   const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), 4096));
-  const std::int32_t needs = encoder::RmqrStreamBits(bytes.data(), n, number, allowKanji);
+  std::int32_t needs = encoder::RmqrStreamBits(bytes.data(), n, number, allowKanji);
+  // An ECI designator follows its 3-bit mode indicator.
+  if (needs != 0 && header && header->eci) needs += 3 + encoder::EciDesignatorBits(*header->eci);
   const std::string name = encoder::RmqrSizeName(largest);
   const std::string where = size != 0     ? name
                             : height != 0 ? "any rMQR size of height " + std::to_string(height)
@@ -330,8 +333,8 @@ Outcome Generate(const CliOptions& options, const PreparedContent& prepared, Sym
       return Failure{kExitUsage, "rMQR has levels M and H"};
     }
     if (options.mask.value_or(0) != 0) return Failure{kExitUsage, "rMQR has one mask, 0"};
-    if (prepared.extras.header || options.structuredAppend) {
-      return Failure{kExitUsage, "rMQR carries no ECI, FNC1 or structured append"};
+    if ((prepared.extras.header && prepared.extras.header->fnc1) || options.structuredAppend) {
+      return Failure{kExitUsage, "rMQR carries no FNC1 or structured append"};
     }
     if (options.rmqrSize != 0 && options.rmqrHeight != 0) {
       return Failure{kExitUsage, "-v names an rMQR size, so --rmqr-height has nothing to choose"};
@@ -357,8 +360,8 @@ Outcome Generate(const CliOptions& options, const PreparedContent& prepared, Sym
                           " cannot represent (use --encoding utf8)");
       case GenerateFailure::kContentTooLong:
         if (rmqr) {
-          return InputError(
-              DescribeTooLongForRmqr(prepared.carried, version, options.rmqrHeight, level, kanji));
+          return InputError(DescribeTooLongForRmqr(prepared.carried, version, options.rmqrHeight,
+                                                   level, kanji, prepared.extras.header));
         }
         return InputError(micro ? DescribeTooLongForMicro(prepared.carried, version, level, kanji)
                                 : DescribeTooLong(prepared.carried, version, level, kanji,

@@ -351,9 +351,9 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeRmqr(const Bytes& data,
   if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
     return nullptr;
   }
-  // rMQR carries no header segments here: refused rather than dropped.
-  if (options.header &&
-      (options.header->eci || options.header->fnc1 || options.header->structuredAppend)) {
+  // rMQR carries an ECI designator; the other header segments are refused
+  // rather than dropped.
+  if (options.header && (options.header->fnc1 || options.header->structuredAppend)) {
     return nullptr;
   }
   encoder::RmqrRequest request;
@@ -361,6 +361,7 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeRmqr(const Bytes& data,
   request.height = options.rmqrHeight.value_or(0);
   request.level = options.level.value_or(encoder::kRmqrLevelM);
   request.allowKanji = options.allowKanji.value_or(true);
+  if (options.header) request.eci = options.header->eci;
   Machinery& work = *machinery_;
   std::vector<std::uint8_t>& matrix = work.function;  // becomes the module matrix
   auto made = encoder::EncodeRmqr(data.data(), ContentLength(data, n), request, work.field, work.rs,

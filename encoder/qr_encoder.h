@@ -27,7 +27,7 @@ struct EncodeOptions {
   // version 1..32 (R7x43 .. R17x139, encoder/rmqr_tables.h) or 0 for the
   // smallest that holds the content, by area and then by height, and level 2
   // M (also when left out) or 4 H (L and Q refused), which boostLevel may
-  // raise to H; its one mask is fixed.
+  // raise to H; its one mask is fixed; of the header segments it carries ECI.
   std::optional<SymbolKind> kind;
   // rMQR with version 0: the smallest size of this height (7, 9, .. 17).
   // Default: any height.

@@ -6,6 +6,7 @@
 #include "encoder/block_interleaver.h"
 #include "encoder/rmqr_matrix.h"
 #include "encoder/rmqr_tables.h"
+#include "encoder/stream_header.h"
 #include "encoder/symbol_matrix.h"
 
 namespace qrsmith::encoder {
@@ -14,11 +15,14 @@ namespace {
 constexpr std::uint8_t kPadCodewords[2] = {0xEC, 0x11};
 // Codewords of the largest size, R17x139.
 constexpr std::size_t kMaxRmqrCodewords = 232;
+// The ECI mode indicator of rMQR, 111.
+constexpr std::uint32_t kEciIndicator = 0b111;
 
 bool ValidRequest(const RmqrRequest& request) {
   const bool heightKnown = request.height == 0 ||
                            (request.height >= 7 && request.height <= 17 && request.height % 2 == 1);
-  return request.size >= 0 && request.size <= kRmqrSizeCount && heightKnown &&
+  const bool eciKnown = !request.eci || (*request.eci >= 0 && *request.eci <= kMaxEciAssignment);
+  return request.size >= 0 && request.size <= kRmqrSizeCount && heightKnown && eciKnown &&
          (request.level == kRmqrLevelM || request.level == kRmqrLevelH);
 }
 
@@ -39,7 +43,8 @@ std::optional<RmqrSymbolMade> EncodeRmqr(const std::uint8_t* data, std::int32_t 
   if (!ValidRequest(request)) return std::nullopt;
   // A size that cannot hold even the cheapest conceivable stream is skipped
   // unmeasured; measuring would reach the same verdict.
-  const std::int64_t atLeast = MinimumStreamBits(data, n);
+  const std::int32_t headerBits = request.eci ? 3 + EciDesignatorBits(*request.eci) : 0;
+  const std::int64_t atLeast = MinimumStreamBits(data, n) + headerBits;
   std::optional<RmqrSize> chosen;
   auto fits = [&](const RmqrSize& size) {
     const std::int32_t capacity = 8 * RmqrCodewordsAt(size, request.level).data;
@@ -47,7 +52,7 @@ std::optional<RmqrSymbolMade> EncodeRmqr(const std::uint8_t* data, std::int32_t 
     // A stream fits when all but its terminator does: the terminator may be cut.
     const StreamFormat format = RmqrStreamFormat(size.number);
     const std::int32_t length = segmenter.Measure(data, n, format, request.allowKanji);
-    return length != 0 && length - format.terminatorBits <= capacity;
+    return length != 0 && headerBits + length - format.terminatorBits <= capacity;
   };
   if (request.size != 0) {
     chosen = FindRmqrSize(request.size);
@@ -70,8 +75,12 @@ std::optional<RmqrSymbolMade> EncodeRmqr(const std::uint8_t* data, std::int32_t 
   // capacity), zero bits to the codeword boundary, pad codewords.
   std::array<std::uint8_t, kMaxRmqrCodewords + 1> codewords{};
   PackedBitWriter writer(codewords.data());
-  const std::int32_t length = segmenter.Write(data, writer);
-  if (length == 0) return std::nullopt;
+  if (request.eci) {
+    writer.Put(kEciIndicator, 3);
+    WriteEciDesignator(*request.eci, writer);
+  }
+  if (segmenter.Write(data, writer) == 0) return std::nullopt;
+  const std::int32_t length = writer.Count();
   writer.Finish();
   for (std::int32_t i = (std::min(length, 8 * words.data) + 7) / 8, k = 0; i < words.data;
        ++i, k ^= 1) {

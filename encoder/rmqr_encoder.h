@@ -22,6 +22,8 @@ struct RmqrRequest {
   std::int32_t height = 0;
   std::int32_t level = 2;  // 2 M or 4 H
   bool allowKanji = true;
+  // An ECI designator (assignment 0..999999) ahead of the data, or none.
+  std::optional<std::int32_t> eci;
 };
 
 struct RmqrSymbolMade {

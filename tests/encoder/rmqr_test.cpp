@@ -185,6 +185,22 @@ TEST(Rmqr, EverySizeLevelAndModeMatchesZint) {
   EncodeOptions options;
   options.version = 13;
   EXPECT_EQ(OurMatrix(encoder, "\x93\x5f\x96\x7b", options), kanji[0]);
+  // ECI designators of one and two bytes ahead of the data, at the automatic size.
+  for (const int eci : {26, 899}) {
+    const std::vector<std::string> contents = {
+        "Gr\xc3\xbc\xc3\x9f"
+        "e",
+        std::string(40, 'x')};
+    const std::vector<Matrix> zint =
+        ZintMatrices("--secure=2 --eci=" + std::to_string(eci), contents);
+    ASSERT_EQ(zint.size(), contents.size());
+    EncodeOptions withEci;
+    withEci.header = encoder::StreamHeader{};
+    withEci.header->eci = eci;
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+      EXPECT_EQ(OurMatrix(encoder, contents[i], withEci), zint[i]) << eci << " " << contents[i];
+    }
+  }
 }
 
 // Every size and level, with a 2-module quiet zone, read back by zxing-wasm
