@@ -84,10 +84,13 @@ std::optional<RmqrSize> FindRmqrSize(std::int32_t number) {
 }
 
 std::optional<RmqrSize> FindRmqrSize(std::string_view name) {
+  auto lower = [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
   for (const RmqrSize& size : kSizes) {
     const std::string own = RmqrSizeName(size);
-    if (name.size() == own.size() && std::toupper(static_cast<unsigned char>(name[0])) == 'R' &&
-        name.substr(1) == std::string_view(own).substr(1)) {
+    if (std::equal(name.begin(), name.end(), own.begin(), own.end(),
+                   [&](char a, char b) { return lower(a) == lower(b); })) {
       return size;
     }
   }

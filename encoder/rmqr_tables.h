@@ -38,7 +38,7 @@ struct RmqrSize {
 
 // The size of a number 1..32, or nullopt.
 std::optional<RmqrSize> FindRmqrSize(std::int32_t number);
-// The size named "R<height>x<width>" (case of the R ignored), or nullopt.
+// The size named "R<height>x<width>" (in either case), or nullopt.
 std::optional<RmqrSize> FindRmqrSize(std::string_view name);
 // "R<height>x<width>".
 std::string RmqrSizeName(const RmqrSize& size);
