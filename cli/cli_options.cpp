@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/payload_commands.h"
+#include "encoder/rmqr_tables.h"
 #include "encoder/stream_header.h"
 
 namespace qrsmith::cli {
@@ -188,8 +189,15 @@ const std::vector<OptionRule>& Options() {
            o.version = static_cast<std::int16_t>(v[1] - '0');
            return std::string();
          }
+         // R7x43..R17x139 name the rMQR sizes.
+         if (const auto size = encoder::FindRmqrSize(v)) {
+           o.kind = SymbolKind::kRmqr;
+           o.rmqrSize = static_cast<std::int16_t>(size->number);
+           return std::string();
+         }
          const auto n = ParseInteger(v, 1, 40);
-         if (!n) return Bad("symversion", v, "a version from 1 to 40 or M1 to M4");
+         if (!n)
+           return Bad("symversion", v, "a version from 1 to 40, M1 to M4 or R7x43 to R17x139");
          o.version = static_cast<std::int16_t>(*n);
          return std::string();
        }},
@@ -275,6 +283,19 @@ const std::vector<OptionRule>& Options() {
       {"micro", 0, false,
        [](CliOptions& o, const std::string&) {
          o.kind = SymbolKind::kMicroQr;
+         return std::string();
+       }},
+      {"rmqr", 0, false,
+       [](CliOptions& o, const std::string&) {
+         o.kind = SymbolKind::kRmqr;
+         return std::string();
+       }},
+      {"rmqr-height", 0, true,
+       [](CliOptions& o, const std::string& v) {
+         const auto n = ParseInteger(v, 7, 17);
+         if (!n || *n % 2 == 0) return Bad("rmqr-height", v, "7, 9, 11, 13, 15 or 17");
+         o.kind = SymbolKind::kRmqr;
+         o.rmqrHeight = static_cast<std::int16_t>(*n);
          return std::string();
        }},
       Switch("noise", 0, &CliOptions::noise),

@@ -49,7 +49,9 @@ struct CliOptions {
   std::int16_t level = 1;             // L
   bool levelGiven = false;            // -l: with --icon, no level is chosen for it
   std::int16_t version = 0;           // automatic; 1..4 for M1..M4 with Micro QR
-  SymbolKind kind = SymbolKind::kQr;  // --micro or -v M1..M4: Micro QR
+  SymbolKind kind = SymbolKind::kQr;  // --micro or -v M1..M4: Micro QR; --rmqr or -v RHxW: rMQR
+  std::int16_t rmqrSize = 0;          // -v R7x43..R17x139: the rMQR size number 1..32; 0 automatic
+  std::int16_t rmqrHeight = 0;        // --rmqr-height: the smallest rMQR size of this height
   std::optional<std::int16_t> mask;   // 0..7; nullopt: the lowest penalty (--mask auto)
   std::int32_t marginLeft = 4, marginTop = 4, marginRight = 4, marginBottom = 4;
   bool marginsGiven = false;  // Micro QR's quiet zone is 2 modules unless given

@@ -88,10 +88,13 @@ Output:
 
 Symbol:
   -l, --level L|M|Q|H      error correction (default L)
-  -v, --symversion 1-40|M1-M4
+  -v, --symversion 1-40|M1-M4|R7x43-R17x139
                            version (default: the smallest that fits); M1-M4
-                           make a Micro QR Code
+                           make a Micro QR Code, R7x43-R17x139 an rMQR Code
       --micro              Micro QR Code, M1-M4 (quiet zone 2 unless --margin)
+      --rmqr               rMQR Code, R7x43-R17x139, levels M (default) and H
+                           (quiet zone 2 unless --margin)
+      --rmqr-height N      rMQR Code, the smallest of height N (7, 9 .. 17)
       --mask 0-7|auto      mask pattern (default auto: the lowest penalty; Micro
                            QR 0-3, auto the highest edge evaluation)
   -m, --margin N           quiet zone in modules on every side (default 4)

@@ -26,6 +26,11 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
   const OutputForm* form = ResolveOutputForm(options, error);
   if (form == nullptr) return Failure{kExitUsage, error};
   if (Outcome refused = RefuseWhatTheFormCannotCarry(options, *form)) return refused;
+  // The grade reads the symbol back with zxing-cpp and zbar, and neither reads
+  // rMQR: a grade would report a sound symbol as unreadable.
+  if (options.verify && options.kind == SymbolKind::kRmqr) {
+    return Failure{kExitUsage, "--verify cannot grade rMQR: zxing-cpp and zbar do not read it"};
+  }
   Symbol symbol;
   Bytes bytes;
   if (options.iconPath && form->IsRaster() && !options.picturePath) {

@@ -10,6 +10,8 @@
 #include "encoder/micro_qr_encoder.h"
 #include "encoder/micro_qr_tables.h"
 #include "encoder/qr_tables.h"
+#include "encoder/rmqr_encoder.h"
+#include "encoder/rmqr_tables.h"
 #include "encoder/structured_append.h"
 #include "platform/codecs/image.h"
 #include "platform/codepage.h"
@@ -71,6 +73,35 @@ std::string DescribeTooLongForMicro(const Bytes& bytes, std::int16_t version, st
     return message + " (it has characters that " + MicroVersionName(v) + " cannot hold)";
   return message + " (needs " + (bytes.size() > 4096 ? "more than " : "") + std::to_string(needs) +
          " bits, holds " + std::to_string(symbol->dataBits) + ")";
+}
+
+// The same for rMQR: the bits the content needs in the size asked for (or
+// the largest, of the height asked for), against what it holds at the level.
+std::string DescribeTooLongForRmqr(const Bytes& bytes, std::int16_t size, std::int16_t height,
+                                   std::int16_t level, bool allowKanji,
+                                   const std::optional<encoder::StreamHeader>& header) {
+  std::int32_t number = size;
+  if (number == 0) {
+    // The sizes of one height are numbered by width: the last of a height is the widest.
+    for (std::int32_t n = 1; n <= encoder::kRmqrSizeCount; ++n) {
+      if (height == 0 || encoder::FindRmqrSize(n)->height == height) number = n;
+    }
+  }
+  const encoder::RmqrSize largest = *encoder::FindRmqrSize(number);
+  const auto n = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), 4096));
+  std::int32_t needs = encoder::RmqrStreamBits(bytes.data(), n, number, allowKanji);
+  // An ECI designator follows its 3-bit mode indicator.
+  if (needs != 0 && header && header->eci) needs += 3 + encoder::EciDesignatorBits(*header->eci);
+  const std::string name = encoder::RmqrSizeName(largest);
+  const std::string where = size != 0     ? name
+                            : height != 0 ? "any rMQR size of height " + std::to_string(height)
+                                          : std::string("any rMQR size");
+  const std::int32_t holds = 8 * encoder::RmqrCodewordsAt(largest, level).data;
+  // A stream too long to measure needs more than any size holds.
+  return "content does not fit " + where + " at level " + LevelName(level) + " (needs " +
+         (bytes.size() > 4096 || needs == 0 ? "more than " : "") +
+         std::to_string(needs == 0 ? holds : needs) + " bits, " + name + " holds " +
+         std::to_string(holds) + ")";
 }
 
 // The content as it goes into the symbol: with a password, "&&&" and the hex
@@ -294,10 +325,28 @@ Outcome Generate(const CliOptions& options, const PreparedContent& prepared, Sym
                      "Micro QR carries no ECI, FNC1 or structured append, and --boost is for QR"};
     }
   }
+  const bool rmqr = options.kind == SymbolKind::kRmqr;
+  EncodeExtras extras = prepared.extras;
+  if (rmqr) {
+    if (version != 0) return Failure{kExitUsage, "--rmqr takes sizes R7x43 to R17x139"};
+    if (options.levelGiven && level != 2 && level != 4) {
+      return Failure{kExitUsage, "rMQR has levels M and H"};
+    }
+    if (options.mask.value_or(0) != 0) return Failure{kExitUsage, "rMQR has one mask, 0"};
+    if ((prepared.extras.header && prepared.extras.header->fnc1) || options.structuredAppend) {
+      return Failure{kExitUsage, "rMQR carries no FNC1 or structured append"};
+    }
+    if (options.rmqrSize != 0 && options.rmqrHeight != 0) {
+      return Failure{kExitUsage, "-v names an rMQR size, so --rmqr-height has nothing to choose"};
+    }
+    version = options.rmqrSize;
+    level = options.levelGiven ? level : std::int16_t{2};
+    extras.rmqrHeight = options.rmqrHeight;
+  }
   g.SetKind(options.kind);
-  g.SetEncodeExtras(prepared.extras);
-  // Micro QR needs a quiet zone of 2 modules, QR of 4.
-  const std::int32_t quiet = micro && !options.marginsGiven ? 2 : -1;
+  g.SetEncodeExtras(extras);
+  // Micro QR and rMQR need a quiet zone of 2 modules, QR of 4.
+  const std::int32_t quiet = (micro || rmqr) && !options.marginsGiven ? 2 : -1;
   auto margin = [&](std::int32_t m) { return quiet >= 0 ? quiet : m; };
   // Without --mask the encoder chooses the mask by its penalty rules.
   if (!g.Generate(prepared.text, prepared.ansi, version, level, options.mask.value_or(0),
@@ -310,6 +359,10 @@ Outcome Generate(const CliOptions& options, const PreparedContent& prepared, Sym
         return InputError("the content has a character that " + platform::SystemCodePage() +
                           " cannot represent (use --encoding utf8)");
       case GenerateFailure::kContentTooLong:
+        if (rmqr) {
+          return InputError(DescribeTooLongForRmqr(prepared.carried, version, options.rmqrHeight,
+                                                   level, kanji, prepared.extras.header));
+        }
         return InputError(micro ? DescribeTooLongForMicro(prepared.carried, version, level, kanji)
                                 : DescribeTooLong(prepared.carried, version, level, kanji,
                                                   prepared.extras.header

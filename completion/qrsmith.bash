@@ -4,7 +4,7 @@ _qrsmith() {
   _init_completion || return
 
   local options="-o --output -t --type -s --size -w --width --height -l --level
-    -v --symversion --micro --mask -m --margin --margins --foreground --fg --background --bg
+    -v --symversion --micro --rmqr --rmqr-height --mask -m --margin --margins --foreground --fg --background --bg
     --encoding -8 --8bit --keep-newline --encryption-password --password --icon --picture --picture-size --offset
     --noise --circles --svg-path --pdfx --title --module-mm --dpi --cmyk --verify --min-grade --grade-format --verify-dpi --batch -h --help -V --version
     --boost --eci --gs1 --fnc1-second --structured-append --split"
@@ -24,6 +24,9 @@ _qrsmith() {
       return ;;
     --mask)
       COMPREPLY=($(compgen -W "auto 0 1 2 3 4 5 6 7" -- "$cur"))
+      return ;;
+    --rmqr-height)
+      COMPREPLY=($(compgen -W "7 9 11 13 15 17" -- "$cur"))
       return ;;
     --encoding)
       COMPREPLY=($(compgen -W "utf8 ansi binary latin1 iso-8859-1 iso-8859-2 iso-8859-5 iso-8859-7

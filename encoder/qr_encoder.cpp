@@ -12,6 +12,8 @@
 #include "encoder/micro_qr_encoder.h"
 #include "encoder/qr_tables.h"
 #include "encoder/reed_solomon_encoder.h"
+#include "encoder/rmqr_encoder.h"
+#include "encoder/rmqr_tables.h"
 #include "encoder/symbol_matrix.h"
 
 namespace qrsmith {
@@ -214,6 +216,7 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
   if (requested < 0) return nullptr;
   const SymbolKind kind = options.kind.value_or(SymbolKind::kQr);
   if (kind == SymbolKind::kMicroQr) return EncodeMicroQr(data, n, options);
+  if (kind == SymbolKind::kRmqr) return EncodeRmqr(data, n, options);
   if (kind != SymbolKind::kQr) return nullptr;
   std::int32_t level = options.level.value_or(encoder::kDefaultLevel);
   if (level < 1 || level > encoder::kLevelCount) level = encoder::kDefaultLevel;
@@ -333,6 +336,58 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeMicroQr(const Bytes& da
   version_ = made->version;
   level_ = made->level;
   mask_ = made->mask;
+  return bitmap;
+}
+
+}  // namespace qrsmith
+
+namespace qrsmith {
+
+std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeRmqr(const Bytes& data, std::int32_t n,
+                                                              const EncodeOptions& options) {
+  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
+                                               options.right.value_or(0),
+                                               options.bottom.value_or(0)};
+  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
+    return nullptr;
+  }
+  // rMQR carries an ECI designator; the other header segments are refused
+  // rather than dropped.
+  if (options.header && (options.header->fnc1 || options.header->structuredAppend)) {
+    return nullptr;
+  }
+  encoder::RmqrRequest request;
+  request.size = options.version.value_or(0);
+  request.height = options.rmqrHeight.value_or(0);
+  request.level = options.level.value_or(encoder::kRmqrLevelM);
+  request.allowKanji = options.allowKanji.value_or(true);
+  if (options.header) request.eci = options.header->eci;
+  Machinery& work = *machinery_;
+  std::vector<std::uint8_t>& matrix = work.function;  // becomes the module matrix
+  auto made = encoder::EncodeRmqr(data.data(), ContentLength(data, n), request, work.field, work.rs,
+                                  work.segmenter, matrix);
+  if (!made) return nullptr;
+  if (options.boostLevel.value_or(false) && made->level == encoder::kRmqrLevelM) {
+    // H at the size M settled on, when the content still fits.
+    request.size = made->size;
+    request.level = encoder::kRmqrLevelH;
+    if (const auto boosted = encoder::EncodeRmqr(data.data(), ContentLength(data, n), request,
+                                                 work.field, work.rs, work.segmenter, matrix)) {
+      made = boosted;
+    }
+  }
+  auto bitmap = RenderSymbolBitmap(matrix.data(), made->width, made->height, margins[0], margins[1],
+                                   margins[2], margins[3], options.foreground.value_or(kBlack),
+                                   options.background);
+  if (!bitmap) return nullptr;
+  margins_ = margins;
+  std::swap(moduleMatrix_, matrix);  // the old matrix's storage serves the next call
+  width_ = made->width;
+  height_ = made->height;
+  kind_ = SymbolKind::kRmqr;
+  version_ = made->size;
+  level_ = made->level;
+  mask_ = 0;
   return bitmap;
 }
 

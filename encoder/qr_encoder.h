@@ -23,8 +23,15 @@ enum class SymbolKind { kQr, kMicroQr, kRmqr };
 struct EncodeOptions {
   // The kind of symbol. Default QR. Micro QR takes version 1..4 (M1..M4) or 0
   // for the smallest that holds the content, level 1 L, 2 M or 3 Q (left out:
-  // L; M1 serves L; H refused) and mask 0..3 (anything else 0).
+  // L; M1 serves L; H refused) and mask 0..3 (anything else 0). rMQR takes
+  // version 1..32 (R7x43 .. R17x139, encoder/rmqr_tables.h) or 0 for the
+  // smallest that holds the content, by area and then by height, and level 2
+  // M (also when left out) or 4 H (L and Q refused), which boostLevel may
+  // raise to H; its one mask is fixed; of the header segments it carries ECI.
   std::optional<SymbolKind> kind;
+  // rMQR with version 0: the smallest size of this height (7, 9, .. 17).
+  // Default: any height.
+  std::optional<std::int16_t> rmqrHeight;
   std::optional<std::int16_t> version;  // 1..40 fixed; 0 or >40 automatic; <0 refused. Default 0.
   std::optional<std::int16_t> level;    // 1 L, 2 M, 3 Q, 4 H; anything else 2. Default 2.
   std::optional<std::int16_t> mask;     // 0..7; anything else mask 0. Default -1.
@@ -77,12 +84,13 @@ class QrEncoder {
   std::uint8_t ModuleAt(std::int32_t p, std::int32_t q, bool raw) const;
 
   // The current symbol: side s (0 before the first successful Encode) and margins.
-  // Side() is the width; Micro QR and QR symbols are square.
+  // Side() is the width; Micro QR and QR symbols are square, rMQR ones wider
+  // than high.
   std::int32_t Side() const;
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
   SymbolKind Kind() const { return kind_; }
-  // The version (1..40, or 1..4 for M1..M4) and level (1..4, raised by
+  // The version (1..40, 1..4 for M1..M4, 1..32 for rMQR sizes) and level (1..4, raised by
   // boostLevel) of the current symbol; 0 before the first.
   std::int32_t Version() const { return version_; }
   std::int32_t Level() const { return level_; }
@@ -122,6 +130,8 @@ class QrEncoder {
   struct Machinery;
   std::shared_ptr<const platform::Bitmap> EncodeMicroQr(const Bytes& data, std::int32_t n,
                                                         const EncodeOptions& options);
+  std::shared_ptr<const platform::Bitmap> EncodeRmqr(const Bytes& data, std::int32_t n,
+                                                     const EncodeOptions& options);
   std::unique_ptr<Machinery> machinery_;
   // The current symbol: (height + 3) rows of (width + 3) bytes, 0 light, 1
   // dark, the last three rows and columns all 0; a single 0 before the first

@@ -16,11 +16,28 @@ constexpr std::uint32_t kFnc1SecondIndicator = 0b1001;
 constexpr std::int32_t kOneByteEci = 127;
 constexpr std::int32_t kTwoByteEci = 16383;
 
+}  // namespace
+
 std::int32_t EciDesignatorBits(std::int32_t assignment) {
   return assignment <= kOneByteEci ? 8 : assignment <= kTwoByteEci ? 16 : 24;
 }
 
-}  // namespace
+void WriteEciDesignator(std::int32_t assignment, PackedBitWriter& writer) {
+  const auto eci = static_cast<std::uint32_t>(assignment);
+  switch (EciDesignatorBits(assignment)) {
+    case 8:
+      writer.Put(eci, 8);
+      break;
+    case 16:
+      writer.Put(0b10, 2);
+      writer.Put(eci, 14);
+      break;
+    default:
+      writer.Put(0b110, 3);
+      writer.Put(eci, 21);
+      break;
+  }
+}
 
 bool IsValid(const StreamHeader& header) {
   if (const auto& sa = header.structuredAppend) {
@@ -49,21 +66,8 @@ void WriteHeader(const StreamHeader& header, PackedBitWriter& writer) {
     writer.Put(sa->parity, 8);
   }
   if (header.eci) {
-    const auto eci = static_cast<std::uint32_t>(*header.eci);
     writer.Put(kEciIndicator, 4);
-    switch (EciDesignatorBits(*header.eci)) {
-      case 8:
-        writer.Put(eci, 8);
-        break;
-      case 16:
-        writer.Put(0b10, 2);
-        writer.Put(eci, 14);
-        break;
-      default:
-        writer.Put(0b110, 3);
-        writer.Put(eci, 21);
-        break;
-    }
+    WriteEciDesignator(*header.eci, writer);
   }
   if (header.fnc1) {
     if (header.fnc1->firstPosition) {

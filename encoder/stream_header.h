@@ -51,6 +51,11 @@ std::int32_t HeaderBits(const StreamHeader& header);
 // Writes the header segments (nothing when the header is empty).
 void WriteHeader(const StreamHeader& header, PackedBitWriter& writer);
 
+// The ECI designator of an assignment 0..999999 after its mode indicator:
+// its length in bits (8, 16 or 24), and the writing of it.
+std::int32_t EciDesignatorBits(std::int32_t assignment);
+void WriteEciDesignator(std::int32_t assignment, PackedBitWriter& writer);
+
 // The structured-append parity of data: the XOR of all its bytes.
 std::uint8_t StructuredAppendParity(const std::uint8_t* data, std::size_t n);
 

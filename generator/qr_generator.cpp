@@ -86,9 +86,15 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   const std::int32_t top = marginTop.value_or(1);
   const std::int32_t right = marginRight.value_or(1);
   const bool micro = kind_ == SymbolKind::kMicroQr;
-  if (version < 0 || version > (micro ? 4 : 40) || levelValue < 0 || levelValue > (micro ? 3 : 4) ||
-      maskValue < -1 || maskValue > (micro ? 3 : 7) || kind_ == SymbolKind::kRmqr ||
-      !MarginsInRange(left, bottom, top, right)) {
+  const bool rmqr = kind_ == SymbolKind::kRmqr;
+  // Versions, levels and masks by kind: QR 1..40, L..H, 0..7; Micro QR 1..4,
+  // L..Q, 0..3; rMQR sizes 1..32, M or H, and its one mask.
+  const std::int32_t lastVersion = micro ? 4 : rmqr ? 32 : 40;
+  const std::int32_t lastMask = micro ? 3 : rmqr ? 0 : 7;
+  const bool levelKnown = rmqr ? levelValue == 0 || levelValue == 2 || levelValue == 4
+                               : levelValue >= 0 && levelValue <= (micro ? 3 : 4);
+  if (version < 0 || version > lastVersion || !levelKnown || maskValue < -1 ||
+      maskValue > lastMask || !MarginsInRange(left, bottom, top, right)) {
     return Fail(GenerateFailure::kOptionOutOfRange);
   }
 
@@ -117,8 +123,10 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   EncodeOptions options;
   options.kind = kind_;
   options.version = version_;
-  // Level 0 is M for QR; for Micro QR the lowest, L, so that M1 is reachable.
-  options.level = micro && level_ == 0 ? std::int16_t{1} : level_;
+  // Level 0 is M for QR and rMQR; for Micro QR the lowest, L, so that M1 is
+  // reachable.
+  options.level = micro && level_ == 0 ? std::int16_t{1} : level_ == 0 ? std::int16_t{2} : level_;
+  options.rmqrHeight = extras_.rmqrHeight;
   options.mask = mask_;
   options.chooseMask = chooseMask;
   options.foreground = foreground_;

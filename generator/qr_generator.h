@@ -32,6 +32,8 @@ struct EncodeExtras {
   std::optional<encoder::StreamHeader> header;
   bool boostLevel = false;
   std::optional<bool> allowKanji;
+  // rMQR at version 0: the smallest size of this height (7, 9, .. 17).
+  std::optional<std::int16_t> rmqrHeight;
 };
 
 // Why the last Generate returned false.
@@ -77,7 +79,9 @@ class QrGenerator {
   GenerateFailure LastFailure() const { return lastFailure_; }
   // The kind of symbol the next Generate makes; QR unless set. For Micro QR,
   // Generate takes version 0 (the smallest that holds the content) or 1..4
-  // (M1..M4), level 0 or 1 (L), 2 (M) or 3 (Q) and mask -1..3.
+  // (M1..M4), level 0 or 1 (L), 2 (M) or 3 (Q) and mask -1..3. For rMQR,
+  // version 0 or 1..32 (R7x43 .. R17x139), level 0 or 2 (M) or 4 (H), and
+  // mask -1 or 0 (rMQR has one mask).
   void SetKind(SymbolKind kind) { kind_ = kind; }
   SymbolKind Kind() const { return kind_; }
   // Extras of the following Generate calls; none at first. With boostLevel,

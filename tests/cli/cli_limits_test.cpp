@@ -59,8 +59,12 @@ TEST_F(CliLimits, IntegerOptionsAtAndPastTheirBounds) {
       {{"--height", twenty}, 1, "--height takes pixels from 1 to 16384"},
       // -v: 1..40.
       {{"-v", "40"}, 0, ""},
-      {{"-v", "0"}, 1, "--symversion takes a version from 1 to 40 or M1 to M4, not '0'"},
-      {{"-v", "-1"}, 1, "--symversion takes a version from 1 to 40 or M1 to M4, not '-1'"},
+      {{"-v", "0"},
+       1,
+       "--symversion takes a version from 1 to 40, M1 to M4 or R7x43 to R17x139, not '0'"},
+      {{"-v", "-1"},
+       1,
+       "--symversion takes a version from 1 to 40, M1 to M4 or R7x43 to R17x139, not '-1'"},
       {{"-v", int32Max}, 1, "--symversion takes a version from 1 to 40"},
       {{"-v", twenty}, 1, "--symversion takes a version from 1 to 40"},
       // --mask: 0..7 or auto.

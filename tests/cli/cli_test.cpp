@@ -124,8 +124,8 @@ TEST_F(Cli, ErrorsNameTheProblemAndTheValueAndWriteNothing) {
        "qrsmith: --level takes L, M, Q or H, not 'X'\nTry 'qrsmith --help'.\n"},
       {{"-v", "41", "x"},
        1,
-       "qrsmith: --symversion takes a version from 1 to 40 or M1 to M4, not '41'\nTry 'qrsmith "
-       "--help'.\n"},
+       "qrsmith: --symversion takes a version from 1 to 40, M1 to M4 or R7x43 to R17x139, not "
+       "'41'\nTry 'qrsmith --help'.\n"},
       {{"-s", "99999999999999999999", "x"},
        1,
        "qrsmith: --size takes pixels per module from 1 to 16384, not '99999999999999999999'\n"
