@@ -33,7 +33,7 @@ void BM_GenerateVersion40(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateVersion40);
 
-// ScaleImage and PNG encoding of a symbol at 2000 x 2000, through the whole picture.
+// Enlarging a symbol to 2000 x 2000 (Bitmap::Stretch) and PNG encoding, through the whole picture.
 void BM_ScaleAndEncodePng2000(benchmark::State& state) {
   QrGenerator g;
   g.Generate(kVersion40Content, false, 0, 1, -1, 0);

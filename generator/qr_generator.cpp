@@ -1,5 +1,8 @@
 #include "generator/qr_generator.h"
 
+#include "encoder/mask.h"
+#include "encoder/micro_qr_tables.h"
+#include "encoder/qr_tables.h"
 #include "generator/imaging.h"
 #include "generator/raster_rendering.h"
 #include "platform/codecs/byte_order.h"
@@ -67,6 +70,13 @@ std::optional<Bytes> ContentBytes(const std::string& content, bool ansi) {
   return Bytes(content.begin(), content.end());
 }
 
+bool QrGenerator::Generate(const std::string& content, const GenerateOptions& options) {
+  return Generate(content, options.ansi, options.version, static_cast<std::int16_t>(options.level),
+                  options.mask.value_or(-1), options.foreground, options.background, options.icon,
+                  options.marginLeft, options.marginBottom, options.marginTop, options.marginRight,
+                  !options.mask.has_value());
+}
+
 bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t version,
                            std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
                            Colour foreground, std::optional<Colour> background,
@@ -79,16 +89,19 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   symbolImage_.clear();
   lastFailure_ = GenerateFailure::kNone;
 
-  const std::int16_t levelValue = level.value_or(2);
+  const std::int16_t levelValue = level.value_or(static_cast<std::int16_t>(qrsmith::Level::kM));
   const std::int16_t maskValue = mask.value_or(-1);
   const std::int32_t left = marginLeft.value_or(1);
   const std::int32_t bottom = marginBottom.value_or(1);
   const std::int32_t top = marginTop.value_or(1);
   const std::int32_t right = marginRight.value_or(1);
   const bool micro = kind_ == SymbolKind::kMicroQr;
-  if (version < 0 || version > (micro ? 4 : 40) || levelValue < 0 || levelValue > (micro ? 3 : 4) ||
-      maskValue < -1 || maskValue > (micro ? 3 : 7) || kind_ == SymbolKind::kRmqr ||
-      !MarginsInRange(left, bottom, top, right)) {
+  const std::int32_t maxVersion = micro ? encoder::kMicroVersionCount : encoder::kMaxVersion;
+  const qrsmith::Level maxLevel = micro ? qrsmith::Level::kQ : qrsmith::Level::kH;
+  const std::int32_t masks = micro ? encoder::kMicroMaskCount : encoder::kMaskCount;
+  if (version < 0 || version > maxVersion || levelValue < 0 ||
+      levelValue > static_cast<std::int16_t>(maxLevel) || maskValue < -1 || maskValue >= masks ||
+      kind_ == SymbolKind::kRmqr || !MarginsInRange(left, bottom, top, right)) {
     return Fail(GenerateFailure::kOptionOutOfRange);
   }
 
