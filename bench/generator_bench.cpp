@@ -9,6 +9,7 @@
 #include <string>
 
 #include "generator/qr_generator.h"
+#include "generator/raster_files.h"
 #include "platform/codecs/png.h"
 
 extern char** environ;
@@ -48,7 +49,7 @@ void BM_SaveImagePng8192(benchmark::State& state) {
   QrGenerator g;
   g.Generate(kVersion40Content, false, 0, 1, -1, 0, std::nullopt, std::nullopt, 4, 4, 4, 4);
   const std::string path = "/tmp/qrsmith-bench-" + std::to_string(::getpid()) + ".png";
-  for (auto _ : state) benchmark::DoNotOptimize(g.SaveImage(path, 8192, 4));
+  for (auto _ : state) benchmark::DoNotOptimize(g.SaveImage(path, 8192, qrsmith::kRasterPng));
   ::unlink(path.c_str());
 }
 BENCHMARK(BM_SaveImagePng8192)->Unit(benchmark::kMillisecond);
