@@ -158,6 +158,13 @@ std::string EscapeField(std::string_view text) {
   return out;
 }
 
+void AppendEscapedField(std::string& out, std::string_view label, const OptionalText& value) {
+  if (!value) return;
+  out += label;
+  out += EscapeField(*value);
+  out += ';';
+}
+
 std::string FormatDateTime(const DateTime& value, std::string_view pattern) {
   struct Picture {
     std::string_view text;
