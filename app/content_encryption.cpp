@@ -3,6 +3,8 @@
 #include <numeric>
 #include <utility>
 
+#include "platform/colour.h"
+
 namespace qrsmith::app {
 
 Rc4Permutation Rc4KeySchedule(std::span<const std::uint8_t> key) {
@@ -35,13 +37,9 @@ Bytes Rc4Apply(Rc4Permutation permutation, std::span<const std::uint8_t> data) {
 }
 
 std::string HexText(std::span<const std::uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(bytes.size() * 2);
-  for (const std::uint8_t b : bytes) {
-    out.push_back(kDigits[b >> 4]);
-    out.push_back(kDigits[b & 15]);
-  }
+  for (const std::uint8_t b : bytes) platform::AppendHexByte(out, b);
   return out;
 }
 

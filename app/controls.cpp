@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "platform/colour.h"
+
 namespace qrsmith::app {
 
 TabControl::TabControl(QWidget* parent)
@@ -40,12 +42,12 @@ ColourPicker::ColourPicker(QWidget* parent, Dialogs& dialogs, Colour initial)
     : QPushButton(parent), dialogs_(dialogs), colour_(initial) {
   SetValue(initial);
   QObject::connect(this, &QPushButton::clicked, this, [this] {
-    const Colour c = colour_;
-    const QColor current(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                         static_cast<int>((c >> 16) & 0xFF));
+    const platform::Channels c = platform::ChannelsOf(colour_);
+    const QColor current(c.red, c.green, c.blue);
     if (const auto chosen = dialogs_.ChooseColour(window(), current)) {
-      SetValue(static_cast<Colour>(chosen->red()) | static_cast<Colour>(chosen->green()) << 8 |
-               static_cast<Colour>(chosen->blue()) << 16);
+      SetValue(platform::ColourOf({static_cast<std::uint8_t>(chosen->red()),
+                                   static_cast<std::uint8_t>(chosen->green()),
+                                   static_cast<std::uint8_t>(chosen->blue())}));
     }
   });
 }
@@ -53,16 +55,14 @@ ColourPicker::ColourPicker(QWidget* parent, Dialogs& dialogs, Colour initial)
 void ColourPicker::SetValue(Colour colour) {
   colour_ = colour & 0xFFFFFF;
   QPixmap swatch(28, 12);
-  swatch.fill(QColor(static_cast<int>(colour_ & 0xFF), static_cast<int>((colour_ >> 8) & 0xFF),
-                     static_cast<int>((colour_ >> 16) & 0xFF)));
+  const platform::Channels c = platform::ChannelsOf(colour_);
+  swatch.fill(QColor(c.red, c.green, c.blue));
   QPainter(&swatch).drawRect(0, 0, swatch.width() - 1, swatch.height() - 1);
   setIcon(swatch);
   setIconSize(swatch.size());
   // The colour as the user knows it from other programs: #RRGGBB.
-  setText(QStringLiteral("#%1")
-              .arg(((colour_ & 0xFF) << 16) | (colour_ & 0xFF00) | ((colour_ >> 16) & 0xFF), 6, 16,
-                   QLatin1Char('0'))
-              .toUpper());
+  setText(
+      QStringLiteral("#%1").arg(platform::SwapRedBlue(colour_), 6, 16, QLatin1Char('0')).toUpper());
   if (onChange_) onChange_();
 }
 

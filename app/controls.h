@@ -64,9 +64,7 @@ class FileDialogControl final : public QObject {
 
   // "label|pattern|label|pattern|..." pairs, the first in force on opening.
   void SetFilter(const QString& filter) { filter_ = filter; }
-  QString Filter() const { return filter_; }
   void SetInitialDirectory(const QString& directory) { initialDirectory_ = directory; }
-  QString InitialDirectory() const { return initialDirectory_; }
   QString FileName() const { return fileName_; }
 
   // Shows the dialog; true when a file was chosen (then in FileName()).

@@ -9,24 +9,27 @@
 #include "app/main_window.h"
 #include "app/main_window_shared.h"
 #include "app/save_formats.h"
+#include "encoder/qr_encoder.h"
+#include "platform/colour.h"
 
 namespace qrsmith::app {
 
 namespace {
 
-constexpr const char* kLevelKeys[] = {"L", "M", "Q", "H"};
+// The level list's entries L, M, Q, H, as the settings name them.
+QString LevelKey(int index) {
+  return QString(QLatin1Char(LevelLetter(static_cast<Level>(std::clamp(index, 0, 3) + 1))));
+}
 
-QString ColourKey(Colour colour) {  // #RRGGBB
-  return QStringLiteral("#%1").arg(
-      ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF), 6, 16,
-      QLatin1Char('0'));
+QString ColourKey(Colour colour) {  // #rrggbb
+  return QStringLiteral("#%1").arg(platform::SwapRedBlue(colour), 6, 16, QLatin1Char('0'));
 }
 
 std::optional<Colour> ColourOfKey(const QString& key) {
-  bool ok = false;
-  const uint rgb = key.mid(1).toUInt(&ok, 16);
-  if (!key.startsWith(QLatin1Char('#')) || key.size() != 7 || !ok) return std::nullopt;
-  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+  if (!key.startsWith(QLatin1Char('#')) || key.size() != 7) return std::nullopt;
+  const auto parsed = platform::ParseColourText(key.mid(1).toStdString());
+  if (!parsed) return std::nullopt;
+  return parsed->colour;
 }
 
 }  // namespace
@@ -40,7 +43,7 @@ void MainWindow::ReadSettings() {
   if (encoding == QLatin1String("utf-8")) form_.encodingList->setCurrentIndex(kUtf8EncodingIndex);
   const QString level = s.value(QStringLiteral("level")).toString();
   for (int i = 0; i < 4; ++i) {
-    if (level == QLatin1String(kLevelKeys[i])) form_.levelList->setCurrentIndex(i);
+    if (level == LevelKey(i)) form_.levelList->setCurrentIndex(i);
   }
   bool ok = false;
   const int version = s.value(QStringLiteral("version")).toInt(&ok);
@@ -69,8 +72,7 @@ void MainWindow::WriteSettings() {
   s.setValue(QStringLiteral("encoding"), form_.encodingList->currentIndex() == kUtf8EncodingIndex
                                              ? QStringLiteral("utf-8")
                                              : QStringLiteral("ansi"));
-  s.setValue(QStringLiteral("level"),
-             QLatin1String(kLevelKeys[std::clamp(form_.levelList->currentIndex(), 0, 3)]));
+  s.setValue(QStringLiteral("level"), LevelKey(form_.levelList->currentIndex()));
   s.setValue(QStringLiteral("version"), form_.sizeList->currentIndex());
   s.setValue(QStringLiteral("foreground"), ColourKey(form_.foregroundPicker->Value()));
   s.setValue(QStringLiteral("background"), ColourKey(form_.backgroundPicker->Value()));

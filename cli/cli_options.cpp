@@ -8,8 +8,10 @@
 #include <string_view>
 
 #include "cli/payload_commands.h"
+#include "encoder/qr_encoder.h"
 #include "encoder/rmqr_tables.h"
 #include "encoder/stream_header.h"
+#include "platform/colour.h"
 
 namespace qrsmith::cli {
 
@@ -35,24 +37,10 @@ std::string Bad(std::string_view option, const std::string& value, std::string_v
   return "--" + std::string(option) + " takes " + std::string(expected) + ", not '" + value + "'";
 }
 
-struct ColourWithAlpha {
-  Colour colour;
-  std::uint8_t alpha;
-};
-
-// "RRGGBB" or "RRGGBBAA" (an optional leading '#') to a colour 0x00BBGGRR and
-// its alpha (FF, opaque, when left out).
-std::optional<ColourWithAlpha> ParseColour(std::string text) {
-  if (!text.empty() && text[0] == '#') text.erase(0, 1);
-  if ((text.size() != 6 && text.size() != 8) ||
-      !std::all_of(text.begin(), text.end(),
-                   [](unsigned char c) { return std::isxdigit(c) != 0; })) {
-    return std::nullopt;
-  }
-  const auto rgb = static_cast<std::uint32_t>(std::stoul(text.substr(0, 6), nullptr, 16));
-  const auto alpha =
-      static_cast<std::uint8_t>(text.size() == 8 ? std::stoul(text.substr(6), nullptr, 16) : 0xFF);
-  return ColourWithAlpha{((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16), alpha};
+// "RRGGBB" or "RRGGBBAA" with an optional leading '#' (platform::ParseColourText).
+std::optional<platform::ColourWithAlpha> ParseColour(std::string_view text) {
+  if (!text.empty() && text[0] == '#') text.remove_prefix(1);
+  return platform::ParseColourText(text);
 }
 
 // "A,B" or "AxB" (separator given) of integers within [low, high].
@@ -171,13 +159,10 @@ const std::vector<OptionRule>& Options() {
        }},
       {"level", 'l', true,
        [](CliOptions& o, const std::string& v) {
-         static constexpr std::string_view kLevels = "LMQH";
-         const char c =
-             v.size() == 1 ? static_cast<char>(std::toupper(static_cast<unsigned char>(v[0]))) : 0;
-         if (c == 0 || kLevels.find(c) == std::string_view::npos) {
-           return Bad("level", v, "L, M, Q or H");
-         }
-         o.level = static_cast<std::int16_t>(kLevels.find(c) + 1);
+         const std::optional<Level> level =
+             v.size() == 1 ? LevelOfLetter(v[0]) : std::optional<Level>();
+         if (!level) return Bad("level", v, "L, M, Q or H");
+         o.level = static_cast<std::int16_t>(*level);
          o.levelGiven = true;
          return std::string();
        }},

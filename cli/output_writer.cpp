@@ -6,6 +6,7 @@
 #include "cli/verify.h"
 #include "export/module_grid.h"
 #include "platform/codecs/image.h"
+#include "platform/colour.h"
 #include "platform/file.h"
 #include "platform/file_batch.h"
 
@@ -112,9 +113,7 @@ std::string TransparentColours(const CliOptions& o) {
     if (!out.empty()) out += " and ";
     out += option;
     out += " with alpha ";
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    out += kDigits[alpha >> 4];
-    out += kDigits[alpha & 0xF];
+    platform::AppendHexByte(out, alpha);
   }
   return out;
 }

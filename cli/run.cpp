@@ -39,8 +39,7 @@ Outcome ProduceSymbol(const CliOptions& options, const std::string& content, std
     const QrGenerator& g = symbol.generator;
     if (gradeReport != nullptr && !options.gradeJson &&
         (g.Level() != options.level || g.Version() != options.version)) {
-      static constexpr const char* kLevels[] = {"M", "L", "M", "Q", "H"};
-      *gradeReport = std::string("level ") + kLevels[std::clamp<int>(g.Level(), 0, 4)] +
+      *gradeReport = "level " + LevelName(g.Level()) +
                      (g.Version() != options.version ? ", version " + std::to_string(g.Version())
                                                      : std::string()) +
                      " chosen, so that the icon leaves unused EC at B";

@@ -18,14 +18,15 @@
 
 namespace qrsmith::cli {
 
+std::string LevelName(std::int16_t level) {
+  const bool named = level >= static_cast<std::int16_t>(Level::kL) &&
+                     level <= static_cast<std::int16_t>(Level::kH);
+  return std::string(1, LevelLetter(named ? static_cast<Level>(level) : Level::kM));
+}
+
 namespace {
 
 Failure InputError(std::string message) { return {kExitInputOutput, std::move(message)}; }
-
-const char* LevelName(std::int16_t level) {
-  static constexpr const char* kNames[] = {"M", "L", "M", "Q", "H"};
-  return level >= 0 && level <= 4 ? kNames[level] : "M";
-}
 
 // "content does not fit version 5 at level H (needs 1203 bits, holds 1088)":
 // measured the way the encoder measures, for the version asked for or, when
@@ -349,10 +350,18 @@ Outcome Generate(const CliOptions& options, const PreparedContent& prepared, Sym
   const std::int32_t quiet = (micro || rmqr) && !options.marginsGiven ? 2 : -1;
   auto margin = [&](std::int32_t m) { return quiet >= 0 ? quiet : m; };
   // Without --mask the encoder chooses the mask by its penalty rules.
-  if (!g.Generate(prepared.text, prepared.ansi, version, level, options.mask.value_or(0),
-                  options.foreground, options.background, icon, margin(options.marginLeft),
-                  margin(options.marginBottom), margin(options.marginTop),
-                  margin(options.marginRight), !options.mask.has_value())) {
+  GenerateOptions generate{.ansi = prepared.ansi,
+                           .version = version,
+                           .level = static_cast<Level>(level),
+                           .mask = options.mask,
+                           .foreground = options.foreground,
+                           .background = options.background,
+                           .icon = std::move(icon),
+                           .marginLeft = margin(options.marginLeft),
+                           .marginTop = margin(options.marginTop),
+                           .marginRight = margin(options.marginRight),
+                           .marginBottom = margin(options.marginBottom)};
+  if (!g.Generate(prepared.text, generate)) {
     const bool kanji = prepared.extras.allowKanji.value_or(false);
     switch (g.LastFailure()) {
       case GenerateFailure::kContentNotRepresentable:
@@ -448,7 +457,8 @@ Outcome MakeSequence(const CliOptions& options, const std::string& text,
   // Every symbol of a sequence has the same level: the boost raises it only
   // as far as the same split still fits the same version.
   std::int16_t level = options.level;
-  for (std::int16_t higher = 4; options.boost && higher > level; --higher) {
+  for (auto higher = static_cast<std::int16_t>(Level::kH); options.boost && higher > level;
+       --higher) {
     encoder::SplitRequest raised = request;
     raised.symbols = static_cast<std::int32_t>(plan.Parts());
     raised.version = plan.version;

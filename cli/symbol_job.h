@@ -50,4 +50,7 @@ Outcome MakeSymbol(const CliOptions& options, const std::string& content, Symbol
 Outcome MakeSequence(const CliOptions& options, const std::string& content,
                      std::vector<Symbol>& symbols, Bytes& carried);
 
+// The letter of a generator level, 0 (which encodes as M) included.
+std::string LevelName(std::int16_t level);
+
 }  // namespace qrsmith::cli

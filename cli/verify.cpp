@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "encoder/qr_tables.h"
 #include "platform/codecs/image.h"
 
 namespace qrsmith::cli {
@@ -71,7 +72,8 @@ Outcome MakeSymbolKeepingIconReadable(const CliOptions& options, const std::stri
     // A larger version draws the same icon over a smaller share of the
     // modules when the module size is fixed; a few are tried at each level.
     constexpr int kLargerVersions = 3;
-    for (std::int16_t level = 1; level <= 4; ++level) {
+    for (auto level = static_cast<std::int16_t>(Level::kL);
+         level <= static_cast<std::int16_t>(Level::kH); ++level) {
       o.level = level;
       o.version = options.version;
       a = Try(o, content, form, nullptr, symbol, bytes);
@@ -79,7 +81,8 @@ Outcome MakeSymbolKeepingIconReadable(const CliOptions& options, const std::stri
       const QrGenerator& g = symbol.generator;
       const int version = (g.SymbolWidth() - g.MarginLeft() - g.MarginRight() - 17) / 4;
       for (int v = version + 1;
-           options.version == 0 && v <= std::min(40, version + kLargerVersions); ++v) {
+           options.version == 0 && v <= std::min(encoder::kMaxVersion, version + kLargerVersions);
+           ++v) {
         o.version = static_cast<std::int16_t>(v);
         if (Try(o, content, form, nullptr, symbol, bytes).Keeps()) return std::nullopt;
       }
@@ -88,7 +91,7 @@ Outcome MakeSymbolKeepingIconReadable(const CliOptions& options, const std::stri
     a = Try(o, content, form, nullptr, symbol, bytes);
     if (a.failed) return a.failed;
   } else if (!options.levelGiven) {
-    o.level = 4;  // the most an icon may cover
+    o.level = static_cast<std::int16_t>(Level::kH);  // the most an icon may cover
     a = Try(o, content, form, nullptr, symbol, bytes);
     if (a.failed) return a.failed;
   }

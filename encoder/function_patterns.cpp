@@ -112,4 +112,15 @@ void DrawFunctionPatterns(std::uint8_t* matrix, std::int32_t version, std::int32
   }
 }
 
+std::vector<std::uint8_t> FunctionMatrixOf(std::int32_t version) {
+  if (version < kMinVersion || version > kMaxVersion) return {};
+  QrTables tables;
+  tables.Fill();
+  const auto stride = static_cast<std::size_t>(MatrixStride(SymbolSize(version)));
+  std::vector<std::uint8_t> matrix(stride * stride, 0);
+  DrawFunctionPatterns(matrix.data(), version,
+                       tables.alignmentStep[static_cast<std::size_t>(version - 1)]);
+  return matrix;
+}
+
 }  // namespace qrsmith::encoder

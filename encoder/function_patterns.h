@@ -27,5 +27,8 @@ std::vector<std::int32_t> AlignmentCentres(std::int32_t version, std::int32_t st
 // Draws every function module of a version 1..40 into a zero-filled matrix
 // of (s + 3) x (s + 3) bytes.
 void DrawFunctionPatterns(std::uint8_t* matrix, std::int32_t version, std::int32_t step);
+// The same into a new matrix, for callers that hold no tables; empty for a
+// version outside 1..40.
+std::vector<std::uint8_t> FunctionMatrixOf(std::int32_t version);
 
 }  // namespace qrsmith::encoder

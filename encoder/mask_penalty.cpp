@@ -1,6 +1,6 @@
-#include "encoder/mask_penalty.h"
-
 #include <cstdlib>
+
+#include "encoder/detail/mask_penalty_rules.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <cpuid.h>

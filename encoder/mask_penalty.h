@@ -1,7 +1,8 @@
 #pragma once
 // Mask evaluation (ISO/IEC 18004 section 7.8.3): penalty points for the
 // features that trouble readers. The rules work on whole rows of bits at a
-// time (bit_matrix.h); the byte-grid forms below pack their grid first.
+// time (bit_matrix.h). The rules one at a time, and over byte grids, are in
+// detail/mask_penalty_rules.h.
 
 #include <cstdint>
 
@@ -17,34 +18,10 @@ inline constexpr std::int32_t kPenaltyBalance = 10;  // N4: per 5 % of dark modu
 
 namespace encoder {
 
-// Rules 1 and 3 for one line of `length` modules (bit set: dark; bits from
-// `length` on 0). Rule 3 counts modules beyond the ends as light (the quiet
-// zone), and each 1:1:3:1:1 pattern once, light on one side or both.
-std::int32_t LineRunPenalty(const BitRow& line, std::int32_t length);
-std::int32_t LineFinderLikePenalty(const BitRow& line);
-
-// Rule 2 for the blocks that rows a and b (neighbours, `length` modules) form.
-std::int32_t RowPairBlockPenalty(const BitRow& a, const BitRow& b, std::int32_t length);
-
-// Rule 4 for `dark` dark modules out of side x side: 10 x k, where k =
-// floor(|dark / total - 1/2| / 5 %).
-std::int32_t BalancePenaltyOf(std::int64_t dark, std::int32_t side);
-
 // The whole score of a symbol given as its rows and as its columns (the
 // transposed rows).
 std::int32_t MatrixPenalty(const BitMatrix& rows, const BitMatrix& columns);
 
 }  // namespace encoder
-
-// The four rules on an s x s grid of modules (0 light, non-zero dark), rows
-// `stride` bytes apart, each over all rows and columns; s 1..192.
-std::int32_t RunPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
-std::int32_t BlockPenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
-std::int32_t FinderLikePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
-std::int32_t BalancePenalty(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
-
-// Penalty of an s x s grid of modules: the sum of the four rules. 0 for a
-// null grid, side < 1 or > 192, or stride < side.
-std::int32_t MaskPenaltyScore(const std::uint8_t* modules, std::int32_t side, std::int32_t stride);
 
 }  // namespace qrsmith

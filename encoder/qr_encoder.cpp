@@ -129,33 +129,6 @@ QrEncoder& QrEncoder::operator=(const QrEncoder& other) {
   return *this;
 }
 
-std::int32_t QrEncoder::DataModuleCount(std::int32_t version) const {
-  return encoder::DataModuleCount(version);
-}
-std::int32_t QrEncoder::CodewordCount(std::int32_t version) const {
-  return encoder::CodewordCount(version);
-}
-std::int32_t QrEncoder::SymbolSize(std::int32_t version) const {
-  return encoder::SymbolSize(version);
-}
-std::int32_t QrEncoder::AlignmentCoordinateCount(std::int32_t version) const {
-  return encoder::AlignmentCoordinateCount(version);
-}
-std::int32_t QrEncoder::AlignmentPatternCount(std::int32_t version) const {
-  return encoder::AlignmentPatternCount(version);
-}
-std::int32_t QrEncoder::CharacterClass(std::int32_t byte) { return encoder::CharacterClass(byte); }
-std::int32_t QrEncoder::IsKanjiPair(std::int32_t lead, std::int32_t trail) {
-  return encoder::IsKanjiPair(lead, trail);
-}
-std::int32_t QrEncoder::AlphanumericValue(std::int32_t byte) {
-  return encoder::AlphanumericValue(byte);
-}
-std::int32_t QrEncoder::BchRemainder(std::int32_t value, std::int32_t polynomial,
-                                     std::int32_t topBit, std::int32_t shiftCount) {
-  return encoder::BchRemainder(value, polynomial, topBit, shiftCount);
-}
-
 std::int32_t QrEncoder::Side() const { return width_; }
 
 std::int32_t QrEncoder::BuildBitStream(std::vector<std::uint8_t>& bits, const Bytes& data,
@@ -176,38 +149,17 @@ std::int32_t QrEncoder::BuildBitStream(std::vector<std::uint8_t>& bits, const By
   return length;
 }
 
-std::int32_t QrEncoder::DrawFunctionPatterns(std::vector<std::uint8_t>& functionMatrix,
-                                             std::int32_t version) const {
-  if (version >= -4 && version <= -1) return 1;
-  if (version < kMinVersion || version > kMaxVersion) return 0;
-  const auto stride = static_cast<std::size_t>(encoder::MatrixStride(encoder::SymbolSize(version)));
-  if (functionMatrix.size() < stride * stride) functionMatrix.resize(stride * stride, 0);
-  encoder::DrawFunctionPatterns(
-      functionMatrix.data(), version,
-      machinery_->tables.alignmentStep[static_cast<std::size_t>(version - 1)]);
-  return 1;
-}
-
-std::int32_t QrEncoder::ApplyMask(std::vector<std::uint8_t>& dataMatrix, std::int32_t s,
-                                  std::int32_t mask) {
-  const std::int32_t applied = encoder::NormaliseMask(mask);
-  if (s > 0 && dataMatrix.size() >= static_cast<std::size_t>(s) * static_cast<std::size_t>(s)) {
-    encoder::ApplyMaskPattern(dataMatrix.data(), s, s, applied);
-  }
-  return applied;
-}
-
-std::uint8_t QrEncoder::ModuleAt(std::int32_t p, std::int32_t q, bool raw) const {
+std::uint8_t QrEncoder::ModuleAt(std::int32_t row, std::int32_t column, bool raw) const {
   // The matrix has height + 3 rows of width + 3 bytes, or is 1 x 1 before the first symbol.
   const std::int64_t columns = width_ > 0 ? encoder::MatrixStride(width_) : 1;
   const std::int64_t rows = height_ > 0 ? encoder::MatrixStride(height_) : 1;
-  std::int64_t row = p, column = q;
+  std::int64_t r = row, c = column;
   if (!raw) {
-    row -= margins_[1];
-    column -= margins_[0];
+    r -= margins_[1];
+    c -= margins_[0];
   }
-  if (row < 1 || row > rows || column < 1 || column > columns) return 0;
-  return moduleMatrix_[static_cast<std::size_t>((row - 1) * columns + (column - 1))];
+  if (r < 1 || r > rows || c < 1 || c > columns) return 0;
+  return moduleMatrix_[static_cast<std::size_t>((r - 1) * columns + (c - 1))];
 }
 
 std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std::int32_t n,

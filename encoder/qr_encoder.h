@@ -18,6 +18,22 @@ namespace qrsmith {
 // Code (M1..M4) and rectangular Micro QR Code (rMQR).
 enum class SymbolKind { kQr, kMicroQr, kRmqr };
 
+// The error-correction levels, numbered as EncodeOptions::level and the
+// generator take them; files and settings store the number or the letter.
+enum class Level : std::int16_t { kL = 1, kM = 2, kQ = 3, kH = 4 };
+
+// 'L', 'M', 'Q' or 'H'.
+constexpr char LevelLetter(Level level) {
+  return "?LMQH"[static_cast<std::size_t>(level) < 5 ? static_cast<std::size_t>(level) : 0];
+}
+// The level a letter names, in either case; nullopt for any other character.
+constexpr std::optional<Level> LevelOfLetter(char letter) {
+  for (const Level level : {Level::kL, Level::kM, Level::kQ, Level::kH}) {
+    if (letter == LevelLetter(level) || letter == LevelLetter(level) - 'A' + 'a') return level;
+  }
+  return std::nullopt;
+}
+
 // Options of one Encode call. Each member left out takes its default; a
 // supplied 0 is not "left out".
 struct EncodeOptions {
@@ -62,13 +78,6 @@ class QrEncoder {
   QrEncoder(const QrEncoder& other);  // deep copy
   QrEncoder& operator=(const QrEncoder& other);
 
-  // Per-version quantities; versions 1..40 and -1..-4 (Micro QR M1..M4).
-  std::int32_t DataModuleCount(std::int32_t version) const;
-  std::int32_t CodewordCount(std::int32_t version) const;
-  std::int32_t SymbolSize(std::int32_t version) const;
-  std::int32_t AlignmentCoordinateCount(std::int32_t version) const;
-  std::int32_t AlignmentPatternCount(std::int32_t version) const;
-
   // Encodes the first n bytes of data (n < 1: empty content; n beyond
   // data.size(): all of data, nothing past its end is read). Returns the new
   // symbol bitmap, or null when nothing was encoded (the stored matrix and
@@ -78,10 +87,10 @@ class QrEncoder {
   std::shared_ptr<const platform::Bitmap> Encode(const Bytes& data, std::int32_t n,
                                                  const EncodeOptions& options = {});
 
-  // Reads one module back (0 light, 1 dark). raw: p, q are 1-based row and
-  // column of the module matrix. Not raw: 1-based row and column of the symbol
-  // bitmap's frame, margins included; positions outside the matrix read 0.
-  std::uint8_t ModuleAt(std::int32_t p, std::int32_t q, bool raw) const;
+  // Reads one module back (0 light, 1 dark). raw: 1-based row and column of
+  // the module matrix. Not raw: 1-based row and column of the symbol bitmap's
+  // frame, margins included; positions outside the matrix read 0.
+  std::uint8_t ModuleAt(std::int32_t row, std::int32_t column, bool raw) const;
 
   // The current symbol: side s (0 before the first successful Encode) and margins.
   // Side() is the width; Micro QR and QR symbols are square, rMQR ones wider
@@ -101,28 +110,12 @@ class QrEncoder {
   // The mask of the current symbol, 0..7 (0..3 for Micro QR; 0 before the first).
   std::int32_t Mask() const { return mask_; }
 
-  // The stages of Encode, each also callable on its own.
-  // BuildBitStream: the stream's length in bits, terminator included, for the
-  // version group of `version`; unless measuring it is also written to bits
-  // from index 0 (one byte per bit; bits grows if shorter than the stream).
-  // n as for Encode. 0 when the stream cannot be written, which includes
-  // streams longer than the encoder's 32768-entry bit arrays.
+  // BuildBitStream, the first stage of Encode: the stream's length in bits, terminator included,
+  // for the version group of `version`; unless measuring it is also written to bits from index 0
+  // (one byte per bit; bits grows if shorter than the stream). n as for Encode. 0 when the stream
+  // cannot be written, which includes streams longer than the encoder's 32768-entry bit arrays.
   std::int32_t BuildBitStream(std::vector<std::uint8_t>& bits, const Bytes& data, std::int32_t n,
                               std::int32_t version, bool measure, bool allowKanji = true) const;
-  static std::int32_t CharacterClass(std::int32_t byte);
-  static std::int32_t IsKanjiPair(std::int32_t lead, std::int32_t trail);
-  static std::int32_t AlphanumericValue(std::int32_t byte);
-  // function matrix: (s+3) x (s+3) bytes row after row; 0 free, 1 dark, 2 light.
-  // Versions 1..40 draw (a shorter matrix is first extended with zeros) and
-  // give 1; -1..-4 (Micro QR) draw nothing and give 1; others give 0.
-  std::int32_t DrawFunctionPatterns(std::vector<std::uint8_t>& functionMatrix,
-                                    std::int32_t version) const;
-  // XORs the mask over an s x s data matrix (left alone when shorter than
-  // s x s) and returns the mask applied: 0..7 as asked, anything else 0.
-  static std::int32_t ApplyMask(std::vector<std::uint8_t>& dataMatrix, std::int32_t s,
-                                std::int32_t mask);
-  static std::int32_t BchRemainder(std::int32_t value, std::int32_t polynomial, std::int32_t topBit,
-                                   std::int32_t shiftCount);
 
  private:
   // The field, the Reed-Solomon encoder, the tables and the work buffers

@@ -43,7 +43,6 @@ bool ReedSolomonEncoder::Initialise(std::int32_t k, std::int32_t c, const Galois
   dataLength_ = k;
   parityLength_ = c;
   generatorElement_ = a;
-  firstRoot_ = e;
   const GeneratorKey key{field_.Size(), field_.Polynomial(), field_.Generator(), a, e, c};
   if (key == generatorKey_) return true;  // the polynomial would come out the same
 

@@ -24,13 +24,10 @@ class ReedSolomonEncoder {
 
   ReedSolomonEncoder() = default;
 
-  GaloisField Field() const { return field_; }
   void SetField(const GaloisField& field);
   std::int32_t GeneratorElement() const { return generatorElement_; }
-  void SetGeneratorElement(std::int32_t a) { generatorElement_ = a; }
   std::int32_t DataLength() const { return dataLength_; }
   std::int32_t ParityLength() const { return parityLength_; }
-  std::int32_t FirstRootExponent() const { return firstRoot_; }
   // Coefficient of x^index of the generator polynomial; 0 outside 0 .. 1023.
   std::int32_t GeneratorCoefficient(std::int32_t index) const;
 
@@ -80,7 +77,6 @@ class ReedSolomonEncoder {
   std::int32_t dataLength_ = 0;        // k, 1 .. 1023 once initialised
   std::int32_t parityLength_ = 0;      // c, 1 .. 1024 - k once initialised
   std::int32_t generatorElement_ = 0;  // a
-  std::int32_t firstRoot_ = 0;         // e >= 0
   // Coefficients lowest degree first; entry c is 1 and entries above c are 0.
   std::array<std::int32_t, kMaxBlockLength> generator_{};
   GeneratorKey generatorKey_;

@@ -13,6 +13,7 @@
 #include "export/icc_profile.h"
 #include "export/text_format.h"
 #include "platform/cmyk.h"
+#include "platform/colour.h"
 
 namespace qrsmith {
 
@@ -29,9 +30,7 @@ void AppendComponent(std::string& out, std::uint8_t value) {
 
 // The fill colour operator: "r g b rg" or "c m y k k".
 void AppendFillColour(std::string& out, Colour colour, bool cmyk) {
-  const auto red = static_cast<std::uint8_t>(colour & 0xFF);
-  const auto green = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
-  const auto blue = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+  const auto [red, green, blue] = platform::ChannelsOf(colour);
   if (cmyk) {
     for (std::uint8_t ink : platform::CmykOfRgb(red, green, blue)) {
       AppendComponent(out, ink);
@@ -114,10 +113,10 @@ std::string Deflated(const std::string& text) {
 // A PDF text string in UTF-16BE with its byte order mark, as hexadecimal:
 // any character, no escapes. Bytes that are not UTF-8 become U+FFFD.
 std::string Utf16Text(const std::string& utf8) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string out = "<FEFF";
   const auto unit = [&](std::uint32_t u) {
-    for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(u >> shift) & 15];
+    platform::AppendHexByte(out, static_cast<std::uint8_t>(u >> 8));
+    platform::AppendHexByte(out, static_cast<std::uint8_t>(u & 0xFF));
   };
   for (std::size_t i = 0; i < utf8.size();) {
     const auto b = static_cast<unsigned char>(utf8[i]);

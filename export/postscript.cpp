@@ -6,6 +6,7 @@
 
 #include "export/text_format.h"
 #include "platform/cmyk.h"
+#include "platform/colour.h"
 
 namespace qrsmith {
 
@@ -24,9 +25,7 @@ std::size_t SampleBytes(const ModuleGrid& grid, bool cmyk) {
 
 // The samples a colour is written as: R, G, B, or its inks C, M, Y, K.
 std::vector<std::uint8_t> SamplesOf(Colour colour, bool cmyk) {
-  const auto red = static_cast<std::uint8_t>(colour & 0xFF);
-  const auto green = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
-  const auto blue = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+  const auto [red, green, blue] = platform::ChannelsOf(colour);
   if (!cmyk) return {red, green, blue};
   const auto inks = platform::CmykOfRgb(red, green, blue);
   return {inks.begin(), inks.end()};

@@ -5,6 +5,7 @@
 
 #include "export/text_format.h"
 #include "platform/cmyk.h"
+#include "platform/colour.h"
 
 #ifndef QRSMITH_VERSION
 #define QRSMITH_VERSION "0"
@@ -26,9 +27,7 @@ class HexLines {
  public:
   explicit HexLines(std::string& out) : out_(out) {}
   void Byte(std::uint8_t b) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    out_ += kDigits[b >> 4];
-    out_ += kDigits[b & 15];
+    platform::AppendHexByte(out_, b);
     if ((count_ += 2) == kDigitsPerLine) Break();
   }
   void Break() {
@@ -42,9 +41,7 @@ class HexLines {
 };
 
 std::array<std::uint8_t, 4> Samples(Colour colour, bool cmyk) {
-  const auto r = static_cast<std::uint8_t>(colour & 0xFF);
-  const auto g = static_cast<std::uint8_t>((colour >> 8) & 0xFF);
-  const auto b = static_cast<std::uint8_t>((colour >> 16) & 0xFF);
+  const auto [r, g, b] = platform::ChannelsOf(colour);
   if (cmyk) return platform::CmykOfRgb(r, g, b);
   return {r, g, b, 0};
 }

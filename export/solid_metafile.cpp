@@ -280,11 +280,8 @@ Bytes WriteSolidEnhancedMetafile(const ModuleGrid& grid, double moduleMm,
   w.U32(0);
   w.U32(16);
   w.U32(20);
-  const auto patch = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  patch(sizeField, static_cast<std::uint32_t>(out.size()));
-  patch(sizeField + 4, emf.Count());
+  platform::codecs::StoreLe32(&out[sizeField], static_cast<std::uint32_t>(out.size()));
+  platform::codecs::StoreLe32(&out[sizeField + 4], emf.Count());
   return out;
 }
 
@@ -352,14 +349,9 @@ Bytes WriteSolidWindowsMetafile(const ModuleGrid& grid, double moduleMm) {
   wmf.Object(kMetaDeleteObject, 0);
   wmf.Start(3, kMetaEof);
   const auto words = static_cast<std::uint32_t>((out.size() - header) / 2);
-  const auto patch16 = [&](std::size_t at, std::uint32_t v) {
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-  };
-  patch16(header + 6, words & 0xFFFF);
-  patch16(header + 8, words >> 16);
-  patch16(header + 12, wmf.Largest() & 0xFFFF);
-  patch16(header + 14, wmf.Largest() >> 16);
+  // The header's two 32-bit fields lie as pairs of 16-bit words, low word first.
+  platform::codecs::StoreLe32(&out[header + 6], words);
+  platform::codecs::StoreLe32(&out[header + 12], wmf.Largest());
   return out;
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "platform/cmyk.h"
+#include "platform/colour.h"
 
 namespace qrsmith::text_format {
 
@@ -28,23 +29,14 @@ void AppendOpacity(std::string& out, std::uint8_t alpha) {
   AppendReal(out, static_cast<double>((alpha * 1000 + 127) / 255) / 1000);
 }
 
-namespace {
-
-void AppendHexByte(std::string& out, unsigned value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  out.push_back(kDigits[(value >> 4) & 0xFu]);
-  out.push_back(kDigits[value & 0xFu]);
-}
-
-}  // namespace
-
 void AppendColourHex(std::string& out, Colour colour) {
-  for (const int shift : {0, 8, 16}) AppendHexByte(out, (colour >> shift) & 0xFFu);  // R, G, B
+  const auto [red, green, blue] = platform::ChannelsOf(colour);
+  for (const std::uint8_t channel : {red, green, blue}) platform::AppendHexByte(out, channel);
 }
 
 void AppendCmykHex(std::string& out, Colour colour) {
-  const auto inks = platform::CmykOfRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-  for (std::uint8_t ink : inks) AppendHexByte(out, ink);
+  const auto [red, green, blue] = platform::ChannelsOf(colour);
+  for (std::uint8_t ink : platform::CmykOfRgb(red, green, blue)) platform::AppendHexByte(out, ink);
 }
 
 std::string FirstCharacters(const std::string& text, std::size_t n) {

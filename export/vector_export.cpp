@@ -99,6 +99,11 @@ std::string MakeExportId(std::string_view prefix, std::string_view tag) {
   return id;
 }
 
+namespace {
+
+// Whether `kind` holds `opacity`: SVG any alpha (fill-opacity), PostScript
+// and EPS only clear or opaque colours (a colour-key mask), the metafiles
+// opaque colours only.
 bool VectorHolds(VectorKind kind, const Opacity& opacity) {
   switch (kind) {
     case VectorKind::kSvg:
@@ -110,6 +115,8 @@ bool VectorHolds(VectorKind kind, const Opacity& opacity) {
       return opacity.IsOpaque();
   }
 }
+
+}  // namespace
 
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind, std::optional<std::int32_t> width,
                    std::optional<std::int32_t> height, const PrintSettings& print,

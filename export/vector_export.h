@@ -27,20 +27,16 @@ enum class VectorKind : std::int16_t {
   kEmf = 4,         // an enhanced metafile with a description (binary)
 };
 
-// Whether `kind` holds `opacity`: SVG any alpha (fill-opacity), PostScript
-// and EPS only clear or opaque colours (a colour-key mask), the metafiles
-// opaque colours only.
-bool VectorHolds(VectorKind kind, const Opacity& opacity);
-
 // The bytes of the chosen form (text forms as their ASCII bytes, no
 // terminating zero). `width` and `height` matter only to SVG: the document
 // size, used when given and above 0, the grid size otherwise. `print` asks
 // for a printed module size (SVG in millimetres, PostScript and EPS in
 // points, in place of `width` and `height`) and for CMYK samples (PostScript
 // and EPS); the metafiles carry neither and are refused with either.
-// `opacity` is the colours' alpha (clear colours are not drawn). Empty when
-// there is no symbol, the kind is out of range or cannot hold the request, or
-// the grid is beyond kMaxExportPositions.
+// `opacity` is the colours' alpha (clear colours are not drawn): SVG holds any
+// alpha, PostScript and EPS only clear or opaque colours, the metafiles only
+// opaque ones. Empty when there is no symbol, the kind is out of range or
+// cannot hold the request, or the grid is beyond kMaxExportPositions.
 Bytes ExportVector(const QrGenerator& generator, VectorKind kind,
                    std::optional<std::int32_t> width = std::nullopt,
                    std::optional<std::int32_t> height = std::nullopt,

@@ -59,10 +59,10 @@ std::optional<platform::Bitmap> PaintAttachedWindow(const PreviewWindow& window)
 }  // namespace
 
 bool QrGenerator::AttachPreview(PreviewWindow& window, std::int32_t mode,
-                                std::optional<Colour> fill, std::int32_t d, const Bytes& picture,
-                                std::optional<std::int32_t> pictureWidth,
-                                std::optional<std::int32_t> pictureHeight, std::int32_t g,
-                                std::int32_t h, bool noise) {
+                                std::optional<Colour> fill, std::int32_t squareSize,
+                                const Bytes& picture, std::optional<std::int32_t> pictureWidth,
+                                std::optional<std::int32_t> pictureHeight, std::int32_t offsetX,
+                                std::int32_t offsetY, bool noise) {
   if (!window.IsAlive() || mode < kPreviewFit || mode > kPreviewLastMode) return false;
   DetachPreview(window);
 
@@ -81,7 +81,7 @@ bool QrGenerator::AttachPreview(PreviewWindow& window, std::int32_t mode,
   set(kIconHeightProperty, iconBitmap_ ? iconBitmap_->Height() : 0);
   set(kNoiseColourProperty, static_cast<std::int32_t>(background_));
   set(kFillProperty, static_cast<std::int32_t>(fill.value_or(kWhite)));
-  set(kSquareSizeProperty, d);
+  set(kSquareSizeProperty, squareSize);
 
   // The background picture, at the size asked for (a left-out side keeps the
   // picture's own). One that cannot be read leaves the preview without it.
@@ -94,8 +94,8 @@ bool QrGenerator::AttachPreview(PreviewWindow& window, std::int32_t mode,
       window.ShareBitmap(Name(kPictureProperty), pictureBitmap_);
       set(kPictureWidthProperty, pictureBitmap_->Width());
       set(kPictureHeightProperty, pictureBitmap_->Height());
-      set(kOffsetXProperty, g);
-      set(kOffsetYProperty, h);
+      set(kOffsetXProperty, offsetX);
+      set(kOffsetYProperty, offsetY);
       // The window keeps its own copy of the noise pool: a later Generate
       // replaces the generator's while the window may still show this symbol.
       const std::span<const std::uint8_t> pool = NoiseBits();

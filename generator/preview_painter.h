@@ -19,13 +19,24 @@ namespace qrsmith {
 // The fill value that means "do not fill": the window's own background stays.
 inline constexpr Colour kNoFill = 0xFFFFFFFF;
 
-// Display modes: 0 fit, 1 stretch, 2..10 a d x d square anchored at the
-// centre, top left, top centre, top right, middle right, bottom right, bottom
-// centre, bottom left and middle left.
-inline constexpr std::int32_t kPreviewFit = 0;
-inline constexpr std::int32_t kPreviewStretch = 1;
-inline constexpr std::int32_t kPreviewCentre = 2;
-inline constexpr std::int32_t kPreviewLastMode = 10;
+// Display modes, 0..10: fit, stretch, or a d x d square (d: squareSize)
+// anchored at one of nine places. The window's preview values carry them as
+// numbers.
+enum PreviewMode : std::int32_t {
+  kPreviewFit,
+  kPreviewStretch,
+  kPreviewCentre,
+  kPreviewTopLeft,
+  kPreviewTopCentre,
+  kPreviewTopRight,
+  kPreviewMiddleRight,
+  kPreviewBottomRight,
+  kPreviewBottomCentre,
+  kPreviewBottomLeft,
+  kPreviewMiddleLeft,
+  kPreviewLastMode = kPreviewMiddleLeft
+};
+static_assert(kPreviewMiddleLeft == 10);
 
 // The names under which an attached window carries the 19 values, in the
 // order of PreviewValues' members.
@@ -70,14 +81,14 @@ struct PreviewValues {
   BitmapRef icon;                      // null: no centre icon
   std::int32_t iconWidth = 0;
   std::int32_t iconHeight = 0;
-  Colour noiseColour = kWhite;             // the symbol's background colour
-  Colour fill = kWhite;                    // the client area's colour, or kNoFill
-  std::int32_t squareSize = 0;             // d: the drawn symbol's side; 0 takes the symbol width
-  BitmapRef picture;                       // the background picture at PW x PH; null: none
-  std::int32_t pictureWidth = 0;           // PW
-  std::int32_t pictureHeight = 0;          // PH
-  std::int32_t offsetX = 0;                // g: the symbol's offset from the picture's centre
-  std::int32_t offsetY = 0;                // h
+  Colour noiseColour = kWhite;     // the symbol's background colour
+  Colour fill = kWhite;            // the client area's colour, or kNoFill
+  std::int32_t squareSize = 0;     // the drawn symbol's side; 0 takes the symbol width
+  BitmapRef picture;               // the background picture at PW x PH; null: none
+  std::int32_t pictureWidth = 0;   // PW
+  std::int32_t pictureHeight = 0;  // PH
+  std::int32_t offsetX = 0;        // the symbol's offset from the picture's centre
+  std::int32_t offsetY = 0;
   std::shared_ptr<const Bytes> noiseBits;  // the noise pool
   std::int32_t noiseLength = 0;            // how many of its bytes the noise reads
   bool noiseOn = false;                    // scatter noise cells over the picture

@@ -1,5 +1,9 @@
 #include "generator/qr_generator.h"
 
+#include "encoder/mask.h"
+#include "encoder/micro_qr_tables.h"
+#include "encoder/qr_tables.h"
+#include "encoder/rmqr_tables.h"
 #include "generator/imaging.h"
 #include "generator/raster_rendering.h"
 #include "platform/codecs/byte_order.h"
@@ -67,6 +71,13 @@ std::optional<Bytes> ContentBytes(const std::string& content, bool ansi) {
   return Bytes(content.begin(), content.end());
 }
 
+bool QrGenerator::Generate(const std::string& content, const GenerateOptions& options) {
+  return Generate(content, options.ansi, options.version, static_cast<std::int16_t>(options.level),
+                  options.mask.value_or(-1), options.foreground, options.background, options.icon,
+                  options.marginLeft, options.marginBottom, options.marginTop, options.marginRight,
+                  !options.mask.has_value());
+}
+
 bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t version,
                            std::optional<std::int16_t> level, std::optional<std::int16_t> mask,
                            Colour foreground, std::optional<Colour> background,
@@ -79,7 +90,7 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   symbolImage_.clear();
   lastFailure_ = GenerateFailure::kNone;
 
-  const std::int16_t levelValue = level.value_or(2);
+  const std::int16_t levelValue = level.value_or(static_cast<std::int16_t>(qrsmith::Level::kM));
   const std::int16_t maskValue = mask.value_or(-1);
   const std::int32_t left = marginLeft.value_or(1);
   const std::int32_t bottom = marginBottom.value_or(1);
@@ -89,12 +100,17 @@ bool QrGenerator::Generate(const std::string& content, bool ansi, std::int16_t v
   const bool rmqr = kind_ == SymbolKind::kRmqr;
   // Versions, levels and masks by kind: QR 1..40, L..H, 0..7; Micro QR 1..4,
   // L..Q, 0..3; rMQR sizes 1..32, M or H, and its one mask.
-  const std::int32_t lastVersion = micro ? 4 : rmqr ? 32 : 40;
-  const std::int32_t lastMask = micro ? 3 : rmqr ? 0 : 7;
-  const bool levelKnown = rmqr ? levelValue == 0 || levelValue == 2 || levelValue == 4
-                               : levelValue >= 0 && levelValue <= (micro ? 3 : 4);
+  const std::int32_t lastVersion = micro  ? encoder::kMicroVersionCount
+                                   : rmqr ? encoder::kRmqrSizeCount
+                                          : encoder::kMaxVersion;
+  const std::int32_t masks = micro ? encoder::kMicroMaskCount : rmqr ? 1 : encoder::kMaskCount;
+  const qrsmith::Level maxLevel = micro ? qrsmith::Level::kQ : qrsmith::Level::kH;
+  const bool levelKnown =
+      rmqr ? levelValue == 0 || levelValue == encoder::kRmqrLevelM ||
+                 levelValue == encoder::kRmqrLevelH
+           : levelValue >= 0 && levelValue <= static_cast<std::int16_t>(maxLevel);
   if (version < 0 || version > lastVersion || !levelKnown || maskValue < -1 ||
-      maskValue > lastMask || !MarginsInRange(left, bottom, top, right)) {
+      maskValue >= masks || !MarginsInRange(left, bottom, top, right)) {
     return Fail(GenerateFailure::kOptionOutOfRange);
   }
 

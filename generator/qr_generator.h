@@ -46,6 +46,25 @@ enum class GenerateFailure {
   kRenderingFailed,          // the symbol image could not be formed
 };
 
+// The options of Generate(content, options), each named; the defaults are
+// those of the positional Generate, but for the mask, which is chosen by the
+// penalty rules unless given.
+struct GenerateOptions {
+  // Encode the content's bytes in the system code page; otherwise its UTF-8
+  // bytes as they are.
+  bool ansi = false;
+  std::int16_t version = 0;  // 0: the smallest that holds the content; 1..40 (M1..M4: 1..4)
+  Level level = Level::kM;   // Micro QR: L, M or Q
+  // 0..7 (Micro QR 0..3); left out: the mask with the lowest penalty.
+  std::optional<std::int16_t> mask;
+  Colour foreground = kBlack;
+  Colour background = kWhite;
+  // Picture bytes of a new centre icon; left out keeps the current one.
+  std::optional<Bytes> icon;
+  // The quiet zone in modules on each side.
+  std::int32_t marginLeft = 1, marginTop = 1, marginRight = 1, marginBottom = 1;
+};
+
 class QrGenerator {
  public:
   using BitmapRef = std::shared_ptr<const platform::Bitmap>;
@@ -76,6 +95,9 @@ class QrGenerator {
                 std::optional<std::int32_t> marginTop = std::nullopt,
                 std::optional<std::int32_t> marginRight = std::nullopt, bool chooseMask = false);
 
+  // The same with named options (GenerateOptions).
+  bool Generate(const std::string& content, const GenerateOptions& options);
+
   GenerateFailure LastFailure() const { return lastFailure_; }
   // The kind of symbol the next Generate makes; QR unless set. For Micro QR,
   // Generate takes version 0 (the smallest that holds the content) or 1..4
@@ -96,8 +118,6 @@ class QrGenerator {
   std::int32_t SymbolHeight() const;
   Bytes SymbolImage() const { return symbolImage_; }
   BitmapRef SymbolBitmap() const { return symbolBitmap_; }
-  // The module grid of the current symbol, for the vector and text exports.
-  const QrEncoder& Encoder() const { return encoder_; }
   // Dark (true) or light at 1-based row r and column c of the symbol picture,
   // margins included; positions in the margins are light.
   bool IsDark(std::int32_t r, std::int32_t c) const { return encoder_.ModuleAt(r, c, false) != 0; }
@@ -118,7 +138,7 @@ class QrGenerator {
 
   // --- Raster files and bytes -------------------------------------------------
   // (generator/raster_files.h draws them, at any width and height.)
-  // kind: 0 BMP, 1 JPEG, 2 GIF, 3 TIFF, 4 PNG. With `size`, the symbol is
+  // kind: a RasterKind, 0 BMP, 1 JPEG, 2 GIF, 3 TIFF, 4 PNG. With `size`, the symbol is
   // enlarged to a size x size square, laid on `picture` (any readable picture,
   // stretched to pictureWidth x pictureHeight, the symbol moved by dx, dy from
   // its centre, with optional noise) when one is given, and the centre icon is
@@ -148,20 +168,21 @@ class QrGenerator {
   // --- Preview ------------------------------------------------------------------
   // Shows the current symbol in `window` until DetachPreview: takes over its
   // painting and keeps the 19 preview values on it (generator/preview_painter.h),
-  // so the painter needs nothing of this object. mode 0..10; fill: the client
-  // area's colour, white when left out, kNoFill for none; d: the drawn
-  // symbol's side (0 takes the symbol's width); picture: picture bytes (empty:
-  // none), resized to pictureWidth x pictureHeight when given, with the symbol
-  // moved by (g, h) from its centre and optional noise around it. The window
+  // so the painter needs nothing of this object. mode: a PreviewMode, 0..10;
+  // fill: the client area's colour, white when left out, kNoFill for none;
+  // squareSize: the drawn symbol's side (0 takes the symbol's width); picture:
+  // picture bytes (empty: none), resized to pictureWidth x pictureHeight when
+  // given, with the symbol moved by (offsetX, offsetY) from its centre and
+  // optional noise around it. The window
   // keeps its own references to the pictures it shows. False, with the window
   // untouched, when it is gone or mode is outside 0..10. Attaching again first
   // detaches, so a window is never attached twice.
   bool AttachPreview(platform::PreviewWindow& window, std::int32_t mode,
-                     std::optional<Colour> fill = std::nullopt, std::int32_t d = 0,
+                     std::optional<Colour> fill = std::nullopt, std::int32_t squareSize = 0,
                      const Bytes& picture = {},
                      std::optional<std::int32_t> pictureWidth = std::nullopt,
-                     std::optional<std::int32_t> pictureHeight = std::nullopt, std::int32_t g = 0,
-                     std::int32_t h = 0, bool noise = false);
+                     std::optional<std::int32_t> pictureHeight = std::nullopt,
+                     std::int32_t offsetX = 0, std::int32_t offsetY = 0, bool noise = false);
   // Gives the window its own painting back and, when this object attached it,
   // removes the 19 values. False only when the window is gone.
   bool DetachPreview(platform::PreviewWindow& window);

@@ -1,13 +1,12 @@
 #include "generator/raster_rendering.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstring>
 
+#include "generator/detail/raster_image_steps.h"
 #include "generator/imaging.h"
 #include "generator/noise_bits.h"
-#include "platform/codecs/byte_order.h"
+#include "platform/codecs/bmp.h"
 
 namespace qrsmith {
 
@@ -113,36 +112,8 @@ Bytes BitmapToImage(const platform::Bitmap& bitmap) {
 }
 
 void BitmapToImageInto(const platform::Bitmap& bitmap, Bytes& out) {
-  out.clear();
-  if (bitmap.Empty()) return;
-  const auto width = static_cast<std::size_t>(bitmap.Width());
-  const auto height = static_cast<std::size_t>(bitmap.Height());
-  const std::size_t imageSize = width * height * 4;  // 32-bit rows need no padding
-  out.resize(kSymbolImagePixelOffset + imageSize);   // every byte is set below
-  std::fill_n(out.begin(), kSymbolImagePixelOffset, std::uint8_t{0});
-  out[0] = 'B';
-  out[1] = 'M';
-  codecs::StoreLe32(&out[2], static_cast<std::uint32_t>(out.size()));
-  codecs::StoreLe32(&out[10], static_cast<std::uint32_t>(kSymbolImagePixelOffset));
-  codecs::StoreLe32(&out[14], static_cast<std::uint32_t>(kSymbolImageInfoHeaderSize));
-  codecs::StoreLe32(&out[18], static_cast<std::uint32_t>(width));
-  codecs::StoreLe32(&out[22], static_cast<std::uint32_t>(height));  // positive: rows bottom-up
-  codecs::StoreLe16(&out[26], 1);                                   // planes
-  codecs::StoreLe16(&out[28], 32);                                  // bits per pixel
-  codecs::StoreLe32(&out[34], static_cast<std::uint32_t>(imageSize));
-  // Compression, resolutions, colour counts and the 4 padding bytes stay 0.
-  std::size_t at = kSymbolImagePixelOffset;
-  for (int y = bitmap.Height() - 1; y >= 0; --y) {
-    const std::uint32_t* in = bitmap.Row(y);
-    if constexpr (std::endian::native == std::endian::little) {
-      // The pixels' memory is already B, G, R, 0: a row is one copy.
-      std::memcpy(&out[at], in, width * 4);
-      at += width * 4;
-    } else {
-      for (std::size_t x = 0; x < width; ++x, at += 4)
-        codecs::StoreLe32(&out[at], in[x]);  // B, G, R, 0
-    }
-  }
+  // 32 bits per pixel (rows need no padding), no resolution.
+  codecs::EncodeBmpInto(bitmap, {32, kSymbolImageInfoHeaderSize, 0}, out);
 }
 
 Bytes ScaleImage(std::span<const std::uint8_t> image, std::int32_t width, std::int32_t height) {

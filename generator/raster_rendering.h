@@ -1,11 +1,11 @@
 #pragma once
 // The raster pictures made from a symbol: its symbol image form (an in-memory
 // BMP file with a 44-byte information header), and the enlarged, icon-bearing
-// and picture-composed forms of the raster exports.
-//
-// Each operation exists twice: over platform::Bitmap values, which the export
-// pipelines chain without encoding anything between steps, and over BMP file
-// images, the form the generator keeps and hands out.
+// and picture-composed forms of the raster exports. The export pipelines work
+// on platform::Bitmap values, chaining the steps without encoding anything
+// between them, and encode the symbol image form once at the end. The same
+// steps over symbol image forms, which the tests check pictures with, are in
+// detail/raster_image_steps.h.
 
 #include <cstdint>
 #include <optional>
@@ -29,21 +29,17 @@ inline constexpr std::size_t kSymbolImagePixelOffset =
 void OverlayIconOnto(platform::Bitmap& image, const platform::Bitmap& icon, std::int32_t dx,
                      std::int32_t dy);
 
-// `symbol` OR-combined onto a copy of `picture` at trunc((PW - SW) / 2 - 1 + dx),
-// trunc((PH - SH) / 2 - 1 + dy): white symbol parts stay white, black ones let
-// the picture show through. With `noise`, cells of one scaled module in the
-// symbol's background `colour` are scattered over the picture around the
-// symbol and over its outermost ring of cells, one noise bit per cell. gridWidth and gridHeight are
-// the symbol's size in modules, margins included. `picture` is taken by value: a caller done with
-// it moves it in, and the result needs no copy of it.
-platform::Bitmap ComposeOnPictureBitmap(platform::Bitmap picture, const platform::Bitmap& symbol,
-                                        Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
-                                        std::span<const std::uint8_t> noiseBits,
-                                        std::int32_t gridWidth, std::int32_t gridHeight);
-
-// ComposeOnPictureBitmap of `symbol` enlarged to width x height by nearest
-// neighbour (as Bitmap::Stretch enlarges), without ever holding the enlarged
-// symbol: on a 16384 x 16384 picture that would be another 1 GiB.
+// `symbol` enlarged to width x height by nearest neighbour (as Bitmap::Stretch
+// enlarges) and OR-combined onto a copy of `picture` at
+// trunc((PW - width) / 2 - 1 + dx), trunc((PH - height) / 2 - 1 + dy), without
+// ever holding the enlarged symbol: on a 16384 x 16384 picture that would be
+// another 1 GiB. White symbol parts stay white, black ones let the picture
+// show through. With `noise`, cells of one scaled module in the symbol's
+// background `colour` are scattered over the picture around the symbol and
+// over its outermost ring of cells, one noise bit per cell. gridWidth and
+// gridHeight are the symbol's size in modules, margins included. `picture`
+// is taken by value: a caller done with it moves it in, and the result needs
+// no copy of it.
 platform::Bitmap ComposeEnlargedOnPictureBitmap(platform::Bitmap picture,
                                                 const platform::Bitmap& symbol, int width,
                                                 int height, Colour colour, std::int32_t dx,
@@ -51,25 +47,12 @@ platform::Bitmap ComposeEnlargedOnPictureBitmap(platform::Bitmap picture,
                                                 std::span<const std::uint8_t> noiseBits,
                                                 std::int32_t gridWidth, std::int32_t gridHeight);
 
-// --- BMP file image level ----------------------------------------------------
+// --- The symbol image form ----------------------------------------------------
 
 // The symbol image form of `bitmap`: 32 bits per pixel, rows bottom-up, pixel
 // data at offset 58. Empty for an empty bitmap.
 Bytes BitmapToImage(const platform::Bitmap& bitmap);
 // The same into `out`, whose storage is reused.
 void BitmapToImageInto(const platform::Bitmap& bitmap, Bytes& out);
-
-// `image` stretched to width x height by nearest neighbour; empty on failure.
-Bytes ScaleImage(std::span<const std::uint8_t> image, std::int32_t width, std::int32_t height);
-
-// `image` with `icon` copied over its centre, moved by (dx, dy); empty on failure.
-Bytes OverlayIcon(std::span<const std::uint8_t> image, std::span<const std::uint8_t> icon,
-                  std::int32_t dx = 0, std::int32_t dy = 0);
-
-// `symbol` laid on `picture` as ComposeOnPictureBitmap does; empty on failure.
-Bytes ComposeOnPicture(std::span<const std::uint8_t> picture, std::span<const std::uint8_t> symbol,
-                       Colour colour, std::int32_t dx, std::int32_t dy, bool noise,
-                       std::span<const std::uint8_t> noiseBits, std::int32_t gridWidth,
-                       std::int32_t gridHeight);
 
 }  // namespace qrsmith

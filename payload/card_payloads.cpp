@@ -21,13 +21,6 @@ void AddAddressLine(CrlfLines& lines, std::string_view label, const OptionalText
 }
 
 // label + E(value) + ";", only when the value is supplied.
-void AppendMecardField(std::string& out, std::string_view label, const OptionalText& value) {
-  if (!value) return;
-  out += label;
-  out += EscapeField(*value);
-  out += ';';
-}
-
 // The name a card shows: the formatted name, else "given family" (without
 // the space when one of them is empty).
 std::string ShownName(std::string_view familyName, std::string_view givenName,
@@ -43,19 +36,19 @@ std::string ShownName(std::string_view familyName, std::string_view givenName,
 std::string MecardPayload(std::string_view familyName, std::string_view givenName,
                           const MecardFields& fields) {
   std::string out = "MECARD:N:" + EscapeField(familyName) + "," + EscapeField(givenName) + ";";
-  for (const std::string& phone : fields.phones) AppendMecardField(out, "TEL:", phone);
-  AppendMecardField(out, "TEL-AV:", fields.videoPhone);
-  for (const std::string& email : fields.emails) AppendMecardField(out, "EMAIL:", email);
+  for (const std::string& phone : fields.phones) AppendEscapedField(out, "TEL:", phone);
+  AppendEscapedField(out, "TEL-AV:", fields.videoPhone);
+  for (const std::string& email : fields.emails) AppendEscapedField(out, "EMAIL:", email);
   // Output order is not input order: the second web address goes before
   // the birthday and the first one after it.
-  AppendMecardField(out, "URL:", fields.secondUrl);
+  AppendEscapedField(out, "URL:", fields.secondUrl);
   if (fields.birthday) {
     out += "BDAY:" + FormatDateTime(*fields.birthday, kMecardBirthdayPattern) + ";";
   }
-  AppendMecardField(out, "URL:", fields.firstUrl);
-  AppendMecardField(out, "NICKNAME:", fields.nickname);
-  AppendMecardField(out, "NOTE:", fields.note);
-  AppendMecardField(out, "ADR:", fields.address);
+  AppendEscapedField(out, "URL:", fields.firstUrl);
+  AppendEscapedField(out, "NICKNAME:", fields.nickname);
+  AppendEscapedField(out, "NOTE:", fields.note);
+  AppendEscapedField(out, "ADR:", fields.address);
   out += ';';
   return out;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/colour.h"
+
 namespace qrsmith::payload {
 namespace {
 
@@ -64,7 +66,6 @@ std::string EscapeText(std::string_view text) {
 }
 
 std::string PercentEncode(std::string_view text, UriPart part) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   static constexpr std::string_view kMailtoKept = "!$'()*;:@";
   std::string out;
   out.reserve(text.size());
@@ -77,8 +78,7 @@ std::string PercentEncode(std::string_view text, UriPart part) {
       out.push_back('+');
     } else {
       out.push_back('%');
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
+      platform::AppendHexByte(out, c);
     }
   }
   return out;
@@ -156,6 +156,13 @@ std::string EscapeField(std::string_view text) {
     out.push_back(c);
   }
   return out;
+}
+
+void AppendEscapedField(std::string& out, std::string_view label, const OptionalText& value) {
+  if (!value) return;
+  out += label;
+  out += EscapeField(*value);
+  out += ';';
 }
 
 std::string FormatDateTime(const DateTime& value, std::string_view pattern) {

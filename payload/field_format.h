@@ -61,6 +61,9 @@ std::string Joined(std::initializer_list<std::string_view> parts);
 // of a multibyte character is 0x80 or above, so none of them is ever taken
 // for one of the five ASCII reserved characters.
 std::string EscapeField(std::string_view text);
+// Appends label, the escaped value and ';' when there is a value: one field
+// of the MECARD and WIFI payloads.
+void AppendEscapedField(std::string& out, std::string_view label, const OptionalText& value);
 
 // Text values of vCard 3.0 (RFC 2426) and iCalendar (RFC 5545): a backslash
 // becomes "\\", a semicolon "\;", a comma "\," and a line break (LF, CR LF

@@ -2,19 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/colour.h"
+
 namespace qrsmith::payload {
 namespace {
 
 constexpr std::string_view kTypes[] = {"nopass", "WEP", "WPA", "SAE", "WPA2-EAP"};
 
-void AddField(std::string& out, std::string_view label, const OptionalText& value) {
-  if (value) out += Joined({label, EscapeField(*value), ";"});
-}
-
 bool AllHex(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-  });
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return platform::HexDigitValue(c) >= 0; });
 }
 
 bool AllPrintableAscii(std::string_view text) {
@@ -26,13 +23,14 @@ bool AllPrintableAscii(std::string_view text) {
 std::string WifiPayload(std::string_view networkName, const WifiFields& fields) {
   std::string out = Joined(
       {"WIFI:S:", EscapeField(networkName), ";T:", kTypes[static_cast<int>(fields.security)], ";"});
-  if (fields.security != WifiSecurity::kOpen) AddField(out, "P:", fields.password.value_or(""));
+  if (fields.security != WifiSecurity::kOpen)
+    AppendEscapedField(out, "P:", fields.password.value_or(""));
   if (fields.hidden.value_or(false)) out += "H:true;";
   if (fields.security == WifiSecurity::kEnterprise) {
-    AddField(out, "E:", fields.eapMethod);
-    AddField(out, "A:", fields.anonymousIdentity);
-    AddField(out, "I:", fields.identity);
-    AddField(out, "PH2:", fields.phase2Method);
+    AppendEscapedField(out, "E:", fields.eapMethod);
+    AppendEscapedField(out, "A:", fields.anonymousIdentity);
+    AppendEscapedField(out, "I:", fields.identity);
+    AppendEscapedField(out, "PH2:", fields.phase2Method);
   }
   out += ';';
   return out;

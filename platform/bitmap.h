@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/colour.h"
 #include "platform/types.h"
 
 namespace qrsmith::platform {
@@ -21,12 +22,8 @@ inline constexpr int kMaxBitmapSide = 16384;
 inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{kMaxBitmapSide} * kMaxBitmapSide;
 
 // 0x00BBGGRR (how callers name colours) to 0x00RRGGBB (how pixels hold them).
-constexpr std::uint32_t PixelFromColour(Colour c) {
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-constexpr Colour ColourFromPixel(std::uint32_t p) {
-  return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-}
+constexpr std::uint32_t PixelFromColour(Colour c) { return SwapRedBlue(c); }
+constexpr Colour ColourFromPixel(std::uint32_t p) { return SwapRedBlue(p); }
 
 // A pixel's alpha (255: opaque), and the pixel with `alpha` in its top byte.
 constexpr std::uint8_t AlphaOfPixel(std::uint32_t p) {

@@ -279,8 +279,6 @@ struct FileBatch::Staged {
 
 FileBatch::FileBatch(std::size_t slots) : staged_(slots) {}
 
-std::size_t FileBatch::Slots() const { return staged_.size(); }
-
 FileBatch::~FileBatch() {
   for (Staged& s : staged_) s.Drop();
 }

@@ -35,8 +35,6 @@ class FileBatch {
   FileBatch(const FileBatch&) = delete;
   FileBatch& operator=(const FileBatch&) = delete;
 
-  std::size_t Slots() const;
-
   // Writes `bytes` for `path` into the empty slot `slot`. False, errno set
   // (EISDIR, EACCES, ELOOP, ENOENT, ENOSPC, ...), when it cannot: nothing is
   // then left behind. Several threads may stage at once into distinct slots.

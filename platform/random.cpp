@@ -27,8 +27,6 @@ Generator& Shared() {
 
 }  // namespace
 
-std::uint8_t RandomByte() { return static_cast<std::uint8_t>(RandomBelow(256)); }
-
 void FillRandom(std::span<std::uint8_t> out) {
   Generator& g = Shared();
   std::lock_guard<std::mutex> guard(g.lock);
@@ -46,12 +44,6 @@ std::uint32_t RandomBelow(std::uint32_t bound) {
   Generator& g = Shared();
   std::lock_guard<std::mutex> guard(g.lock);
   return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(g.engine);
-}
-
-void SeedRandom(std::uint64_t seed) {
-  Generator& g = Shared();
-  std::lock_guard<std::mutex> guard(g.lock);
-  g.engine.seed(seed);
 }
 
 }  // namespace qrsmith::platform

@@ -53,8 +53,7 @@ CodewordMap MapCodewords(std::int32_t version, std::int32_t level) {
     }
   }
   const std::int32_t s = encoder::SymbolSize(version), stride = encoder::MatrixStride(s);
-  std::vector<std::uint8_t> function(static_cast<std::size_t>(stride) * stride, 0);
-  encoder::DrawFunctionPatterns(function.data(), version, tables.alignmentStep[v]);
+  const std::vector<std::uint8_t> function = encoder::FunctionMatrixOf(version);
   map.side = s;
   const auto modules = static_cast<std::size_t>(s) * static_cast<std::size_t>(s);
   map.block.assign(modules, -1);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/colour.h"
 
 namespace qrsmith::verify {
 
@@ -33,8 +34,8 @@ ModuleReaders LoadModule() {
     if (n <= 0) return {};
     std::string folder(self, static_cast<std::size_t>(n));
     folder.erase(folder.find_last_of('/') + 1);
-    for (const std::string& path :
-         {folder + QRSMITH_READER_MODULE, folder + QRSMITH_READER_FROM_BINDIR + QRSMITH_READER_MODULE}) {
+    for (const std::string& path : {folder + QRSMITH_READER_MODULE,
+                                    folder + QRSMITH_READER_FROM_BINDIR + QRSMITH_READER_MODULE}) {
       if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
         return {reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION)),
                 reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_ZBAR_FUNCTION))};
@@ -62,11 +63,6 @@ int FrameWidth(const platform::Bitmap& picture) {
   return std::max(8, std::max(picture.Width(), picture.Height()) / 8);
 }
 
-std::uint8_t Luminance(std::uint32_t p) {
-  return static_cast<std::uint8_t>(
-      (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000);
-}
-
 }  // namespace
 
 void UseReader(QrsmithReadQrCode read) { linkedReader.store(read); }
@@ -92,7 +88,7 @@ GreyPicture GreyOf(const platform::Bitmap& picture, QuietZone quietZone) {
   for (int y = 0; y < picture.Height(); ++y) {
     const std::uint32_t* row = picture.Row(y);
     std::uint8_t* grey = out.grey.data() + static_cast<std::size_t>(y + frame) * out.width + frame;
-    for (int x = 0; x < picture.Width(); ++x) grey[x] = Luminance(row[x]);
+    for (int x = 0; x < picture.Width(); ++x) grey[x] = platform::LumaOfPixel(row[x]);
   }
   return out;
 }

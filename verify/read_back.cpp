@@ -10,6 +10,7 @@
 #include "export/solid_metafile.h"
 #include "export/text_format.h"
 #include "platform/codecs/byte_order.h"
+#include "platform/colour.h"
 #include "verify/pdf_read_back.h"
 
 namespace qrsmith::verify {
@@ -24,13 +25,9 @@ using platform::codecs::LoadLe32;
 // "RRGGBB" as a 0x00BBGGRR colour; nullopt for anything else.
 std::optional<Colour> ColourOfHex(std::string_view hex) {
   if (hex.size() != 6) return std::nullopt;
-  std::uint32_t rgb = 0;
-  for (char c : hex) {
-    int v = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-    if (v < 0) return std::nullopt;
-    rgb = rgb * 16 + static_cast<std::uint32_t>(v);
-  }
-  return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+  const auto parsed = platform::ParseColourText(hex);
+  if (!parsed) return std::nullopt;
+  return parsed->colour;
 }
 
 // The six hexadecimal digits after each `marker`, from `from` on.

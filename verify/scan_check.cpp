@@ -18,8 +18,7 @@ namespace qrsmith::verify {
 
 namespace {
 
-// A 0x00BBGGRR colour as a 0x00RRGGBB pixel.
-std::uint32_t PixelOf(Colour c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+using platform::PixelFromColour;
 
 std::string Printable(const Bytes& bytes) {
   std::string out;
@@ -108,10 +107,11 @@ std::optional<platform::Bitmap> DrawGrid(const QrGenerator& g,
 platform::Bitmap AlphaDropped(platform::Bitmap picture, const QrGenerator& g,
                               const Opacity& opacity) {
   const std::uint32_t blendedDark =
-      PixelOf(ColourOnWhite(g.ForegroundColour(), opacity.foreground));
+      PixelFromColour(ColourOnWhite(g.ForegroundColour(), opacity.foreground));
   const std::uint32_t blendedLight =
-      PixelOf(ColourOnWhite(g.BackgroundColour(), opacity.background));
-  const std::uint32_t dark = PixelOf(g.ForegroundColour()), light = PixelOf(g.BackgroundColour());
+      PixelFromColour(ColourOnWhite(g.BackgroundColour(), opacity.background));
+  const std::uint32_t dark = PixelFromColour(g.ForegroundColour()),
+                      light = PixelFromColour(g.BackgroundColour());
   for (int y = 0; y < picture.Height(); ++y) {
     std::uint32_t* row = picture.Row(y);
     for (int x = 0; x < picture.Width(); ++x) {
@@ -246,9 +246,9 @@ FileGradeResult GradeWrittenFile(const QrGenerator& g, std::span<const std::uint
   const auto width = std::llround(g.SymbolWidth() * pixelsPerModule);
   const auto height = std::llround(drawnHeight);
   const std::uint32_t darkPixel =
-      PixelOf(ColourOnWhite(g.ForegroundColour(), request.opacity.foreground));
+      PixelFromColour(ColourOnWhite(g.ForegroundColour(), request.opacity.foreground));
   const std::uint32_t lightPixel =
-      PixelOf(ColourOnWhite(g.BackgroundColour(), request.opacity.background));
+      PixelFromColour(ColourOnWhite(g.BackgroundColour(), request.opacity.background));
   auto picture = DrawGrid(g, *dark, darkPixel, lightPixel, width, height);
   if (picture && request.swissCross && form.writer != FormWriter::kTerminal) {
     PaintMark(*picture, SwissCrossOf(g), pixelsPerModule, pixelsPerModule, darkPixel, lightPixel);

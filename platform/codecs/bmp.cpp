@@ -1,5 +1,8 @@
 #include "platform/codecs/bmp.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/codecs/byte_order.h"
 #include "platform/codecs/dib.h"
 #include "platform/codecs/pixels.h"
@@ -8,61 +11,62 @@ namespace qrsmith::platform::codecs {
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::size_t kInfoHeaderSize = 40;
-constexpr std::uint16_t kBitsPerPixel = 24;
-// 96 dots per inch, the resolution of a screen picture, in pixels per metre.
-constexpr std::uint32_t kPixelsPerMetre = 3780;
-
-std::size_t RowStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4; }
-
-void WriteFileHeader(Bytes& out, std::size_t file_size) {
-  out.push_back('B');
-  out.push_back('M');
-  AppendLe32(out, static_cast<std::uint32_t>(file_size));
-  AppendLe32(out, 0);  // two reserved 16-bit fields
-  AppendLe32(out, kFileHeaderSize + kInfoHeaderSize);
-}
-
-void WriteInfoHeader(Bytes& out, const Bitmap& bitmap, std::size_t image_size) {
-  AppendLe32(out, kInfoHeaderSize);
-  AppendLe32(out, static_cast<std::uint32_t>(bitmap.Width()));
-  AppendLe32(out, static_cast<std::uint32_t>(bitmap.Height()));  // positive: bottom-up
-  AppendLe16(out, 1);                                            // planes
-  AppendLe16(out, kBitsPerPixel);
-  AppendLe32(out, 0);  // BI_RGB, uncompressed
-  AppendLe32(out, static_cast<std::uint32_t>(image_size));
-  AppendLe32(out, kPixelsPerMetre);
-  AppendLe32(out, kPixelsPerMetre);
-  AppendLe32(out, 0);  // colours used: no colour table
-  AppendLe32(out, 0);  // important colours: all
-}
-
-// Rows bottom first, each pixel B, G, R, each row padded to 4 bytes.
-void WritePixelRows(Bytes& out, const Bitmap& bitmap) {
-  const std::size_t padding = RowStride(bitmap.Width()) - 3 * std::size_t(bitmap.Width());
-  for (int y = bitmap.Height() - 1; y >= 0; --y) {
-    const std::uint32_t* row = bitmap.Row(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      out.push_back(BlueOf(row[x]));
-      out.push_back(GreenOf(row[x]));
-      out.push_back(RedOf(row[x]));
-    }
-    out.insert(out.end(), padding, 0);
-  }
-}
+constexpr std::uint32_t kInfoHeaderSize = 40;
 
 }  // namespace
 
-Bytes EncodeBmp(const Bitmap& bitmap) {
-  if (bitmap.Empty() || !bitmap.IsOpaque()) return {};
-  const std::size_t image_size = RowStride(bitmap.Width()) * std::size_t(bitmap.Height());
-  const std::size_t file_size = kFileHeaderSize + kInfoHeaderSize + image_size;
+Bytes EncodeBmp(const Bitmap& bitmap, const BmpOptions& options) {
   Bytes out;
-  out.reserve(file_size);
-  WriteFileHeader(out, file_size);
-  WriteInfoHeader(out, bitmap, image_size);
-  WritePixelRows(out, bitmap);
+  EncodeBmpInto(bitmap, options, out);
   return out;
+}
+
+void EncodeBmpInto(const Bitmap& bitmap, const BmpOptions& options, Bytes& out) {
+  out.clear();
+  const bool full = options.bitsPerPixel == 32;
+  if (bitmap.Empty() || (!full && options.bitsPerPixel != 24) ||
+      options.infoHeaderSize < kInfoHeaderSize || options.infoHeaderSize > 1024 ||
+      (!full && !bitmap.IsOpaque())) {
+    return;
+  }
+  const auto width = static_cast<std::size_t>(bitmap.Width());
+  const std::size_t stride = full ? width * 4 : (width * 3 + 3) / 4 * 4;
+  const std::size_t imageSize = stride * static_cast<std::size_t>(bitmap.Height());
+  const std::size_t pixelOffset = kFileHeaderSize + options.infoHeaderSize;
+  out.resize(pixelOffset + imageSize);  // every byte is set below
+  std::fill_n(out.begin(), pixelOffset, std::uint8_t{0});
+  // The file header: "BM", the file size, two reserved 16-bit fields, the pixels' offset.
+  out[0] = 'B';
+  out[1] = 'M';
+  StoreLe32(&out[2], static_cast<std::uint32_t>(out.size()));
+  StoreLe32(&out[10], static_cast<std::uint32_t>(pixelOffset));
+  // The information header; compression (BI_RGB, 0) and the colour counts
+  // (no colour table) stay 0.
+  std::uint8_t* info = &out[kFileHeaderSize];
+  StoreLe32(info, options.infoHeaderSize);
+  StoreLe32(info + 4, static_cast<std::uint32_t>(bitmap.Width()));
+  StoreLe32(info + 8, static_cast<std::uint32_t>(bitmap.Height()));  // positive: bottom-up
+  StoreLe16(info + 12, 1);                                           // planes
+  StoreLe16(info + 14, static_cast<std::uint32_t>(options.bitsPerPixel));
+  StoreLe32(info + 20, static_cast<std::uint32_t>(imageSize));
+  StoreLe32(info + 24, options.pixelsPerMetre);
+  StoreLe32(info + 28, options.pixelsPerMetre);
+  std::uint8_t* at = &out[pixelOffset];
+  for (int y = bitmap.Height() - 1; y >= 0; --y, at += stride) {
+    const std::uint32_t* row = bitmap.Row(y);
+    if (full) {
+      // A pixel's memory is B, G, R, top byte (pixels.h): a row is one copy.
+      std::memcpy(at, row, width * 4);
+      continue;
+    }
+    std::uint8_t* p = at;
+    for (std::size_t x = 0; x < width; ++x) {
+      *p++ = BlueOf(row[x]);
+      *p++ = GreenOf(row[x]);
+      *p++ = RedOf(row[x]);
+    }
+    std::fill(p, at + stride, std::uint8_t{0});
+  }
 }
 
 std::optional<Bitmap> DecodeBmp(std::span<const std::uint8_t> bytes) {

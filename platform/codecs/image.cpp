@@ -42,7 +42,7 @@ struct Codec {
 };
 
 constexpr std::array<Codec, 6> kCodecs{{
-    {ImageFormat::kBmp, DecodeBmp, EncodeBmp},
+    {ImageFormat::kBmp, DecodeBmp, [](const Bitmap& bitmap) { return EncodeBmp(bitmap); }},
     {ImageFormat::kJpeg, DecodeJpeg, EncodeJpeg},
     {ImageFormat::kGif, DecodeGif, EncodeGif},
     {ImageFormat::kTiff, DecodeTiff, [](const Bitmap& bitmap) { return EncodeTiff(bitmap); }},

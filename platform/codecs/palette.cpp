@@ -33,10 +33,6 @@ std::optional<IndexedImage> IndexColours(const Bitmap& bitmap) {
   return image;
 }
 
-bool HasTransparentColour(const std::vector<std::uint32_t>& colours) {
-  return std::any_of(colours.begin(), colours.end(), [](std::uint32_t c) { return c >> 24 != 0; });
-}
-
 int IndexBitDepth(std::size_t colour_count) {
   if (colour_count <= 2) return 1;
   if (colour_count <= 4) return 2;

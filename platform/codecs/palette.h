@@ -26,9 +26,6 @@ inline constexpr std::size_t kMaxPaletteColours = 256;
 // kMaxPaletteColours colours (or is empty).
 std::optional<IndexedImage> IndexColours(const Bitmap& bitmap);
 
-// Whether some entry of `colours` is not opaque.
-bool HasTransparentColour(const std::vector<std::uint32_t>& colours);
-
 // Bits per index for a table of `colour_count` entries: 1, 2, 4 or 8.
 int IndexBitDepth(std::size_t colour_count);
 

@@ -25,24 +25,6 @@ constexpr std::uint8_t kJfifUnitCentimetre = 2;
 // per metre lie at 24 and 28.
 constexpr std::size_t kBmpXPelsPerMetre = 14 + 24;
 
-std::uint32_t LoadBe32(const std::uint8_t* p) {
-  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-         p[3];
-}
-void AppendBe32(Bytes& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back((value >> shift) & 0xFF);
-}
-
-// The CRC-32 of a PNG chunk (ISO 3309, the polynomial PNG uses).
-std::uint32_t Crc32(std::span<const std::uint8_t> bytes) {
-  std::uint32_t crc = 0xFFFFFFFF;
-  for (std::uint8_t b : bytes) {
-    crc ^= b;
-    for (int i = 0; i < 8; ++i) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-  }
-  return crc ^ 0xFFFFFFFF;
-}
-
 bool IsJfif(std::span<const std::uint8_t> file) {
   static constexpr std::array<std::uint8_t, 11> kStart{0xFF, 0xD8, 0xFF, 0xE0, 0, 16,
                                                        'J',  'F',  'I',  'F',  0};
@@ -97,10 +79,7 @@ bool SetResolution(Bytes& file, ImageFormat format, std::int32_t dpi) {
     case ImageFormat::kJpeg:
       if (!IsJfif(file)) return false;
       file[kJfifUnits] = kJfifUnitInch;
-      for (std::size_t at : {kJfifUnits + 1, kJfifUnits + 3}) {
-        file[at] = static_cast<std::uint8_t>(dpi >> 8);
-        file[at + 1] = static_cast<std::uint8_t>(dpi);
-      }
+      for (std::size_t at : {kJfifUnits + 1, kJfifUnits + 3}) StoreBe16(&file[at], dpi);
       return true;
     case ImageFormat::kBmp:
       if (file.size() < kBmpXPelsPerMetre + 8 || file[0] != 'B' || file[1] != 'M' ||

@@ -1,3 +1,5 @@
+#include "encoder/bit_stream.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -125,21 +127,21 @@ TEST(BitStream, CharacterClassesAndValues) {
     const bool alnum =
         (b >= 'A' && b <= 'Z') ||
         (b != 0 && std::string(" $%*+-./:").find(static_cast<char>(b)) != std::string::npos);
-    EXPECT_EQ(QrEncoder::CharacterClass(b), digit ? 1 : (alnum ? 2 : 0)) << b;
+    EXPECT_EQ(encoder::CharacterClass(b), digit ? 1 : (alnum ? 2 : 0)) << b;
   }
-  EXPECT_EQ(QrEncoder::CharacterClass(0x130), 0);
-  EXPECT_EQ(QrEncoder::AlphanumericValue('9'), 9);
-  EXPECT_EQ(QrEncoder::AlphanumericValue('Z'), 35);
-  EXPECT_EQ(QrEncoder::AlphanumericValue(' '), 36);
-  EXPECT_EQ(QrEncoder::AlphanumericValue(':'), 44);
-  EXPECT_EQ(QrEncoder::AlphanumericValue('a'), 0);
+  EXPECT_EQ(encoder::CharacterClass(0x130), 0);
+  EXPECT_EQ(encoder::AlphanumericValue('9'), 9);
+  EXPECT_EQ(encoder::AlphanumericValue('Z'), 35);
+  EXPECT_EQ(encoder::AlphanumericValue(' '), 36);
+  EXPECT_EQ(encoder::AlphanumericValue(':'), 44);
+  EXPECT_EQ(encoder::AlphanumericValue('a'), 0);
   struct Pair {
     int lead, trail, kanji;
   };
   for (const Pair p : {Pair{0x81, 0x40, 1}, Pair{0x9F, 0xFC, 1}, Pair{0xA0, 0x40, 0},
                        Pair{0xE0, 0x40, 1}, Pair{0xEA, 0xFF, 1}, Pair{0xEB, 0xBF, 1},
                        Pair{0xEB, 0xC0, 0}, Pair{0x81, 0x3F, 0}, Pair{0x193, 0x15F, 1}}) {
-    EXPECT_EQ(QrEncoder::IsKanjiPair(p.lead, p.trail), p.kanji) << p.lead << " " << p.trail;
+    EXPECT_EQ(encoder::IsKanjiPair(p.lead, p.trail), p.kanji) << p.lead << " " << p.trail;
   }
 }
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "encoder/detail/mask_penalty_rules.h"
 #include "encoder/function_patterns.h"
 #include "encoder/mask.h"
-#include "encoder/mask_penalty.h"
 #include "encoder/qr_encoder.h"
 #include "encoder/qr_tables.h"
 
@@ -104,8 +104,7 @@ std::vector<std::uint8_t> Grid(const QrEncoder& encoder) {
 // The matrix the chooser sees, rebuilt from a finished symbol with mask 0:
 // function modules as drawn, data modules flagged and unmasked.
 std::vector<std::uint8_t> Placed(const QrEncoder& encoder, std::int32_t version) {
-  std::vector<std::uint8_t> placed;
-  encoder.DrawFunctionPatterns(placed, version);
+  std::vector<std::uint8_t> placed = encoder::FunctionMatrixOf(version);
   const std::int32_t s = encoder.Side(), stride = encoder::MatrixStride(s);
   for (std::int32_t r = 0; r < s; ++r) {
     for (std::int32_t c = 0; c < s; ++c) {

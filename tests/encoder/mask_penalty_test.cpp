@@ -1,9 +1,9 @@
-#include "encoder/mask_penalty.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "encoder/detail/mask_penalty_rules.h"
 
 namespace qrsmith {
 namespace {

@@ -3,6 +3,7 @@
 #include <set>
 #include <utility>
 
+#include "encoder/function_patterns.h"
 #include "encoder/mask.h"
 #include "encoder/qr_encoder.h"
 #include "encoder/qr_tables.h"
@@ -14,9 +15,9 @@ using Centre = std::pair<int, int>;
 
 struct FunctionMatrix {
   explicit FunctionMatrix(std::int32_t version)
-      : s(QrEncoder().SymbolSize(version)), stride(s + 3) {
-    EXPECT_EQ(QrEncoder().DrawFunctionPatterns(cells, version), 1);
-  }
+      : s(encoder::SymbolSize(version)),
+        stride(encoder::MatrixStride(s)),
+        cells(encoder::FunctionMatrixOf(version)) {}
   std::uint8_t At(int r, int c) const { return cells[static_cast<std::size_t>(r * stride + c)]; }
   bool Dark(int r, int c) const { return At(r, c) == 1; }
 
@@ -59,7 +60,7 @@ TEST(FunctionPatterns, AlignmentCentresAsDrawnMatchAnnexE) {
     for (const auto& [r, col] : centres) coordinates.insert({r, col});
     if (!centres.empty()) coordinates.insert(6);  // Annex E lists 6 even where no pattern sits
     EXPECT_EQ(coordinates, c.coordinates) << c.version;
-    EXPECT_EQ(static_cast<int>(centres.size()), QrEncoder().AlignmentPatternCount(c.version));
+    EXPECT_EQ(static_cast<int>(centres.size()), encoder::AlignmentPatternCount(c.version));
   }
   const std::set<Centre> v7 = {{22, 38}, {38, 22}, {38, 38}, {6, 22}, {22, 6}, {22, 22}};
   EXPECT_EQ(FunctionMatrix(7).AlignmentCentres(), v7);
@@ -87,14 +88,6 @@ TEST(FunctionPatterns, FixedModulesAndReservedAreas) {
       EXPECT_EQ(v7.At(j, i), 2);  // version area, bottom left
     }
   }
-  for (const std::int32_t version : {-1, -4}) {
-    std::vector<std::uint8_t> none;
-    EXPECT_EQ(QrEncoder().DrawFunctionPatterns(none, version), 1);
-    EXPECT_TRUE(none.empty());
-  }
-  std::vector<std::uint8_t> none;
-  EXPECT_EQ(QrEncoder().DrawFunctionPatterns(none, 0), 0);
-  EXPECT_EQ(QrEncoder().DrawFunctionPatterns(none, 41), 0);
 }
 
 // Both copies of the format information, read back from encoded symbols.
@@ -128,20 +121,12 @@ TEST(SymbolMatrix, FormatInformationInBothCopies) {
 
 TEST(Mask, ApplyMaskInvertsTheConditionsModules) {
   std::vector<std::uint8_t> grid(36, 0);
-  EXPECT_EQ(QrEncoder::ApplyMask(grid, 6, 1), 1);
+  encoder::ApplyMaskPattern(grid.data(), 6, 6, 1);
   for (int i = 0; i < 36; ++i) EXPECT_EQ(grid[static_cast<std::size_t>(i)], (i / 6) % 2 == 0) << i;
   std::fill(grid.begin(), grid.end(), 1);
-  EXPECT_EQ(QrEncoder::ApplyMask(grid, 6, 2), 2);
+  encoder::ApplyMaskPattern(grid.data(), 6, 6, 2);
   for (int i = 0; i < 36; ++i) EXPECT_EQ(grid[static_cast<std::size_t>(i)], (i % 6) % 3 != 0) << i;
-  for (const std::int32_t mask : {-1, 8, 100}) {
-    std::fill(grid.begin(), grid.end(), 0);
-    EXPECT_EQ(QrEncoder::ApplyMask(grid, 6, mask), 0);
-    EXPECT_EQ(grid[0], 1);  // mask 0: (i + j) even
-    EXPECT_EQ(grid[1], 0);
-  }
-  std::vector<std::uint8_t> tooShort(35, 0);
-  EXPECT_EQ(QrEncoder::ApplyMask(tooShort, 6, 3), 3);
-  EXPECT_EQ(tooShort, std::vector<std::uint8_t>(35, 0));
+  for (const std::int32_t mask : {-1, 8, 100}) EXPECT_EQ(encoder::NormaliseMask(mask), 0);
 }
 
 // Version 2 has 359 data modules for 352 codeword bits; the last 7 modules

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "export/output_forms.h"
+#include "platform/colour.h"
 #include "tests/export/export_test_support.h"
 #include "tests/support/qr_decode.h"
 
@@ -58,10 +59,7 @@ std::map<std::string, fs::path> WriteExports(const fs::path& folder,
   return paths;
 }
 
-std::uint8_t Grey(std::uint32_t pixel) {
-  return static_cast<std::uint8_t>(
-      (299 * ((pixel >> 16) & 0xFF) + 587 * ((pixel >> 8) & 0xFF) + 114 * (pixel & 0xFF)) / 1000);
-}
+using platform::LumaOfPixel;
 
 // Checks a rendering at `dpi` of the symbol of `version`, printed at
 // `moduleMm` a module.
@@ -74,7 +72,7 @@ void ExpectSolidSymbol(const fs::path& png, int version, int dpi, double moduleM
   for (int y = 0; y < picture->Height(); ++y) {
     const std::uint32_t* row = picture->Row(y);
     for (int x = 0; x < picture->Width(); ++x) {
-      if (Grey(row[x]) >= 128) continue;
+      if (LumaOfPixel(row[x]) >= 128) continue;
       left = std::min(left, x), right = std::max(right, x);
       top = std::min(top, y), bottom = std::max(bottom, y);
     }
@@ -100,7 +98,7 @@ void ExpectSolidSymbol(const fs::path& png, int version, int dpi, double moduleM
       const int y0 = static_cast<int>(std::ceil(top + (r - 1) * pitchY)) + 1;
       const int y1 = static_cast<int>(std::floor(top + r * pitchY)) - 1;
       for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x, ++inside) light += Grey(picture->Pixel(x, y)) >= 128;
+        for (int x = x0; x < x1; ++x, ++inside) light += LumaOfPixel(picture->Pixel(x, y)) >= 128;
       }
     }
   }

@@ -6,9 +6,9 @@
 
 #include <climits>
 
+#include "generator/detail/raster_image_steps.h"
 #include "generator/imaging.h"
 #include "generator/qr_generator.h"
-#include "generator/raster_rendering.h"
 #include "platform/codecs/bmp.h"
 
 namespace qrsmith {

@@ -94,6 +94,33 @@ TEST(Generate, ChosenMaskIsTheEncodersChoiceAndIsReported) {
   EXPECT_EQ(Scan(g)->text, text);
 }
 
+// The named options mean what the positional ones mean; a mask left out is
+// chosen by the penalty rules.
+TEST(Generate, NamedOptionsMatchThePositionalCall) {
+  const std::string text = "https://www.example.com/products/item-1234?ref=mask";
+  QrGenerator positional, named;
+  ASSERT_TRUE(positional.Generate(text, false, 0, 3, -1, 0x102030, 0xF0E0D0, std::nullopt, 2, 3, 4,
+                                  5, true));
+  GenerateOptions options;
+  options.level = Level::kQ;
+  options.foreground = 0x102030;
+  options.background = 0xF0E0D0;
+  options.marginLeft = 2;
+  options.marginTop = 4;
+  options.marginRight = 5;
+  options.marginBottom = 3;
+  ASSERT_TRUE(named.Generate(text, options));
+  EXPECT_EQ(named.SymbolImage(), positional.SymbolImage());
+  EXPECT_EQ(named.Mask(), positional.Mask());
+  options.level = Level::kH;
+  options.mask = 5;
+  ASSERT_TRUE(named.Generate(text, options));
+  EXPECT_EQ(named.Level(), 4);
+  EXPECT_EQ(named.Mask(), 5);
+  EXPECT_EQ(LevelOfLetter('q'), Level::kQ);
+  EXPECT_EQ(LevelOfLetter('X'), std::nullopt);
+}
+
 TEST(Generate, OutOfRangeOptionsDropTheCurrentSymbol) {
   struct Case {
     std::int16_t version, level, mask;

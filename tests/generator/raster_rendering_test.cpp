@@ -1,10 +1,9 @@
-#include "generator/raster_rendering.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 
+#include "generator/detail/raster_image_steps.h"
 #include "generator/imaging.h"
 
 namespace qrsmith {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "platform/colour.h"
+
 namespace qrsmith::platform {
 namespace {
 
@@ -21,6 +25,26 @@ TEST(BitmapColour, ConvertsBetweenColourAndPixelOrder) {
   EXPECT_EQ(PixelFromColour(0x0000FF), 0xFF0000u);  // red
   EXPECT_EQ(PixelFromColour(0x123456), 0x563412u);
   EXPECT_EQ(ColourFromPixel(PixelFromColour(0xABCDEF)), 0xABCDEFu);
+}
+
+// Typed colours: RRGGBB[AA] in either case, nothing else.
+TEST(BitmapColour, ColourTextTakesSixOrEightDigitsInEitherCase) {
+  struct Case {
+    const char* text;
+    std::optional<Colour> colour;
+    std::uint8_t alpha;
+  };
+  for (const Case c :
+       {Case{"ff8000", 0x0080FF, 0xFF}, Case{"FF8000", 0x0080FF, 0xFF},
+        Case{"aBcDeF80", 0xEFCDAB, 0x80}, Case{"00000000", 0, 0}, Case{"ff800", std::nullopt, 0},
+        Case{"ff80000", std::nullopt, 0}, Case{"ff80g0", std::nullopt, 0},
+        Case{"#ff8000", std::nullopt, 0}, Case{"", std::nullopt, 0}}) {
+    const auto parsed = ParseColourText(c.text);
+    ASSERT_EQ(parsed.has_value(), c.colour.has_value()) << c.text;
+    if (!parsed) continue;
+    EXPECT_EQ(parsed->colour, *c.colour) << c.text;
+    EXPECT_EQ(parsed->alpha, c.alpha) << c.text;
+  }
 }
 
 TEST(BitmapRaster, FillIsClippedAndRightEdgeExclusive) {

@@ -1,14 +1,13 @@
 #include "tests/support/qr_decode.h"
 
+#include "platform/colour.h"
+
 namespace qrsmith::testing {
 
 std::vector<std::uint8_t> GreyLevels(const platform::Bitmap& picture) {
   std::vector<std::uint8_t> grey(picture.Pixels().size());
-  for (std::size_t i = 0; i < grey.size(); ++i) {
-    const std::uint32_t p = picture.Pixels()[i];
-    const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-    grey[i] = static_cast<std::uint8_t>((299 * r + 587 * g + 114 * b) / 1000);
-  }
+  for (std::size_t i = 0; i < grey.size(); ++i)
+    grey[i] = platform::LumaOfPixel(picture.Pixels()[i]);
   return grey;
 }
 

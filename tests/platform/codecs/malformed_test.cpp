@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/codecs/bmp.h"
+#include "platform/codecs/byte_order.h"
 #include "platform/codecs/gif.h"
 #include "platform/codecs/ico.h"
 #include "platform/codecs/image.h"
@@ -24,38 +25,13 @@ namespace {
 
 using namespace testing;
 
-std::uint32_t LoadLe32(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
-}
-void PutLe32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-void PutBe16(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  bytes[at] = static_cast<std::uint8_t>(value >> 8);
-  bytes[at + 1] = static_cast<std::uint8_t>(value);
-}
-void PutBe32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  PutBe16(bytes, at, value >> 16);
-  PutBe16(bytes, at + 2, value & 0xFFFF);
-}
-
-// CRC-32 as PNG chunks carry it (ISO 3309, reflected, polynomial 0xEDB88320).
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
-  std::uint32_t crc = 0xFFFFFFFF;
-  for (std::size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
 // A valid PNG whose IHDR declares width x height, with a correct CRC, so
 // that only the size is wrong.
 Bytes PngDeclaring(std::uint32_t width, std::uint32_t height) {
   Bytes png = EncodePng(TwoColourPicture(8, 8));
-  PutBe32(png, 16, width);
-  PutBe32(png, 20, height);
-  PutBe32(png, 29, Crc32(&png[12], 17));  // chunk type and 13 data bytes
+  StoreBe32(&png[16], width);
+  StoreBe32(&png[20], height);
+  StoreBe32(&png[29], Crc32(std::span(png).subspan(12, 17)));  // chunk type and 13 data bytes
   return png;
 }
 
@@ -64,8 +40,8 @@ Bytes JpegDeclaring(std::uint32_t width, std::uint32_t height) {
   Bytes jpeg = EncodeJpeg(GradientPicture(16, 16));
   for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
     if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-      PutBe16(jpeg, i + 5, height);
-      PutBe16(jpeg, i + 7, width);
+      StoreBe16(&jpeg[i + 5], height);
+      StoreBe16(&jpeg[i + 7], width);
       break;
     }
   }
@@ -83,7 +59,7 @@ Bytes TiffDeclaringWidth(std::uint32_t width) {
     if ((tiff[entry] | (tiff[entry + 1] << 8)) == 256) {
       tiff[entry + 2] = 4;  // type LONG, one value
       tiff[entry + 3] = 0;
-      PutLe32(tiff, entry + 8, width);
+      StoreLe32(&tiff[entry + 8], width);
     }
   }
   return tiff;
@@ -100,8 +76,8 @@ Bytes GifWithScreen(std::uint16_t width, std::uint16_t height) {
 
 Bytes IcoWithEntry(std::uint32_t size, std::uint32_t offset) {
   Bytes ico = EncodeIco(TwoColourPicture(16, 16));
-  PutLe32(ico, 14, size);
-  PutLe32(ico, 18, offset);
+  StoreLe32(&ico[14], size);
+  StoreLe32(&ico[18], offset);
   return ico;
 }
 
@@ -114,7 +90,7 @@ Bytes IcoWithCount(std::uint16_t count) {
 
 Bytes BmpWithField(std::size_t at, std::uint32_t value, DibLayout layout = SmallPaletteDib()) {
   Bytes bmp = BuildBmp(layout);
-  PutLe32(bmp, at, value);
+  StoreLe32(&bmp[at], value);
   return bmp;
 }
 

@@ -31,7 +31,7 @@ void PrintTo(const Codec& codec, std::ostream* out) { *out << codec.name; }
 
 const std::vector<Codec>& Codecs() {
   static const std::vector<Codec> codecs{
-      {"bmp", ImageFormat::kBmp, EncodeBmp, DecodeBmp, true},
+      {"bmp", ImageFormat::kBmp, [](const Bitmap& b) { return EncodeBmp(b); }, DecodeBmp, true},
       {"png", ImageFormat::kPng, EncodePng, DecodePng, true},
       {"tiff", ImageFormat::kTiff, EncodeTiff, DecodeTiff, true},
       {"ico", ImageFormat::kIco, EncodeIco, DecodeIco, true},
