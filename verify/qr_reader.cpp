@@ -33,8 +33,8 @@ ModuleReaders LoadModule() {
     if (n <= 0) return {};
     std::string folder(self, static_cast<std::size_t>(n));
     folder.erase(folder.find_last_of('/') + 1);
-    for (const std::string& path :
-         {folder + QRSMITH_READER_MODULE, folder + QRSMITH_READER_FROM_BINDIR + QRSMITH_READER_MODULE}) {
+    for (const std::string& path : {folder + QRSMITH_READER_MODULE,
+                                    folder + QRSMITH_READER_FROM_BINDIR + QRSMITH_READER_MODULE}) {
       if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
         return {reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_READER_FUNCTION)),
                 reinterpret_cast<QrsmithReadQrCode>(::dlsym(module, QRSMITH_ZBAR_FUNCTION))};
@@ -89,10 +89,20 @@ GreyPicture GreyOf(const platform::Bitmap& picture, QuietZone quietZone) {
   out.width = picture.Width() + 2 * frame;
   out.height = picture.Height() + 2 * frame;
   out.grey.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0xFF);
+  // A symbol's picture is runs of a few colours: each pixel that repeats the
+  // one before takes its grey level without working it out again.
+  std::uint32_t last = 0;
+  std::uint8_t lastGrey = Luminance(last);
   for (int y = 0; y < picture.Height(); ++y) {
     const std::uint32_t* row = picture.Row(y);
     std::uint8_t* grey = out.grey.data() + static_cast<std::size_t>(y + frame) * out.width + frame;
-    for (int x = 0; x < picture.Width(); ++x) grey[x] = Luminance(row[x]);
+    for (int x = 0; x < picture.Width(); ++x) {
+      if (row[x] != last) {
+        last = row[x];
+        lastGrey = Luminance(last);
+      }
+      grey[x] = lastGrey;
+    }
   }
   return out;
 }
