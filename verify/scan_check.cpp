@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <future>
 #include <system_error>
 
@@ -87,54 +86,6 @@ Parameter DecodeParameter(const Readings& readings, std::span<const std::uint8_t
 // Both readers on the picture as it is.
 Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint8_t> carried) {
   return DecodeParameter(ReadBoth(GreyOf(picture), [] {}), carried);
-}
-
-// The fewest pixels a module the readers are given of a picture drawn in
-// whole blocks (ReaderView).
-constexpr int kReaderPixelsPerModule = 4;
-
-// What the readers are given of a picture of `g`'s grid: its grey levels.
-// When every module is drawn as whole blocks of k x k pixels of one colour
-// (the symbol enlarged a whole number of times, nothing drawn across the
-// blocks), the picture at 1/k of its size holds exactly the same colours,
-// module for module, at no fewer than kReaderPixelsPerModule pixels
-// a module: the readers are given that one, which they read several times
-// faster. Any other picture (an icon, a size that is not a whole number of
-// pixels a module, smoothing) is given as it is.
-GreyPicture ReaderView(const platform::Bitmap& picture, const QrGenerator& g) {
-  const int width = picture.Width(), height = picture.Height();
-  const int columns = g.SymbolWidth(), rows = g.SymbolHeight();
-  if (columns < 1 || rows < 1 || width % columns != 0 || height % rows != 0 ||
-      width / columns != height / rows) {
-    return GreyOf(picture);
-  }
-  const int perModule = width / columns;
-  int k = perModule / kReaderPixelsPerModule;
-  while (k > 1 && perModule % k != 0) --k;
-  if (k < 2) return GreyOf(picture);
-  // Every row of a block repeats the block's first row, and that row is
-  // runs of k equal pixels.
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
-  for (int y = 0; y < height; ++y) {
-    const std::uint32_t* row = picture.Row(y);
-    if (y % k != 0) {
-      if (std::memcmp(row, picture.Row(y - y % k), rowBytes) != 0) return GreyOf(picture);
-      continue;
-    }
-    bool runs = true;
-    for (int x = 0; x < width; x += k) {
-      for (int i = 1; i < k; ++i) runs &= row[x + i] == row[x];
-    }
-    if (!runs) return GreyOf(picture);
-  }
-  auto reduced = platform::Bitmap::Create(width / k, height / k);
-  if (!reduced) return GreyOf(picture);
-  for (int y = 0; y < reduced->Height(); ++y) {
-    const std::uint32_t* row = picture.Row(y * k);
-    std::uint32_t* out = reduced->Row(y);
-    for (int x = 0; x < reduced->Width(); ++x) out[x] = row[x * k];
-  }
-  return GreyOf(*reduced);
 }
 
 // The grid the generator's symbol is meant to show, margins included.
@@ -266,7 +217,7 @@ ScanGrade GradePicture(const QrGenerator& g, std::span<const std::uint8_t> carri
                        const platform::Bitmap& picture, const std::string& damageCause) {
   std::vector<Parameter> measured;
   const Readings readings =
-      ReadBoth(ReaderView(picture, g), [&] { measured = MeasurePicture(g, picture, damageCause); });
+      ReadBoth(GreyOf(picture), [&] { measured = MeasurePicture(g, picture, damageCause); });
   ScanGrade grade;
   grade.parameters.push_back(DecodeParameter(readings, carried));
   for (Parameter& p : measured) grade.parameters.push_back(std::move(p));
