@@ -39,9 +39,9 @@ void BM_GradeVersion40Png(benchmark::State& state) {
   }
 }
 // Wall time is what a user waits for: zbar reads on a thread of its own
-// meanwhile. The first run gives the CPU time of the calling thread (the wall
-// time on two idle cores, as long as zbar is done first), the second that of
-// every thread.
+// meanwhile. The first run gives the CPU time of the calling thread (on two
+// idle cores the wall time is the longer of that and zbar's own time, below),
+// the second the CPU time of every thread.
 BENCHMARK(BM_GradeVersion40Png)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradeVersion40Png)
     ->Unit(benchmark::kMillisecond)
