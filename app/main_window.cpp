@@ -60,14 +60,12 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
       preview_(form_.previewArea),
       endProcess_([](int code) { QCoreApplication::exit(code); }),
       refreshTimer_(new QTimer(this)),
-      scanTimer_(new QTimer(this)) {
+      scanCheck_(new QFutureWatcher<std::optional<verify::ScanGrade>>(this)) {
   verify::UseReaders(qrsmith_read_qr_code, qrsmith_read_qr_code_zbar);  // both are linked in
   refreshTimer_->setSingleShot(true);
   refreshTimer_->setInterval(kRefreshDelayMs);
   connect(refreshTimer_, &QTimer::timeout, this, [this] { Refresh(); });
-  scanTimer_->setSingleShot(true);
-  scanTimer_->setInterval(kScanCheckDelayMs);
-  connect(scanTimer_, &QTimer::timeout, this, [this] { CheckScan(); });
+  connect(scanCheck_, &QFutureWatcherBase::finished, this, [this] { ScanCheckDone(); });
   AddShortcuts();
   form_.previewArea->installEventFilter(this);
   form_.iconPathBox->installEventFilter(this);
@@ -89,7 +87,12 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
   form_.backgroundPicker->SetOnChange(changed);
 }
 
-MainWindow::~MainWindow() { WriteSettings(); }
+MainWindow::~MainWindow() {
+  // The check works on its own copy of the symbol; it is let finish (a
+  // fraction of a second at most) so that no thread outlives the window.
+  scanCheck_->waitForFinished();
+  WriteSettings();
+}
 
 void MainWindow::ContentChanged() {
   if (!setUp_) return;  // the set-up's own choices are no change

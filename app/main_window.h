@@ -6,8 +6,10 @@
 // The window only reads its controls and calls the generator; symbols,
 // files and formats live in the core.
 
+#include <QFutureWatcher>
 #include <QSettings>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +17,7 @@
 #include "app/dialogs.h"
 #include "app/form_layout.h"
 #include "platform/qt/qt_preview_window.h"
+#include "verify/grade.h"
 
 class QMimeData;
 class QTimer;
@@ -32,8 +35,6 @@ inline constexpr std::int32_t kLeastPreviewPixelsPerModule = 2;
 // How long the window waits after a change before it makes the new symbol,
 // so that typing is not slowed by a symbol for every keystroke.
 inline constexpr int kRefreshDelayMs = 150;
-// And after that, before it checks that the saved picture scans.
-inline constexpr int kScanCheckDelayMs = 60;
 
 class MainWindow final : public QWidget {
  public:
@@ -62,6 +63,8 @@ class MainWindow final : public QWidget {
   void Refresh();
   // Why Save and Copy have no symbol to hand out; empty while they have one.
   QString MissingSymbolReason() const;
+  // Whether the scan label is still waiting for the check of the symbol on show.
+  bool ScanCheckPending() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -86,6 +89,8 @@ class MainWindow final : public QWidget {
   std::optional<Refusal> MakeSymbol();
   void ContentChanged();
   void CheckScan();
+  void StartScanCheck();
+  void ScanCheckDone();
   void ShowStatus(const QString& text);
   void ReadSettings();
   void WriteSettings();
@@ -107,7 +112,13 @@ class MainWindow final : public QWidget {
   // Why there is no current symbol (empty: none was asked for yet, or Clear).
   QString failure_;
   QTimer* refreshTimer_;
-  QTimer* scanTimer_;
+  // The scan check runs on a worker thread, on a copy of the symbol, so that
+  // typing never waits for it. Each symbol made gets the next serial number;
+  // a verdict on an older symbol than the one on show is dropped.
+  QFutureWatcher<std::optional<verify::ScanGrade>>* scanCheck_;
+  std::uint64_t symbolSerial_ = 0;   // of the symbol on show
+  std::uint64_t checkedSerial_ = 0;  // of the symbol the running check grades
+  bool scanCheckQueued_ = false;     // a newer symbol waits for the running check
   // The icon folder last browsed in this run.
   QString lastIconFolder_;
   std::unique_ptr<QSettings> settings_;

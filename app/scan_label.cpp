@@ -91,4 +91,10 @@ void ShowScanVerdict(QLabel& label, const std::optional<verify::ScanGrade>& grad
   label.show();
 }
 
+void ShowScanChecking(QLabel& label) {
+  label.setText(WindowText::tr("正在检查能否扫描……"));
+  label.setPalette(QPalette());
+  label.show();
+}
+
 }  // namespace qrsmith::app

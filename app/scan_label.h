@@ -20,5 +20,7 @@ inline constexpr QRgb kUnscannableColour = 0xC00000;
 // `levelList` names the error correction levels the advice may suggest.
 void ShowScanVerdict(QLabel& label, const std::optional<verify::ScanGrade>& grade,
                      const QComboBox& levelList);
+// Says on `label`, in the text's own colour, that the symbol is being checked.
+void ShowScanChecking(QLabel& label);
 
 }  // namespace qrsmith::app

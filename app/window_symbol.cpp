@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <memory>
 
 #include "app/content_encryption.h"
 #include "app/main_window.h"
@@ -61,7 +63,7 @@ void MainWindow::Generate() {
     Stop(refusal->title, refusal->text);
     return;
   }
-  // Judged at once on the picture Save and Copy hand out.
+  // Judged on the picture Save and Copy hand out, on a worker thread.
   CheckScan();
 }
 
@@ -74,7 +76,7 @@ void MainWindow::Refresh() {
     failure_ = WindowText::tr("请输入需要编码的内容！");
     return;
   }
-  if (!MakeSymbol()) scanTimer_->start();
+  if (!MakeSymbol()) CheckScan();
 }
 
 // Every refusal takes the symbol off the preview and says why in its place,
@@ -150,17 +152,43 @@ std::optional<MainWindow::Refusal> MainWindow::MakeSymbol() {
                                             .arg(QString::number(version), levelName, tooMany));
   }
   symbolCurrent_ = true;
+  ++symbolSerial_;
   failure_.clear();
   form_.scanStatus->hide();  // the verdict was on the symbol before; CheckScan gives the new one
   ShowPreview();
   return std::nullopt;
 }
 
+// The label says the check is under way until its verdict comes; one check
+// runs at a time, and the newest symbol made meanwhile is checked next.
 void MainWindow::CheckScan() {
-  scanTimer_->stop();
   if (!symbolCurrent_ || !generator_.HasSymbol()) return;
-  ShowScanVerdict(*form_.scanStatus, verify::CheckSavedPicture(generator_, kSavePixelsPerModule),
-                  *form_.levelList);
+  ShowScanChecking(*form_.scanStatus);
+  if (scanCheck_->isRunning()) {
+    scanCheckQueued_ = true;
+    return;
+  }
+  StartScanCheck();
+}
+
+void MainWindow::StartScanCheck() {
+  checkedSerial_ = symbolSerial_;
+  auto symbol = std::make_shared<const QrGenerator>(generator_);
+  scanCheck_->setFuture(QtConcurrent::run(
+      [symbol] { return verify::CheckSavedPicture(*symbol, kSavePixelsPerModule); }));
+}
+
+void MainWindow::ScanCheckDone() {
+  const bool onShow = symbolCurrent_ && checkedSerial_ == symbolSerial_;
+  if (std::exchange(scanCheckQueued_, false) && !onShow && symbolCurrent_) {
+    StartScanCheck();
+    return;
+  }
+  if (onShow) ShowScanVerdict(*form_.scanStatus, scanCheck_->result(), *form_.levelList);
+}
+
+bool MainWindow::ScanCheckPending() const {
+  return symbolCurrent_ && (scanCheck_->isRunning() || checkedSerial_ != symbolSerial_);
 }
 
 // The symbol at the largest whole number of pixels a module that fits the
@@ -191,7 +219,6 @@ void MainWindow::ShowPreview() {
 }
 
 void MainWindow::HidePreview() {
-  scanTimer_->stop();
   generator_.DetachPreview(preview_);
   form_.scanStatus->hide();
   form_.failureReason->hide();

@@ -85,10 +85,20 @@ GreyPicture GreyOf(const platform::Bitmap& picture, QuietZone quietZone) {
   out.width = picture.Width() + 2 * frame;
   out.height = picture.Height() + 2 * frame;
   out.grey.assign(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height), 0xFF);
+  // A symbol's picture is runs of a few colours: each pixel that repeats the
+  // one before takes its grey level without working it out again.
+  std::uint32_t last = 0;
+  std::uint8_t lastGrey = platform::LumaOfPixel(last);
   for (int y = 0; y < picture.Height(); ++y) {
     const std::uint32_t* row = picture.Row(y);
     std::uint8_t* grey = out.grey.data() + static_cast<std::size_t>(y + frame) * out.width + frame;
-    for (int x = 0; x < picture.Width(); ++x) grey[x] = platform::LumaOfPixel(row[x]);
+    for (int x = 0; x < picture.Width(); ++x) {
+      if (row[x] != last) {
+        last = row[x];
+        lastGrey = platform::LumaOfPixel(last);
+      }
+      grey[x] = lastGrey;
+    }
   }
   return out;
 }

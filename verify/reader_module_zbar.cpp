@@ -14,8 +14,10 @@
 namespace {
 
 // zbar scans every n-th row and column, n the picture's shorter side over
-// this many pixels (every one below twice that).
-constexpr int kPixelsPerScanLine = 600;
+// this many pixels (every one below twice that): a version-40 symbol with its
+// quiet zone (185 modules) filling the picture is crossed by at least two
+// scan lines a module, which zbar needs to find the finder patterns.
+constexpr int kPixelsPerScanLine = 400;
 
 }  // namespace
 

@@ -31,24 +31,35 @@ std::string Printable(const Bytes& bytes) {
 
 FileGradeResult Failed(std::string message) { return {FileCheck::kFailed, std::move(message), {}}; }
 
-// Both readers on the picture as it is: A when both read the carried bytes,
-// C when one does, F when neither.
-Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint8_t> carried) {
-  int read = 0;
-  std::string failed, otherwise;
-  // zbar reads on a thread of its own meanwhile: the two take about as long.
-  // Without a thread to spare, it reads after zxing-cpp.
-  const GreyPicture grey = GreyOf(picture);
+// The grade's decoding: the bytes each reader finds.
+struct Readings {
+  std::optional<Bytes> zxing, zbar;
+};
+
+// Both readers on `grey`: zbar on a thread of its own, zxing-cpp and then
+// `meanwhile` on this one (the two readers take about as long). Without a
+// thread to spare, zbar reads afterwards.
+template <typename Meanwhile>
+Readings ReadBoth(const GreyPicture& grey, Meanwhile&& meanwhile) {
   const auto readZbar = [&grey] { return ReadGrey(grey, Reader::kZbar); };
   std::future<std::optional<Bytes>> zbar;
   try {
     zbar = std::async(std::launch::async, readZbar);
   } catch (const std::system_error&) {
   }
-  const auto zxing = ReadGrey(grey, Reader::kZxing);
-  const auto zbarRead = zbar.valid() ? zbar.get() : readZbar();
+  Readings out;
+  out.zxing = ReadGrey(grey, Reader::kZxing);
+  meanwhile();
+  out.zbar = zbar.valid() ? zbar.get() : readZbar();
+  return out;
+}
+
+// A when both readers read the carried bytes, C when one does, F when neither.
+Parameter DecodeParameter(const Readings& readings, std::span<const std::uint8_t> carried) {
+  int read = 0;
+  std::string failed, otherwise;
   for (Reader reader : {Reader::kZxing, Reader::kZbar}) {
-    const auto& bytes = reader == Reader::kZxing ? zxing : zbarRead;
+    const auto& bytes = reader == Reader::kZxing ? readings.zxing : readings.zbar;
     if (bytes && std::ranges::equal(*bytes, carried)) {
       ++read;
       continue;
@@ -69,6 +80,11 @@ Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint
                                  : "it reads back as '" + otherwise + "'";
   }
   return p;
+}
+
+// Both readers on the picture as it is.
+Parameter GradeDecode(const platform::Bitmap& picture, std::span<const std::uint8_t> carried) {
+  return DecodeParameter(ReadBoth(GreyOf(picture), [] {}), carried);
 }
 
 // The grid the generator's symbol is meant to show, margins included.
@@ -181,11 +197,12 @@ std::vector<Parameter> MeasurePicture(const QrGenerator& g, const platform::Bitm
 
 ScanGrade GradePicture(const QrGenerator& g, std::span<const std::uint8_t> carried,
                        const platform::Bitmap& picture, const std::string& damageCause) {
+  std::vector<Parameter> measured;
+  const Readings readings =
+      ReadBoth(GreyOf(picture), [&] { measured = MeasurePicture(g, picture, damageCause); });
   ScanGrade grade;
-  grade.parameters.push_back(GradeDecode(picture, carried));
-  for (Parameter& p : MeasurePicture(g, picture, damageCause)) {
-    grade.parameters.push_back(std::move(p));
-  }
+  grade.parameters.push_back(DecodeParameter(readings, carried));
+  for (Parameter& p : measured) grade.parameters.push_back(std::move(p));
   return grade;
 }
 

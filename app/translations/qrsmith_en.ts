@@ -348,6 +348,10 @@ Do you want to replace it?</translation>
         <translation>Choose a higher error correction level.</translation>
     </message>
     <message>
+        <source>正在检查能否扫描……</source>
+        <translation>Checking that it scans…</translation>
+    </message>
+    <message>
         <source>扫描等级 %1</source>
         <translation>Scan grade %1</translation>
     </message>

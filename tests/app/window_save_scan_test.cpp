@@ -104,7 +104,10 @@ TEST_F(WindowTest, TheScanLabelGradesEverySymbolAndSaysWhatHelps) {
     Control<QLineEdit>("编辑框1")->setText(c.icon ? iconPath : QString());
     Control<QComboBox>("组合框3")->setCurrentIndex(c.level);
     Click("按钮1");
+    // The check runs on a worker thread; the label says so until it is done.
     EXPECT_TRUE(label->isVisible());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return label->text().startsWith(QString::fromUtf8("扫描等级")); }));
     EXPECT_TRUE(label->text().startsWith(QString::fromUtf8(c.start)))
         << label->text().toStdString();
     EXPECT_EQ(label->text().contains(iconAdvice), c.adviceOnIcon) << label->text().toStdString();
@@ -112,6 +115,27 @@ TEST_F(WindowTest, TheScanLabelGradesEverySymbolAndSaysWhatHelps) {
   }
   Click("按钮2");
   EXPECT_FALSE(label->isVisible());
+}
+
+// Symbols made while an earlier one is being checked: the label ends on the
+// verdict of the symbol on show, never an older one, and a window closed
+// mid-check lets its worker finish.
+TEST_F(WindowTest, TheScanLabelNeverShowsTheVerdictOfAnOlderSymbol) {
+  QTemporaryDir folder;
+  const QString iconPath = folder.filePath(QStringLiteral("icon.png"));
+  ASSERT_TRUE(SaveSolidPicture(iconPath, 48, QColor(0, 64, 192)));
+  auto* label = Control<QLabel>("扫描结果");
+  Type(QStringLiteral("older and newer"));
+  Control<QLineEdit>("编辑框1")->setText(iconPath);
+  Click("按钮1");  // graded F at level L with the icon
+  Control<QLineEdit>("编辑框1")->clear();
+  Click("按钮1");  // graded C without it
+  EXPECT_TRUE(window_->ScanCheckPending());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->ScanCheckPending(); }));
+  EXPECT_TRUE(label->text().startsWith(QString::fromUtf8("扫描等级 C")))
+      << label->text().toStdString();
+  Click("按钮1");
+  window_.reset();
 }
 
 }  // namespace
