@@ -49,7 +49,7 @@ if(NOT QRSMITH_SANITIZE)  # the sanitizers' runtime is the program's to bring
 endif()
 target_link_libraries(qrsmith_shared PRIVATE PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB
                                              Threads::Threads)
-target_include_directories(qrsmith_shared INTERFACE ${PROJECT_SOURCE_DIR})
+target_include_directories(qrsmith_shared INTERFACE ${PROJECT_SOURCE_DIR} ${QRSMITH_INCLUDE_ROOT})
 target_compile_features(qrsmith_shared INTERFACE cxx_std_20)
 install(TARGETS qrsmith_shared LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT lib
         NAMELINK_COMPONENT dev)

@@ -1,9 +1,9 @@
 // encode-to-png TEXT FILE: writes TEXT as a QR Code symbol to FILE, in the
 // form its extension names (.png, .svg, .pdf, ...), eight pixels a module,
 // with the four-module quiet zone readers expect.
-#include <qrsmith/qrsmith.h>
-
 #include <cstdio>
+
+#include <qrsmith/qrsmith.h>
 
 int main(int argc, char** argv) {
   if (argc != 3) return std::fputs("usage: encode-to-png TEXT FILE.png\n", stderr), 2;
