@@ -6,7 +6,7 @@
 #   make fuzz   build the libFuzzer programs with clang, run each FUZZ_SECONDS
 #               (make -j2 fuzz runs two at a time)
 #   make valgrind  run the command-line tests with the tool under valgrind
-#   make package   the Debian packages qrsmith, qrsmith-gui, libqrsmith-dev in dist/
+#   make package   the Debian packages qrsmith, qrsmith-gui, libqrsmith0, libqrsmith-dev in dist/
 
 JOBS ?= $(shell nproc)
 BUILD ?= build

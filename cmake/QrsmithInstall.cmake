@@ -2,7 +2,9 @@
 # qrsmith_install_library from its folder, naming the headers a library user
 # needs (what the public headers include belongs to the list too). The
 # archives go to the library folder, the headers keep their folder below
-# include/qrsmith/, and all of it belongs to the development package.
+# include/qrsmith/, and all of it belongs to the development package; the
+# shared library libqrsmith.so.0 made of the same objects (QrsmithPackage.cmake)
+# is the runtime package's.
 include(GNUInstallDirs)
 
 set(QRSMITH_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/qrsmith)
@@ -14,6 +16,9 @@ set(QRSMITH_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/qrsmith)
 function(qrsmith_install_library name)
   cmake_parse_arguments(ARG "" "" "PUBLIC_HEADERS" ${ARGN})
   install(TARGETS qrsmith_${name} ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
+  # Position-independent, so that the shared library is made of the same
+  # objects and the archives can go into a plugin too.
+  set_target_properties(qrsmith_${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   foreach(header IN LISTS ARG_PUBLIC_HEADERS)
     get_filename_component(subfolder ${header} DIRECTORY)

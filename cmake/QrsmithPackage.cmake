@@ -1,8 +1,8 @@
 # What other programs and the Debian package tools need of the installed
-# qrsmith: the CMake package and qrsmith.pc for the core, a copyright file in
-# every package, and the CPack settings behind `make package`. Three install
-# components become three packages: cli (qrsmith), gui (qrsmith-gui) and dev
-# (libqrsmith-dev).
+# qrsmith: the shared library, the CMake package and qrsmith.pc for the core,
+# a copyright file in every package, and the CPack settings behind `make
+# package`. Four install components become four packages: cli (qrsmith), gui
+# (qrsmith-gui), lib (libqrsmith0) and dev (libqrsmith-dev).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -24,6 +24,36 @@ foreach(library IN LISTS core_libraries)
 endforeach()
 string(STRIP "${QRSMITH_PC_LIBS}" QRSMITH_PC_LIBS)
 
+# The shared library libqrsmith.so.0, made of the objects of the core
+# libraries, linking the system's shared picture libraries, and exporting
+# only the namespaces of the installed headers (package/libqrsmith.map).
+# The tool and the window keep linking the archives.
+set(QRSMITH_SOVERSION 0)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(TIFF REQUIRED)
+find_package(GIF 5 REQUIRED)
+find_package(ZLIB REQUIRED)
+set(core_objects "")
+foreach(library IN LISTS core_libraries)
+  list(APPEND core_objects $<TARGET_OBJECTS:${library}>)
+endforeach()
+add_library(qrsmith_shared SHARED ${core_objects})
+add_library(qrsmith::shared ALIAS qrsmith_shared)
+set(version_script ${package_dir}/libqrsmith.map)
+set_target_properties(qrsmith_shared PROPERTIES OUTPUT_NAME qrsmith VERSION ${PROJECT_VERSION}
+                      SOVERSION ${QRSMITH_SOVERSION} LINK_DEPENDS ${version_script})
+target_link_options(qrsmith_shared PRIVATE -Wl,--version-script=${version_script})
+if(NOT QRSMITH_SANITIZE)  # the sanitizers' runtime is the program's to bring
+  target_link_options(qrsmith_shared PRIVATE -Wl,--no-undefined)
+endif()
+target_link_libraries(qrsmith_shared PRIVATE PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF ZLIB::ZLIB
+                                             Threads::Threads)
+target_include_directories(qrsmith_shared INTERFACE ${PROJECT_SOURCE_DIR} ${QRSMITH_INCLUDE_ROOT})
+target_compile_features(qrsmith_shared INTERFACE cxx_std_20)
+install(TARGETS qrsmith_shared LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT lib
+        NAMELINK_COMPONENT dev)
+
 set(config_destination ${CMAKE_INSTALL_LIBDIR}/cmake/qrsmith)
 set(pc_destination ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 # Both files find the prefix from where they lie, so any prefix works.
@@ -33,11 +63,13 @@ string(REGEX REPLACE "/$" "" QRSMITH_CONFIG_TO_PREFIX ${QRSMITH_CONFIG_TO_PREFIX
 string(REGEX REPLACE "/$" "" QRSMITH_PC_TO_PREFIX ${QRSMITH_PC_TO_PREFIX})
 configure_file(${package_dir}/qrsmithConfig.cmake.in ${generated_dir}/qrsmithConfig.cmake @ONLY)
 configure_file(${package_dir}/qrsmith.pc.in ${generated_dir}/qrsmith.pc @ONLY)
+configure_file(${package_dir}/qrsmith-static.pc.in ${generated_dir}/qrsmith-static.pc @ONLY)
 write_basic_package_version_file(${generated_dir}/qrsmithConfigVersion.cmake
                                  COMPATIBILITY SameMinorVersion)
 install(FILES ${generated_dir}/qrsmithConfig.cmake ${generated_dir}/qrsmithConfigVersion.cmake
         DESTINATION ${config_destination} COMPONENT dev)
-install(FILES ${generated_dir}/qrsmith.pc DESTINATION ${pc_destination} COMPONENT dev)
+install(FILES ${generated_dir}/qrsmith.pc ${generated_dir}/qrsmith-static.pc
+        DESTINATION ${pc_destination} COMPONENT dev)
 
 # The library's guide and its example program, where Debian users look for them.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/library.md
@@ -64,8 +96,9 @@ qrsmith_gzip(${generated_dir}/changelog ${generated_dir}/changelog.gz)
 # The package of each install component.
 set(QRSMITH_CLI_PACKAGE qrsmith)
 set(QRSMITH_GUI_PACKAGE qrsmith-gui)
+set(QRSMITH_LIB_PACKAGE libqrsmith${QRSMITH_SOVERSION})
 set(QRSMITH_DEV_PACKAGE libqrsmith-dev)
-foreach(component cli gui dev)
+foreach(component cli gui lib dev)
   string(TOUPPER ${component} upper)
   install(FILES ${generated_dir}/copyright ${generated_dir}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${QRSMITH_${upper}_PACKAGE}
@@ -81,7 +114,7 @@ set(CPACK_PACKAGE_CONTACT "${QRSMITH_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/cpack)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_COMPONENTS_ALL cli gui dev)
+set(CPACK_COMPONENTS_ALL cli gui lib dev)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QRSMITH_PACKAGE_MAINTAINER}")
@@ -114,13 +147,26 @@ qrsmith-gui turns typed text into a QR Code symbol, previews it, saves it as a
 picture, vector or metafile and copies it to the clipboard. A password can
 encrypt the content.")
 
+# The shared library: a shlibs file names the package for dpkg-shlibdeps,
+# and a trigger (package/deb-fields.cmake) refreshes the loader's cache.
+set(CPACK_DEBIAN_LIB_PACKAGE_NAME ${QRSMITH_LIB_PACKAGE})
+set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_LIB_PACKAGE_MULTIARCH same)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)  # only a package with a shared library gets one
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_POST_BUILD_SCRIPTS ${package_dir}/deb-fields.cmake)
+set(CPACK_COMPONENT_LIB_DESCRIPTION "QR Code generator library (C++20)
+The Qt-free core of qrsmith as a shared library: the QR Code generator, its
+raster, vector, metafile, HTML and text-art exports and the payload builders.")
+
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME ${QRSMITH_DEV_PACKAGE})
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libpng-dev, libjpeg-dev, libgif-dev, libtiff-dev, zlib1g-dev")
-set(CPACK_COMPONENT_DEV_DESCRIPTION "QR Code generator library (static, C++20)
-The Qt-free core of qrsmith for other programs: the QR Code generator, its
-raster, vector, metafile, HTML and text-art exports and the payload builders,
-as static libraries with their headers, a CMake package (find_package(qrsmith),
-target qrsmith::core) and a pkg-config module (qrsmith).")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
+    "${QRSMITH_LIB_PACKAGE} (= ${PROJECT_VERSION}), libpng-dev, libjpeg-dev, libgif-dev, libtiff-dev, zlib1g-dev")
+set(CPACK_COMPONENT_DEV_DESCRIPTION "QR Code generator library (development files, C++20)
+The headers of qrsmith's Qt-free core, the link to its shared library, the
+same core as static libraries, a CMake package (find_package(qrsmith), targets
+qrsmith::qrsmith and qrsmith::qrsmith_static) and pkg-config modules (qrsmith,
+qrsmith-static).")
 
 include(CPack)

@@ -7,13 +7,24 @@ function(qrsmith_warnings target)
   endif()
 endfunction()
 
+# The library's headers include each other as <qrsmith/<folder>/<file>.h>,
+# as they do once installed below include/, so that a program's own headers
+# of the same names never stand in for them. In the build, include/qrsmith/
+# of the build folder holds a link to each source folder.
+set(QRSMITH_INCLUDE_ROOT ${PROJECT_BINARY_DIR}/include)
+file(MAKE_DIRECTORY ${QRSMITH_INCLUDE_ROOT}/qrsmith)
+
 # One library per source folder: qrsmith_<name>, aliased qrsmith::<name>.
-# Headers are included as "<folder>/<file>.h" from the repository root.
+# Sources include headers as "<folder>/<file>.h" from the repository root,
+# or as <qrsmith/<folder>/<file>.h> through the include root.
 function(qrsmith_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(qrsmith_${name} STATIC ${ARG_SOURCES})
   add_library(qrsmith::${name} ALIAS qrsmith_${name})
-  target_include_directories(qrsmith_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REGEX REPLACE "/.*" "" folder ${folder})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${QRSMITH_INCLUDE_ROOT}/qrsmith/${folder} SYMBOLIC)
+  target_include_directories(qrsmith_${name} PUBLIC ${PROJECT_SOURCE_DIR} ${QRSMITH_INCLUDE_ROOT})
   target_link_libraries(qrsmith_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
   qrsmith_warnings(qrsmith_${name})
 endfunction()

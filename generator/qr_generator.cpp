@@ -51,6 +51,10 @@ std::int32_t QrGenerator::SymbolHeight() const {
   return symbolImage_.size() < 27 ? 0 : platform::codecs::LoadLeI32(&symbolImage_[22]);
 }
 
+std::int16_t QrGenerator::SymbolVersion() const {
+  return HasSymbol() ? static_cast<std::int16_t>(encoder_.Version()) : std::int16_t{0};
+}
+
 void QrGenerator::ClearIcon() { iconBitmap_.reset(); }
 
 bool QrGenerator::Fail(GenerateFailure why) {

@@ -99,6 +99,9 @@ class QrGenerator {
   bool Generate(const std::string& content, const GenerateOptions& options);
 
   GenerateFailure LastFailure() const { return lastFailure_; }
+  // The version of the current symbol as made: the one chosen when Generate
+  // was given 0 (automatic); 0 without symbol.
+  std::int16_t SymbolVersion() const;
   // The kind of symbol the next Generate makes; QR unless set. For Micro QR,
   // Generate takes version 0 (the smallest that holds the content) or 1..4
   // (M1..M4), level 0 or 1 (L), 2 (M) or 3 (Q) and mask -1..3. For rMQR,
