@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "encoder/qr_encoder.h"
 #include "platform/types.h"
 
 namespace qrsmith {
@@ -17,8 +18,9 @@ namespace qrsmith {
 class QrGenerator;
 
 // The error correction level: how much of a damaged symbol a reader can
-// restore (about 7, 15, 25 and 30 per cent of its codewords).
-enum class ErrorCorrection { kL = 1, kM = 2, kQ = 3, kH = 4 };
+// restore (about 7, 15, 25 and 30 per cent of its codewords). The encoder's
+// own levels, under the name this entry gives them.
+using ErrorCorrection = qrsmith::Level;
 
 struct SymbolOptions {
   ErrorCorrection level = ErrorCorrection::kM;
