@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "encoder/qr_encoder.h"
-#include "platform/types.h"
+#include <qrsmith/encoder/qr_encoder.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

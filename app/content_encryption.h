@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/codepage.h"
-#include "platform/types.h"
+#include <qrsmith/platform/codepage.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::app {
 

@@ -12,8 +12,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/dialogs.h"
-#include "platform/types.h"
+#include <qrsmith/app/dialogs.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::app {
 

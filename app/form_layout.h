@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "app/controls.h"
-#include "app/dialogs.h"
+#include <qrsmith/app/controls.h>
+#include <qrsmith/app/dialogs.h>
 
 namespace qrsmith::app {
 

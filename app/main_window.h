@@ -14,10 +14,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/dialogs.h"
-#include "app/form_layout.h"
-#include "platform/qt/qt_preview_window.h"
-#include "verify/grade.h"
+#include <qrsmith/app/dialogs.h>
+#include <qrsmith/app/form_layout.h>
+#include <qrsmith/platform/qt/qt_preview_window.h>
+#include <qrsmith/verify/grade.h>
 
 class QMimeData;
 class QTimer;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "export/output_forms.h"
+#include <qrsmith/export/output_forms.h>
 
 namespace qrsmith {
 class QrGenerator;

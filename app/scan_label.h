@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <optional>
 
-#include "verify/scan_check.h"
+#include <qrsmith/verify/scan_check.h>
 
 namespace qrsmith::app {
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "encoder/big_endian.h"
-#include "encoder/qr_tables.h"
+#include <qrsmith/encoder/big_endian.h>
+#include <qrsmith/encoder/qr_tables.h>
 
 namespace qrsmith::encoder {
 

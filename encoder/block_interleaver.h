@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "encoder/galois_field.h"
-#include "encoder/reed_solomon_encoder.h"
+#include <qrsmith/encoder/galois_field.h>
+#include <qrsmith/encoder/reed_solomon_encoder.h>
 
 namespace qrsmith::encoder {
 

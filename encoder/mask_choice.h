@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "encoder/mask.h"
+#include <qrsmith/encoder/mask.h>
 
 namespace qrsmith::encoder {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "encoder/bit_matrix.h"
+#include <qrsmith/encoder/bit_matrix.h>
 
 namespace qrsmith {
 

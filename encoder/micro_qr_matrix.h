@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "encoder/micro_qr_tables.h"
+#include <qrsmith/encoder/micro_qr_tables.h>
 
 namespace qrsmith::encoder {
 

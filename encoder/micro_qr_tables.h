@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "encoder/bit_stream.h"
+#include <qrsmith/encoder/bit_stream.h>
 
 namespace qrsmith::encoder {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "encoder/stream_header.h"
-#include "platform/bitmap.h"
-#include "platform/types.h"
+#include <qrsmith/encoder/stream_header.h>
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

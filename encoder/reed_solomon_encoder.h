@@ -13,7 +13,7 @@
 #include <span>
 #include <vector>
 
-#include "encoder/galois_field.h"
+#include <qrsmith/encoder/galois_field.h>
 
 namespace qrsmith {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "encoder/bit_stream.h"
-#include "encoder/galois_field.h"
-#include "encoder/reed_solomon_encoder.h"
+#include <qrsmith/encoder/bit_stream.h>
+#include <qrsmith/encoder/galois_field.h>
+#include <qrsmith/encoder/reed_solomon_encoder.h>
 
 namespace qrsmith::encoder {
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "encoder/rmqr_tables.h"
+#include <qrsmith/encoder/rmqr_tables.h>
 
 namespace qrsmith::encoder {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "encoder/bit_stream.h"
+#include <qrsmith/encoder/bit_stream.h>
 
 namespace qrsmith::encoder {
 

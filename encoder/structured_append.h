@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "encoder/stream_header.h"
+#include <qrsmith/encoder/stream_header.h>
 
 namespace qrsmith::encoder {
 

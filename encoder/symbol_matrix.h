@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "encoder/qr_tables.h"
+#include <qrsmith/encoder/qr_tables.h>
 
 namespace qrsmith::encoder {
 

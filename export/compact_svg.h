@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "export/module_grid.h"
+#include <qrsmith/export/module_grid.h>
 
 namespace qrsmith {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "export/module_grid.h"
+#include <qrsmith/export/module_grid.h>
 
 namespace qrsmith {
 

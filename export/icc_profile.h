@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "platform/types.h"
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

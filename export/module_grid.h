@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/opacity.h"
-#include "platform/types.h"
+#include <qrsmith/platform/opacity.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

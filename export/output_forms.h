@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "generator/print_settings.h"
-#include "generator/raster_files.h"
-#include "platform/opacity.h"
-#include "platform/types.h"
+#include <qrsmith/generator/print_settings.h>
+#include <qrsmith/generator/raster_files.h>
+#include <qrsmith/platform/opacity.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

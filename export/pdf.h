@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "export/module_grid.h"
-#include "platform/types.h"
+#include <qrsmith/export/module_grid.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/module_grid.h"
+#include <qrsmith/export/module_grid.h>
 
 namespace qrsmith {
 

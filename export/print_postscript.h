@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "export/module_grid.h"
-#include "export/postscript.h"
+#include <qrsmith/export/module_grid.h>
+#include <qrsmith/export/postscript.h>
 
 namespace qrsmith {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/codecs/byte_order.h"
-#include "platform/types.h"
+#include <qrsmith/platform/codecs/byte_order.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

@@ -14,8 +14,8 @@
 
 #include <string_view>
 
-#include "export/module_grid.h"
-#include "platform/types.h"
+#include <qrsmith/export/module_grid.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

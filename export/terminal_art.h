@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "generator/qr_generator.h"
+#include <qrsmith/generator/qr_generator.h>
 
 namespace qrsmith {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "generator/print_settings.h"
-#include "platform/opacity.h"
-#include "platform/types.h"
+#include <qrsmith/generator/print_settings.h>
+#include <qrsmith/platform/opacity.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

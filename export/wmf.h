@@ -2,8 +2,8 @@
 // The Windows metafile form: the grid as a sequence of rectangle fills in a
 // memory metafile ([MS-WMF]), one logical unit per module, no placeable header.
 
-#include "export/module_grid.h"
-#include "platform/types.h"
+#include <qrsmith/export/module_grid.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

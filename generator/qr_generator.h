@@ -11,11 +11,11 @@
 #include <span>
 #include <string>
 
-#include "encoder/qr_encoder.h"
-#include "generator/noise_bits.h"
-#include "platform/bitmap.h"
-#include "platform/preview_window.h"
-#include "platform/types.h"
+#include <qrsmith/encoder/qr_encoder.h>
+#include <qrsmith/generator/noise_bits.h>
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/preview_window.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "generator/print_settings.h"
-#include "platform/bitmap.h"
-#include "platform/opacity.h"
-#include "platform/types.h"
+#include <qrsmith/generator/print_settings.h>
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/opacity.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "payload/field_format.h"
+#include <qrsmith/payload/field_format.h>
 
 namespace qrsmith::payload {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "payload/field_format.h"
+#include <qrsmith/payload/field_format.h>
 
 namespace qrsmith::payload {
 

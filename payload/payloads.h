@@ -4,10 +4,10 @@
 // None keeps state or fails; the *Problem functions beside them say why
 // inputs break a rule of their form, for callers that refuse them.
 
-#include "payload/card_payloads.h"     // IWYU pragma: export
-#include "payload/event_payload.h"     // IWYU pragma: export
-#include "payload/field_format.h"      // IWYU pragma: export
-#include "payload/link_payloads.h"     // IWYU pragma: export
-#include "payload/message_payloads.h"  // IWYU pragma: export
-#include "payload/payment_payloads.h"  // IWYU pragma: export
-#include "payload/wifi_payload.h"      // IWYU pragma: export
+#include <qrsmith/payload/card_payloads.h>     // IWYU pragma: export
+#include <qrsmith/payload/event_payload.h>     // IWYU pragma: export
+#include <qrsmith/payload/field_format.h>      // IWYU pragma: export
+#include <qrsmith/payload/link_payloads.h>     // IWYU pragma: export
+#include <qrsmith/payload/message_payloads.h>  // IWYU pragma: export
+#include <qrsmith/payload/payment_payloads.h>  // IWYU pragma: export
+#include <qrsmith/payload/wifi_payload.h>      // IWYU pragma: export

@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/colour.h"
-#include "platform/types.h"
+#include <qrsmith/platform/colour.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform {
 

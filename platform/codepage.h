@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/types.h"
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform {
 

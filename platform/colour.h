@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/types.h"
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/types.h"
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

@@ -13,8 +13,8 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/bitmap.h"
-#include "platform/types.h"
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform {
 

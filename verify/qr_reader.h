@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/types.h"
-#include "verify/reader_interface.h"
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/types.h>
+#include <qrsmith/verify/reader_interface.h>
 
 namespace qrsmith::verify {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "export/output_forms.h"
-#include "platform/opacity.h"
-#include "platform/types.h"
+#include <qrsmith/export/output_forms.h>
+#include <qrsmith/platform/opacity.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::verify {
 

@@ -10,11 +10,11 @@
 #include <span>
 #include <string>
 
-#include "export/output_forms.h"
-#include "platform/bitmap.h"
-#include "platform/opacity.h"
-#include "platform/types.h"
-#include "verify/grade.h"
+#include <qrsmith/export/output_forms.h>
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/opacity.h>
+#include <qrsmith/platform/types.h>
+#include <qrsmith/verify/grade.h>
 
 namespace qrsmith {
 class QrGenerator;

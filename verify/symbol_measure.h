@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "verify/codeword_map.h"
-#include "verify/grade.h"
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/verify/codeword_map.h>
+#include <qrsmith/verify/grade.h>
 
 namespace qrsmith::verify {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "encoder/bit_matrix.h"
-#include "encoder/mask_penalty.h"
+#include <qrsmith/encoder/bit_matrix.h>
+#include <qrsmith/encoder/mask_penalty.h>
 
 namespace qrsmith {
 namespace encoder {

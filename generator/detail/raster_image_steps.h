@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
-#include "generator/raster_rendering.h"
-#include "platform/bitmap.h"
-#include "platform/types.h"
+#include <qrsmith/generator/raster_rendering.h>
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith {
 

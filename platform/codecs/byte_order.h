@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/types.h"
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform::codecs {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/bitmap.h"
+#include <qrsmith/platform/bitmap.h>
 
 namespace qrsmith::platform::codecs {
 

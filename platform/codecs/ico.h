@@ -7,8 +7,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/bitmap.h"
-#include "platform/types.h"
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform::codecs {
 

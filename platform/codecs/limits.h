@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/bitmap.h"
+#include <qrsmith/platform/bitmap.h>
 
 namespace qrsmith::platform::codecs {
 

@@ -6,8 +6,8 @@
 #include <bit>
 #include <cstdint>
 
-#include "platform/bitmap.h"
-#include "platform/opacity.h"
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/opacity.h>
 
 namespace qrsmith::platform::codecs {
 

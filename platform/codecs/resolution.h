@@ -10,8 +10,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/codecs/image.h"
-#include "platform/types.h"
+#include <qrsmith/platform/codecs/image.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform::codecs {
 

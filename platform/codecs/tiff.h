@@ -6,8 +6,8 @@
 #include <span>
 #include <utility>
 
-#include "platform/bitmap.h"
-#include "platform/types.h"
+#include <qrsmith/platform/bitmap.h>
+#include <qrsmith/platform/types.h>
 
 namespace qrsmith::platform::codecs {
 

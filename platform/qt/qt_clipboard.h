@@ -2,7 +2,7 @@
 // The clipboard seam over the Qt application's clipboard. It needs a running
 // QGuiApplication; without one every copy fails.
 
-#include "platform/clipboard.h"
+#include <qrsmith/platform/clipboard.h>
 
 namespace qrsmith::platform {
 

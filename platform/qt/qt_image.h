@@ -5,7 +5,7 @@
 #include <QImage>
 #include <optional>
 
-#include "platform/bitmap.h"
+#include <qrsmith/platform/bitmap.h>
 
 namespace qrsmith::platform {
 

@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/preview_window.h"
+#include <qrsmith/platform/preview_window.h>
 
 namespace qrsmith::platform {
 
