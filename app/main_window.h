@@ -119,6 +119,9 @@ class MainWindow final : public QWidget {
   std::uint64_t symbolSerial_ = 0;   // of the symbol on show
   std::uint64_t checkedSerial_ = 0;  // of the symbol the running check grades
   bool scanCheckQueued_ = false;     // a newer symbol waits for the running check
+  // From the start of a check until its verdict is handled on this thread; the
+  // watcher stops running before its finished signal arrives here.
+  bool scanCheckBusy_ = false;
   // The icon folder last browsed in this run.
   QString lastIconFolder_;
   std::unique_ptr<QSettings> settings_;

@@ -164,7 +164,7 @@ std::optional<MainWindow::Refusal> MainWindow::MakeSymbol() {
 void MainWindow::CheckScan() {
   if (!symbolCurrent_ || !generator_.HasSymbol()) return;
   ShowScanChecking(*form_.scanStatus);
-  if (scanCheck_->isRunning()) {
+  if (scanCheckBusy_) {
     scanCheckQueued_ = true;
     return;
   }
@@ -173,12 +173,14 @@ void MainWindow::CheckScan() {
 
 void MainWindow::StartScanCheck() {
   checkedSerial_ = symbolSerial_;
+  scanCheckBusy_ = true;
   auto symbol = std::make_shared<const QrGenerator>(generator_);
   scanCheck_->setFuture(QtConcurrent::run(
       [symbol] { return verify::CheckSavedPicture(*symbol, kSavePixelsPerModule); }));
 }
 
 void MainWindow::ScanCheckDone() {
+  scanCheckBusy_ = false;
   const bool onShow = symbolCurrent_ && checkedSerial_ == symbolSerial_;
   if (std::exchange(scanCheckQueued_, false) && !onShow && symbolCurrent_) {
     StartScanCheck();
@@ -188,7 +190,7 @@ void MainWindow::ScanCheckDone() {
 }
 
 bool MainWindow::ScanCheckPending() const {
-  return symbolCurrent_ && (scanCheck_->isRunning() || checkedSerial_ != symbolSerial_);
+  return symbolCurrent_ && (scanCheckBusy_ || checkedSerial_ != symbolSerial_);
 }
 
 // The symbol at the largest whole number of pixels a module that fits the
