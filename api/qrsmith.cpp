@@ -53,9 +53,7 @@ std::string WhyNot(GenerateFailure failure, const SymbolOptions& options) {
 // resolution; a size too small for one pixel is refused.
 std::optional<std::string> SizeRequest(const QrGenerator& g, const OutputForm& form,
                                        const WriteOptions& options, FormRequest& request) {
-  const std::string name(form.name);
   if (options.moduleMm) {
-    if (!form.can.physicalSize) return "the " + name + " form has no printed size";
     request.print.moduleMm = options.moduleMm;
     // Vector forms draw at the printed size itself.
     if (!form.IsRaster()) return std::nullopt;
@@ -118,6 +116,7 @@ WriteResult Write(const Symbol& symbol, const std::string& path, const WriteOpti
   const QrGenerator& g = symbol.Generator();
   FormRequest request;
   if (auto refused = SizeRequest(g, *form, options, request)) return {*refused};
+  if (std::string refused = RequestRefusal(*form, request); !refused.empty()) return {refused};
   const Bytes bytes = ExportForm(g, *form, request);
   if (bytes.empty()) {
     return {"cannot make the " + std::string(form->name) + " form of this symbol" +

@@ -302,8 +302,11 @@ Outcome RenderOutput(const CliOptions& options, const Symbol& symbol, const Outp
   }
   bytes = ExportForm(g, form, request);
   if (bytes.empty()) {
-    return Failure{kExitInputOutput, form.IsRaster() ? "cannot make the picture"
-                                                     : "cannot write the symbol in that form"};
+    // The options were checked above; what the form still refuses says why.
+    const std::string refused = RequestRefusal(form, request);
+    return Failure{kExitInputOutput, !refused.empty() ? refused
+                                     : form.IsRaster() ? "cannot make the picture"
+                                                       : "cannot write the symbol in that form"};
   }
   return std::nullopt;
 }

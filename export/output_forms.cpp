@@ -282,13 +282,31 @@ bool FormHolds(const OutputForm& form, const Opacity& opacity) {
   return opacity.OnlyClearOrOpaque() ? form.can.transparency : form.can.partialAlpha;
 }
 
+std::string RequestRefusal(const OutputForm& form, const FormRequest& request) {
+  const std::string the = "the " + std::string(form.name) + " form ";
+  if (request.print.SizeGiven() && !form.can.physicalSize) return the + "has no printed size";
+  if (request.print.cmyk && !form.can.cmyk) return the + "has no CMYK colours";
+  if (!FormHolds(form, request.opacity)) {
+    return the + (form.can.transparency ? "holds only clear (00) or opaque (FF) colours"
+                                        : "cannot hold a colour that is not opaque");
+  }
+  // The page paints the background, then the dark modules: a clear
+  // background is left unpainted; clear modules cannot be left out of it.
+  if (form.id == FormId::kPdf && request.opacity.foreground != 255) {
+    return the + "draws the dark modules opaque";
+  }
+  if (request.swissCross && !form.DrawsMark()) return the + "cannot draw the Swiss cross";
+  if (request.swissCross && request.layout.HasPicture()) {
+    return "the Swiss cross is not drawn on a background picture";
+  }
+  if (request.pdfx && form.id != FormId::kPdf) return the + "cannot be PDF/X; only pdf can";
+  return {};
+}
+
 Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request) {
   const RasterLayout& layout = request.layout;
   const PrintSettings& print = request.print;
-  if ((print.SizeGiven() && !form.can.physicalSize) || (print.cmyk && !form.can.cmyk)) return {};
-  if (!FormHolds(form, request.opacity)) return {};
-  if (request.swissCross && !form.DrawsMark()) return {};
-  if (request.pdfx && form.id != FormId::kPdf) return {};
+  if (!RequestRefusal(form, request).empty()) return {};
   std::string title = request.title.value_or(text_format::FirstCharacters(generator.Content(), 64));
   if (title.empty()) title = "QR Code";
   // The grid of the symbol, with the mark asked for.
@@ -303,8 +321,7 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
         return EncodeRasterFile(generator, form.kind, layout, request.print, request.opacity);
       }
       // The cross is sized from the modules, 7/46 of the symbol's side,
-      // whatever the pixels; on a background picture it is not drawn.
-      if (layout.HasPicture()) return {};
+      // whatever the pixels.
       auto picture = ComposeRaster(generator, layout, request.opacity);
       if (!picture) return {};
       const auto pixel = [](Colour c, std::uint8_t alpha) {
@@ -331,9 +348,6 @@ Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const For
                           size(layout.height), request.print, request.opacity);
     }
     case FormWriter::kPdf: {
-      // The page paints the background, then the dark modules: a clear
-      // background is left unpainted; clear modules cannot be left out of it.
-      if (request.opacity.foreground != 255) return {};
       const auto grid = gridOf();
       if (!grid) return {};
       PdfPaint paint = PaintOf(*grid, request.print.cmyk);

@@ -145,8 +145,13 @@ struct FormRequest {
 // partialAlpha capabilities): the one rule the callers check before exporting.
 bool FormHolds(const OutputForm& form, const Opacity& opacity);
 
+// Why `form` cannot carry what `request` asks (a printed size, CMYK, a clear
+// colour, the Swiss cross, PDF/X), in one line for the person who asked;
+// empty when it can. ExportForm refuses exactly these requests.
+std::string RequestRefusal(const OutputForm& form, const FormRequest& request);
+
 // The bytes of `form` for the generator's current symbol; empty when there is
-// no symbol, the request does not suit the form, or the grid is too large.
+// no symbol, RequestRefusal names a reason, or the grid is too large.
 Bytes ExportForm(const QrGenerator& generator, const OutputForm& form, const FormRequest& request);
 
 }  // namespace qrsmith
