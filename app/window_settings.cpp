@@ -54,13 +54,15 @@ void MainWindow::ReadSettings() {
   if (const auto c = ColourOfKey(s.value(QStringLiteral("background")).toString())) {
     form_.backgroundPicker->SetValue(*c);
   }
-  // The spin boxes keep a stored value within their ranges.
   const double moduleMm = s.value(QStringLiteral("moduleMm")).toDouble(&ok);
-  if (ok) form_.moduleMmBox->setValue(moduleMm);
-  const int dpi = s.value(QStringLiteral("dpi")).toInt(&ok);
-  if (ok) form_.dpiBox->setValue(dpi);
-  const int quietZone = s.value(QStringLiteral("quietZone")).toInt(&ok);
-  if (ok) form_.quietZoneBox->setValue(quietZone);
+  if (ok && moduleMm >= form_.moduleMmBox->minimum() && moduleMm <= form_.moduleMmBox->maximum()) {
+    form_.moduleMmBox->setValue(moduleMm);
+  }
+  for (const auto& [key, box] :
+       {std::pair{"dpi", form_.dpiBox}, {"quietZone", form_.quietZoneBox}}) {
+    const int value = s.value(QLatin1String(key)).toInt(&ok);
+    if (ok && value >= box->minimum() && value <= box->maximum()) box->setValue(value);
+  }
   lastSaveFolder_ = s.value(QStringLiteral("saveFolder")).toString();
   lastIconFolder_ = s.value(QStringLiteral("iconFolder")).toString();
   const auto forms = SaveForms();
