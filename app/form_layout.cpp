@@ -92,7 +92,7 @@ class StarPasswordStyle final : public QProxyStyle {
 };
 
 void BuildContentPage(QWidget* page, MainForm& form) {
-  form.contentBox = Place(new QPlainTextEdit(page), "超级编辑框1", 8, 30, 440, 120);
+  form.contentBox = Place(new QPlainTextEdit(page), "超级编辑框1", 8, 30, 440, 150);
   // Tab moves on to the next control, as in every other box of the window.
   form.contentBox->setTabChangesFocus(true);
 }
