@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "app/save_formats.h"
 #include "app/window_text.h"
 
 namespace qrsmith::app {
@@ -91,7 +92,7 @@ class StarPasswordStyle final : public QProxyStyle {
 };
 
 void BuildContentPage(QWidget* page, MainForm& form) {
-  form.contentBox = Place(new QPlainTextEdit(page), "超级编辑框1", 8, 30, 440, 120);
+  form.contentBox = Place(new QPlainTextEdit(page), "超级编辑框1", 8, 30, 440, 150);
   // Tab moves on to the next control, as in every other box of the window.
   form.contentBox->setTabChangesFocus(true);
 }
@@ -131,6 +132,24 @@ void BuildBasicPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
   QLabel* hint = Label(group, "标签8", 260, 84, 178, 32,
                        WindowText::tr("请选择对比度较大的颜色，以便于拍摄设备识别！"));
   hint->setWordWrap(true);
+
+  // Below the options: how Save prints the symbol, and its quiet zone.
+  Label(page, "标签12", 8, 154, 76, 24, WindowText::tr("模块尺寸："));
+  form.moduleMmBox = Place(new QDoubleSpinBox(page), "数值框1", 84, 156, 90, 22);
+  form.moduleMmBox->setDecimals(2);
+  form.moduleMmBox->setRange(0.1, 10.0);
+  form.moduleMmBox->setSingleStep(0.05);
+  form.moduleMmBox->setSuffix(QStringLiteral(" mm"));
+  form.moduleMmBox->setValue(kSaveModuleMm);
+  Label(page, "标签13", 178, 154, 68, 24, WindowText::tr("分辨率："));
+  form.dpiBox = Place(new QSpinBox(page), "数值框2", 246, 156, 82, 22);
+  form.dpiBox->setRange(72, 2400);
+  form.dpiBox->setSuffix(QStringLiteral(" dpi"));
+  form.dpiBox->setValue(kSaveRasterDpi);
+  Label(page, "标签14", 332, 154, 70, 24, WindowText::tr("静区："));
+  form.quietZoneBox = Place(new QSpinBox(page), "数值框3", 402, 156, 46, 22);
+  form.quietZoneBox->setRange(0, 20);
+  form.quietZoneBox->setValue(kWindowQuietZone);
 }
 
 void BuildAdvancedPage(QWidget* page, MainForm& form, Dialogs& dialogs) {
@@ -221,7 +240,7 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   form.statusLine->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   form.statusLine->hide();
 
-  form.tabs = Place(new TabControl(window), "选择夹1", 8, 466, 456, 160);
+  form.tabs = Place(new TabControl(window), "选择夹1", 8, 466, 456, 190);
   BuildContentPage(form.tabs->AddPage(WindowText::tr("二维码内容")), form);
   BuildPasswordPage(form.tabs->AddPage(WindowText::tr("加密")), form);
   BuildBasicPage(form.tabs->AddPage(WindowText::tr("基本")), form, dialogs);
@@ -230,13 +249,13 @@ MainForm BuildMainForm(QWidget* window, Dialogs& dialogs) {
   form.tabs->SetCurrentIndex(0);
 
   form.generateButton =
-      Button(window, "按钮1", 8, 635, 72, 24, WindowText::tr("生成！"), Qt::Key_G);
-  form.clearButton = Button(window, "按钮2", 86, 635, 64, 24, WindowText::tr("清除"), Qt::Key_L);
+      Button(window, "按钮1", 8, 665, 72, 24, WindowText::tr("生成！"), Qt::Key_G);
+  form.clearButton = Button(window, "按钮2", 86, 665, 64, 24, WindowText::tr("清除"), Qt::Key_L);
   form.saveButton =
-      Button(window, "按钮3", 175, 634, 80, 24, WindowText::tr("保存到..."), Qt::Key_S);
+      Button(window, "按钮3", 175, 664, 80, 24, WindowText::tr("保存到..."), Qt::Key_S);
   form.copyButton =
-      Button(window, "按钮4", 261, 634, 110, 24, WindowText::tr("复制到剪贴板"), Qt::Key_C);
-  form.closeButton = Button(window, "按钮5", 400, 633, 64, 24, WindowText::tr("关闭"), Qt::Key_O);
+      Button(window, "按钮4", 261, 664, 110, 24, WindowText::tr("复制到剪贴板"), Qt::Key_C);
+  form.closeButton = Button(window, "按钮5", 400, 663, 64, 24, WindowText::tr("关闭"), Qt::Key_O);
   return form;
 }
 
@@ -264,11 +283,11 @@ void PlaceForSize(const MainForm& form, QSize size) {
   form.failureReason->move(QPoint(8, 294) + centre);
   form.statusLine->setGeometry(4, 2, 442 + dw, 18);
   form.tabs->move(8 + dw / 2, 466 + dh);
-  form.generateButton->move(8, 635 + dh);
-  form.clearButton->move(86, 635 + dh);
-  form.saveButton->move(175, 634 + dh);
-  form.copyButton->move(261, 634 + dh);
-  form.closeButton->move(400 + dw, 633 + dh);
+  form.generateButton->move(8, 665 + dh);
+  form.clearButton->move(86, 665 + dh);
+  form.saveButton->move(175, 664 + dh);
+  form.copyButton->move(261, 664 + dh);
+  form.closeButton->move(400 + dw, 663 + dh);
 }
 
 }  // namespace qrsmith::app

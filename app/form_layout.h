@@ -5,11 +5,13 @@
 // main_window.*; this only builds.
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QWidget>
 
 #include <qrsmith/app/controls.h>
@@ -25,11 +27,15 @@ inline constexpr int kWindowLeft = 50;
 inline constexpr int kWindowTop = 50;
 // The window's client area: the layout's controls with a margin of 8 pixels
 // on every side. The window manager adds its frame around it (with a usual
-// frame the whole window is about 479 x 695), and the position is that of
-// the frame's top-left corner.
+// frame the whole window is about 479 x 725), and the position is that of
+// the frame's top-left corner. With a 40-pixel title bar it fits the free
+// area of a 1366 x 768 screen with a 28-pixel panel.
 inline constexpr int kLayoutMargin = 8;
 inline constexpr int kClientWidth = 472;
-inline constexpr int kClientHeight = 667;
+inline constexpr int kClientHeight = 697;
+// The print-size row of the Basic page: the tab control, and so the window,
+// is this much taller than the classic layout.
+inline constexpr int kPrintRowHeight = 30;
 
 struct MainForm {
   QWidget* previewArea;            // 图片框1: the symbol is painted here
@@ -47,14 +53,18 @@ struct MainForm {
   QComboBox* levelList;            // 组合框3
   ColourPicker* foregroundPicker;  // 颜色选择器1
   ColourPicker* backgroundPicker;  // 颜色选择器2
-  QLineEdit* iconPathBox;          // 编辑框1
-  QPushButton* browseButton;       // 按钮6
-  FileDialogControl* fileDialog;   // 通用对话框1
-  QPushButton* generateButton;     // 按钮1
-  QPushButton* clearButton;        // 按钮2
-  QPushButton* saveButton;         // 按钮3
-  QPushButton* copyButton;         // 按钮4
-  QPushButton* closeButton;        // 按钮5
+  // The printed size of a saved symbol and its quiet zone, below the options.
+  QDoubleSpinBox* moduleMmBox;    // 数值框1: millimetres a module
+  QSpinBox* dpiBox;               // 数值框2: a saved picture's dots per inch
+  QSpinBox* quietZoneBox;         // 数值框3: the quiet zone in modules
+  QLineEdit* iconPathBox;         // 编辑框1
+  QPushButton* browseButton;      // 按钮6
+  FileDialogControl* fileDialog;  // 通用对话框1
+  QPushButton* generateButton;    // 按钮1
+  QPushButton* clearButton;       // 按钮2
+  QPushButton* saveButton;        // 按钮3
+  QPushButton* copyButton;        // 按钮4
+  QPushButton* closeButton;       // 按钮5
 };
 
 // Builds every control on `window` (title, place and size included).
@@ -67,7 +77,7 @@ void PlaceForSize(const MainForm& form, QSize size);
 // The smallest client area: a version 40 symbol still fits the preview at two
 // pixels a module.
 inline constexpr int kMinimumClientWidth = kClientWidth;
-inline constexpr int kMinimumClientHeight = 600;
+inline constexpr int kMinimumClientHeight = 600 + kPrintRowHeight;
 
 // Where the window goes on a screen whose free area is `available`: `wanted`
 // (the frame's top-left corner and the client area's size) when it fits,

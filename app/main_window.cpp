@@ -30,6 +30,7 @@
 #include "generator/imaging.h"
 #include "generator/preview_painter.h"
 #include "generator/qr_generator.h"
+#include "platform/bitmap.h"
 #include "platform/codepage.h"
 #include "platform/qt/qt_image.h"
 #include "verify/qr_reader.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow(QrGenerator& generator, Dialogs& dialogs)
   }
   form_.foregroundPicker->SetOnChange(changed);
   form_.backgroundPicker->SetOnChange(changed);
+  connect(form_.quietZoneBox, &QSpinBox::valueChanged, this, changed);
 }
 
 MainWindow::~MainWindow() {
@@ -229,9 +231,24 @@ void MainWindow::Save() {
   lastSaveFolder_ = QFileInfo(target.path).absolutePath();
   const auto forms = SaveForms();
   lastSaveForm_ = static_cast<int>(std::ranges::find(forms, target.form) - forms.begin());
-  if (!SaveSymbol(generator_, Utf8(target.path), *target.form)) {
-    Stop(QT_TRANSLATE_NOOP("qrsmith", "保存失败"), WindowText::tr("无法保存文件：") + target.path);
-    return;
+  // The printed size of the Basic page, as --module-mm and --dpi give it.
+  PrintSettings print;
+  print.moduleMm = form_.moduleMmBox->value();
+  print.dpi = form_.dpiBox->value();
+  const char* failed = QT_TRANSLATE_NOOP("qrsmith", "保存失败");
+  switch (SaveSymbol(generator_, Utf8(target.path), *target.form, print)) {
+    case SaveOutcome::kSaved:
+      break;
+    case SaveOutcome::kNotWritten:
+      Stop(failed, WindowText::tr("无法保存文件：") + target.path);
+      return;
+    case SaveOutcome::kUnderOnePixel:
+      Stop(failed, WindowText::tr("在此分辨率下，每个模块不足一个像素：请加大模块尺寸或分辨率。"));
+      return;
+    case SaveOutcome::kTooLarge:
+      Stop(failed, WindowText::tr("图片将超过 %1 像素宽：请减小模块尺寸或分辨率。")
+                       .arg(platform::kMaxBitmapSide));
+      return;
   }
   ShowStatus(WindowText::tr("已保存：") + QDir::toNativeSeparators(target.path));
 }

@@ -1,9 +1,11 @@
 #include "app/save_formats.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "app/window_text.h"
 #include "generator/qr_generator.h"
+#include "platform/bitmap.h"
 #include "platform/file.h"
 
 namespace qrsmith::app {
@@ -57,23 +59,31 @@ SaveTarget ResolveSaveTarget(const QString& path, int filter) {
           chosen};
 }
 
-bool SaveSymbol(const QrGenerator& generator, const std::string& path, const OutputForm& form) {
-  if (!generator.HasSymbol()) return false;
+SaveOutcome SaveSymbol(const QrGenerator& generator, const std::string& path,
+                       const OutputForm& form, const PrintSettings& print) {
+  if (!generator.HasSymbol()) return SaveOutcome::kNotWritten;
   FormRequest request;
-  if (form.can.pixelSize && form.id != FormId::kSvg) {
+  if (form.IsRaster()) {
+    // The pixels a module of the printed size, rounded as the command-line
+    // tool rounds them for --module-mm and --dpi.
+    const std::int64_t perModule = print.RasterPixelsPerModule().value_or(0);
+    if (perModule < 1) return SaveOutcome::kUnderOnePixel;
+    const std::int64_t side =
+        perModule * std::max(generator.SymbolWidth(), generator.SymbolHeight());
+    if (side > platform::kMaxBitmapSide) return SaveOutcome::kTooLarge;
+    request.layout.width = static_cast<std::int32_t>(perModule * generator.SymbolWidth());
+    request.layout.height = static_cast<std::int32_t>(perModule * generator.SymbolHeight());
+    if (form.can.physicalSize) request.print.dpi = print.RasterDpi();
+  } else if (form.can.physicalSize) {
+    request.print.moduleMm = print.moduleMm;
+  } else if (form.can.pixelSize) {
     request.layout.width = generator.SymbolWidth() * kSavePixelsPerModule;
     request.layout.height = generator.SymbolHeight() * kSavePixelsPerModule;
   }
   request.circles = true;
-  if (form.can.physicalSize) {
-    if (form.can.pixelSize && form.id != FormId::kSvg) {
-      if (form.id != FormId::kGif) request.print.dpi = kSaveRasterDpi;
-    } else {
-      request.print.moduleMm = kSaveModuleMm;
-    }
-  }
   const Bytes bytes = ExportForm(generator, form, request);
-  return !bytes.empty() && platform::WriteFileAtomically(path, bytes);
+  return !bytes.empty() && platform::WriteFileAtomically(path, bytes) ? SaveOutcome::kSaved
+                                                                      : SaveOutcome::kNotWritten;
 }
 
 }  // namespace qrsmith::app

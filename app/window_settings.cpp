@@ -1,6 +1,6 @@
 // The main window's choices kept between runs: encoding, size, level,
-// colours, the save form and the last folders, under keys that name no text
-// of either language.
+// colours, the printed size and quiet zone, the save form and the last
+// folders, under keys that name no text of either language.
 
 #include <QComboBox>
 #include <QSettings>
@@ -54,6 +54,15 @@ void MainWindow::ReadSettings() {
   if (const auto c = ColourOfKey(s.value(QStringLiteral("background")).toString())) {
     form_.backgroundPicker->SetValue(*c);
   }
+  const double moduleMm = s.value(QStringLiteral("moduleMm")).toDouble(&ok);
+  if (ok && moduleMm >= form_.moduleMmBox->minimum() && moduleMm <= form_.moduleMmBox->maximum()) {
+    form_.moduleMmBox->setValue(moduleMm);
+  }
+  for (const auto& [key, box] :
+       {std::pair{"dpi", form_.dpiBox}, {"quietZone", form_.quietZoneBox}}) {
+    const int value = s.value(QLatin1String(key)).toInt(&ok);
+    if (ok && value >= box->minimum() && value <= box->maximum()) box->setValue(value);
+  }
   lastSaveFolder_ = s.value(QStringLiteral("saveFolder")).toString();
   lastIconFolder_ = s.value(QStringLiteral("iconFolder")).toString();
   const auto forms = SaveForms();
@@ -76,6 +85,9 @@ void MainWindow::WriteSettings() {
   s.setValue(QStringLiteral("version"), form_.sizeList->currentIndex());
   s.setValue(QStringLiteral("foreground"), ColourKey(form_.foregroundPicker->Value()));
   s.setValue(QStringLiteral("background"), ColourKey(form_.backgroundPicker->Value()));
+  s.setValue(QStringLiteral("moduleMm"), form_.moduleMmBox->value());
+  s.setValue(QStringLiteral("dpi"), form_.dpiBox->value());
+  s.setValue(QStringLiteral("quietZone"), form_.quietZoneBox->value());
   s.setValue(QStringLiteral("saveFolder"), lastSaveFolder_);
   s.setValue(QStringLiteral("iconFolder"), lastIconFolder_);
   const auto forms = SaveForms();

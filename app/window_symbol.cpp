@@ -133,9 +133,10 @@ std::optional<MainWindow::Refusal> MainWindow::MakeSymbol() {
     generator_.ClearIcon();
   }
 
+  const std::int32_t quiet = form_.quietZoneBox->value();
   if (!generator_.Generate(content, ansi, version, level, std::int16_t{-1},
                            form_.foregroundPicker->Value(), form_.backgroundPicker->Value(), icon,
-                           1, 1, 1, 1)) {
+                           quiet, quiet, quiet, quiet)) {
     // The generator no longer holds a symbol; never paint from it.
     const char* title = QT_TRANSLATE_NOOP("qrsmith", "无法生成");
     if (generator_.LastFailure() != GenerateFailure::kContentTooLong) {

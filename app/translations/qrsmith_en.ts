@@ -387,5 +387,25 @@ Do you want to replace it?</translation>
         <source>已复制到剪贴板。</source>
         <translation>Copied to the clipboard.</translation>
     </message>
+    <message>
+        <source>模块尺寸：</source>
+        <translation>Module size:</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>静区：</source>
+        <translation>Quiet zone:</translation>
+    </message>
+    <message>
+        <source>在此分辨率下，每个模块不足一个像素：请加大模块尺寸或分辨率。</source>
+        <translation>At this resolution a module is less than one pixel: choose a larger module size or resolution.</translation>
+    </message>
+    <message>
+        <source>图片将超过 %1 像素宽：请减小模块尺寸或分辨率。</source>
+        <translation>The picture would be more than %1 pixels wide: choose a smaller module size or resolution.</translation>
+    </message>
 </context>
 </TS>

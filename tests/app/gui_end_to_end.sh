@@ -42,7 +42,7 @@ pid=$!
 xdotool search --sync --onlyvisible --name '^qrsmith' >/dev/null
 
 # Without a window manager the window sits at (50, 50) with no frame: the
-# content box is at (16, 496) and the Generate button at (8, 635) inside it.
+# content box is at (16, 496) and the Generate button at (8, 665) inside it.
 left=50 top=50
 # xdotool types a character that the keyboard map lacks by remapping a key
 # for a moment; a slow program (a sanitized build) then reads the key after
@@ -63,7 +63,7 @@ xdotool mousemove $((left + 16 + 100)) $((top + 496 + 40)) click 1
 sleep 0.5
 xdotool type --delay 40 "$content"
 sleep 0.5
-xdotool mousemove $((left + 8 + 32)) $((top + 635 + 12)) click 1
+xdotool mousemove $((left + 8 + 32)) $((top + 665 + 12)) click 1
 
 # A sanitized build may take a while to generate and paint: look a few times.
 decoded=
@@ -76,7 +76,7 @@ for attempt in 1 2 3 4 5; do
   [ "$decoded" = "$content" ] && break
 done
 if [ -n "$keep" ]; then
-  convert "$work/screen.png" -crop 472x667+$left+$top +repage "$keep"
+  convert "$work/screen.png" -crop 472x697+$left+$top +repage "$keep"
 fi
 if [ "$decoded" != "$content" ]; then
   echo "gui_end_to_end: typed '$content', the preview reads '$decoded'" >&2
@@ -85,8 +85,8 @@ if [ "$decoded" != "$content" ]; then
 fi
 echo "gui_end_to_end: the preview reads '$decoded'"
 
-# Copy: the button at (261, 634), 110 x 24; the clipboard offers the picture as PNG.
-xdotool mousemove $((left + 261 + 55)) $((top + 634 + 12)) click 1
+# Copy: the button at (261, 664), 110 x 24; the clipboard offers the picture as PNG.
+xdotool mousemove $((left + 261 + 55)) $((top + 664 + 12)) click 1
 copied=
 for attempt in 1 2 3 4 5; do
   sleep 1
@@ -197,6 +197,6 @@ xdotool key ctrl+Tab ctrl+Tab ctrl+Tab
 sleep 0.5
 xdotool mousemove $((left + 120 + 128)) $((top + 518 + 10)) click 1
 xdotool type --delay 20 "$work/icon.png"
-xdotool mousemove $((left + 8 + 32)) $((top + 635 + 12)) click 1
+xdotool mousemove $((left + 8 + 32)) $((top + 665 + 12)) click 1
 expect_label "$red" "$green"
 echo "gui_end_to_end: with a 96-pixel icon at level L the scan label is red"

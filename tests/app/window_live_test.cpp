@@ -124,11 +124,11 @@ TEST_F(LiveWindow, ALargeSymbolReadsOffTheScreenAndGrowsWithTheWindow) {
   Control<QComboBox>("组合框2")->setCurrentIndex(28);
   Click("按钮1");
   ASSERT_EQ(generator_.SymbolWidth(), 131);
-  for (const auto& [size, scale] : {std::pair{QSize(472, 667), 2}, {QSize(900, 1000), 5}}) {
+  for (const auto& [size, scale] : {std::pair{QSize(472, 697), 2}, {QSize(900, 1000), 5}}) {
     SCOPED_TRACE(scale);
     window_->resize(size);
     const QImage shown = Preview();
-    EXPECT_EQ(shown.size(), size - QSize(22, 217));
+    EXPECT_EQ(shown.size(), size - QSize(22, 247));
     EXPECT_EQ(ReadBoth(shown), content.toStdString());
     // The symbol's dark top-left module, centred, at `scale` pixels a module.
     const QPoint corner((shown.width() - 131 * scale) / 2 + scale,
@@ -163,7 +163,13 @@ TEST(WindowSettings, AreKeptBetweenRunsByLanguageFreeKeys) {
     const MainForm& form = window.Form();
     EXPECT_EQ(form.encodingList->currentIndex(), 1);  // a first start as without settings
     EXPECT_EQ(form.foregroundPicker->Value(), kBlack);
+    EXPECT_EQ(form.moduleMmBox->value(), 0.5);
+    EXPECT_EQ(form.dpiBox->value(), 508);
+    EXPECT_EQ(form.quietZoneBox->value(), 1);
     form.encodingList->setCurrentIndex(0);
+    form.moduleMmBox->setValue(1.25);
+    form.dpiBox->setValue(600);
+    form.quietZoneBox->setValue(3);
     form.levelList->setCurrentIndex(2);
     form.sizeList->setCurrentIndex(7);
     form.foregroundPicker->SetValue(0x102030);
@@ -176,6 +182,8 @@ TEST(WindowSettings, AreKeptBetweenRunsByLanguageFreeKeys) {
     EXPECT_EQ(written.value("level").toString(), QStringLiteral("Q"));
     EXPECT_EQ(written.value("encoding").toString(), QStringLiteral("ansi"));
     EXPECT_EQ(written.value("foreground").toString(), QStringLiteral("#302010"));
+    EXPECT_EQ(written.value("moduleMm").toDouble(), 1.25);
+    EXPECT_EQ(written.value("quietZone").toInt(), 3);
     // The window's SVG is the form of one rectangle a module.
     EXPECT_EQ(written.value("saveForm").toString(), QStringLiteral("svg-rects"));
   }
@@ -186,6 +194,9 @@ TEST(WindowSettings, AreKeptBetweenRunsByLanguageFreeKeys) {
     EXPECT_EQ(form.sizeList->currentIndex(), 7);
     EXPECT_EQ(form.foregroundPicker->Value(), 0x102030u);
     EXPECT_EQ(form.backgroundPicker->Value(), kWhite);
+    EXPECT_EQ(form.moduleMmBox->value(), 1.25);
+    EXPECT_EQ(form.dpiBox->value(), 600);
+    EXPECT_EQ(form.quietZoneBox->value(), 3);
     form.contentBox->setPlainText(QStringLiteral("again"));
     window.Save();
     ASSERT_EQ(dialogs.files.size(), 1u);
@@ -197,11 +208,13 @@ TEST(WindowSettings, AreKeptBetweenRunsByLanguageFreeKeys) {
     nonsense.setValue("level", "低");
     nonsense.setValue("version", 99);
     nonsense.setValue("foreground", "black");
+    nonsense.setValue("dpi", 99999);
   }
   open([&](MainWindow& window, ScriptedDialogs&) {
     EXPECT_EQ(window.Form().levelList->currentIndex(), 0);
     EXPECT_EQ(window.Form().sizeList->currentIndex(), 0);
     EXPECT_EQ(window.Form().foregroundPicker->Value(), kBlack);
+    EXPECT_EQ(window.Form().dpiBox->value(), 508);
   });
 }
 

@@ -2,10 +2,14 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <cstdio>
 
 #include "tests/app/window_fixture.h"
 
@@ -76,6 +80,56 @@ TEST_F(WindowTest, SaveOpensInTheLastFolderElsePicturesElseHomeWithTheLastForm) 
     qunsetenv("XDG_CONFIG_HOME");
   } else {
     qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
+}
+
+// The Basic page's printed size and quiet zone, as the files' readers see
+// them: 1 mm at 300 dpi is 12 pixels a module, and the PDF page is the
+// symbol and its 2-module quiet zone at 1 mm a module.
+TEST_F(WindowTest, SaveWritesTheBasicPagesPrintedSizeAndQuietZone) {
+  const QString content = QStringLiteral("printed size");
+  Type(content);
+  Control<QDoubleSpinBox>("数值框1")->setValue(1.0);
+  Control<QSpinBox>("数值框2")->setValue(300);
+  Control<QSpinBox>("数值框3")->setValue(2);
+  Click("按钮1");
+  const int modules = 17 + 4 * generator_.SymbolVersion();
+  ASSERT_EQ(generator_.SymbolWidth(), modules + 4);
+  QTemporaryDir folder;
+  for (const char* name : {"s.png", "s.pdf"}) {
+    dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QString::fromUtf8(name)), 0});
+    Click("按钮3");
+  }
+  ASSERT_TRUE(dialogs_.messages.empty());
+
+  const QImage png(folder.filePath(QStringLiteral("s.png")));
+  EXPECT_EQ(png.width(), 12 * (modules + 4));
+  EXPECT_EQ(png.dotsPerMeterX(), 11811);  // 300 dpi
+  EXPECT_EQ(ReadSymbol(png), content.toStdString());
+
+  QProcess pdfinfo;
+  pdfinfo.start(QStringLiteral("pdfinfo"), {folder.filePath(QStringLiteral("s.pdf"))});
+  ASSERT_TRUE(pdfinfo.waitForFinished(30000));
+  const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+  double w = 0, h = 0;
+  ASSERT_EQ(std::sscanf(info.mid(info.indexOf(QStringLiteral("Page size:"))).toUtf8().constData(),
+                        "Page size: %lf x %lf", &w, &h),
+            2)
+      << info.toStdString();
+  EXPECT_NEAR(w, (modules + 4) * 72 / 25.4, 0.01);
+  EXPECT_NEAR(h, w, 0.001);
+
+  // Under one pixel a module (0.1 mm at 72 dpi) or wider than a picture can
+  // be (10 mm at 2400 dpi): said, and nothing written.
+  for (const auto& [mm, dpi] : {std::pair{0.1, 72}, {10.0, 2400}}) {
+    Control<QDoubleSpinBox>("数值框1")->setValue(mm);
+    Control<QSpinBox>("数值框2")->setValue(dpi);
+    dialogs_.nextFiles.push_back(FileAnswer{folder.filePath(QStringLiteral("no.png")), 0});
+    Click("按钮3");
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::kStop);
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("no.png"))));
+    dialogs_.messages.clear();
   }
 }
 

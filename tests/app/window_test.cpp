@@ -46,16 +46,16 @@ struct ControlCase {
 TEST_F(WindowTest, EveryControlHasItsNamePlaceKindAndCaption) {
   const ControlCase cases[] = {
       {"图片框1", nullptr, {11, 8, 450, 450}, nullptr},
-      {"选择夹1", nullptr, {8, 466, 456, 160}, nullptr},
-      {"按钮1", nullptr, {8, 635, 72, 24}, "生成(&G)！"},
-      {"按钮2", nullptr, {86, 635, 64, 24}, "清除(&L)"},
-      {"按钮3", nullptr, {175, 634, 80, 24}, "保存到(&S)..."},
-      {"按钮4", nullptr, {261, 634, 110, 24}, "复制到剪贴板(&C)"},
-      {"按钮5", nullptr, {400, 633, 64, 24}, "关闭(&O)"},
+      {"选择夹1", nullptr, {8, 466, 456, 190}, nullptr},
+      {"按钮1", nullptr, {8, 665, 72, 24}, "生成(&G)！"},
+      {"按钮2", nullptr, {86, 665, 64, 24}, "清除(&L)"},
+      {"按钮3", nullptr, {175, 664, 80, 24}, "保存到(&S)..."},
+      {"按钮4", nullptr, {261, 664, 110, 24}, "复制到剪贴板(&C)"},
+      {"按钮5", nullptr, {400, 663, 64, 24}, "关闭(&O)"},
       {"图片框5", "图片框1", {96, 25, 256, 256}, nullptr},
       {"标签9", "图片框1", {34, 294, 380, 48}, "请通过下面的选项生成需要的二维码！"},
       {"图片框4", "图片框1", {200, 360, 48, 48}, nullptr},
-      {"超级编辑框1", "", {8, 30, 440, 120}, nullptr},
+      {"超级编辑框1", "", {8, 30, 440, 150}, nullptr},
       {"分组框4", "", {8, 24, 440, 125}, "加密密码："},
       {"编辑框2", "分组框4", {88, 27, 263, 20}, nullptr},
       {"标签11", "分组框4", {27, 57, 389, 60}, nullptr},
@@ -72,6 +72,12 @@ TEST_F(WindowTest, EveryControlHasItsNamePlaceKindAndCaption) {
       {"颜色选择器2", "分组框1", {334, 54, 104, 24}, nullptr},
       {"图片框3", "分组框1", {238, 90, 16, 16}, nullptr},
       {"标签8", "分组框1", {260, 84, 178, 32}, "请选择对比度较大的颜色，以便于拍摄设备识别！"},
+      {"标签12", "", {8, 154, 76, 24}, "模块尺寸："},
+      {"数值框1", "", {84, 156, 90, 22}, nullptr},
+      {"标签13", "", {178, 154, 68, 24}, "分辨率："},
+      {"数值框2", "", {246, 156, 82, 22}, nullptr},
+      {"标签14", "", {332, 154, 70, 24}, "静区："},
+      {"数值框3", "", {402, 156, 46, 22}, nullptr},
       {"分组框2", "", {6, 30, 442, 119}, "生成选项："},
       {"标签6", "分组框2", {20, 19, 86, 24}, "中间层叠图标："},
       {"编辑框1", "分组框2", {106, 22, 248, 20}, nullptr},
@@ -120,7 +126,7 @@ TEST_F(WindowTest, EveryControlHasItsNamePlaceKindAndCaption) {
 TEST_F(WindowTest, WindowPlaceTitleAboutTextAndTabs) {
   EXPECT_EQ(window_->pos(), QPoint(50, 50));
   // The client area holds the layout with 8 pixels to spare on every side.
-  EXPECT_EQ(window_->size(), QSize(472, 667));
+  EXPECT_EQ(window_->size(), QSize(472, 697));
   const QRect layout = window_->childrenRect();
   EXPECT_EQ(layout.topLeft(), QPoint(8, 8));
   EXPECT_EQ(window_->rect().bottomRight() - layout.bottomRight(), QPoint(8, 8));

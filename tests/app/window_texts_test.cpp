@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyleOptionComboBox>
 #include <QTranslator>
 
@@ -55,6 +56,10 @@ QString Clipped(QWidget* control) {
         return why;
     }
     return {};
+  }
+  if (auto* box = qobject_cast<QAbstractSpinBox*>(control)) {
+    // Its hint holds the widest of its range's values, with the arrows.
+    return fits(box->sizeHint().width(), box->width(), box->text());
   }
   if (auto* group = qobject_cast<QGroupBox*>(control)) {
     return fits(group->fontMetrics().horizontalAdvance(group->title()) + 16, group->width(),
