@@ -42,6 +42,18 @@ std::int32_t ContentLength(const Bytes& data, std::int32_t n) {
   return static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(n), data.size()));
 }
 
+// The quiet zone as left, top, right, bottom in modules (none given: none);
+// nothing when one is negative, which every kind of symbol refuses.
+std::optional<std::array<std::int32_t, 4>> MarginsOf(const EncodeOptions& options) {
+  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
+                                               options.right.value_or(0),
+                                               options.bottom.value_or(0)};
+  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
+    return std::nullopt;
+  }
+  return margins;
+}
+
 // The version to encode at, or 0 when the content fits no allowed version.
 // The stream is measured with `segmenter`, which afterwards holds the
 // segmentation for the returned version's group, ready to be written.
@@ -172,12 +184,9 @@ std::shared_ptr<const platform::Bitmap> QrEncoder::Encode(const Bytes& data, std
   if (kind != SymbolKind::kQr) return nullptr;
   std::int32_t level = options.level.value_or(encoder::kDefaultLevel);
   if (level < 1 || level > encoder::kLevelCount) level = encoder::kDefaultLevel;
-  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
-                                               options.right.value_or(0),
-                                               options.bottom.value_or(0)};
-  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
-    return nullptr;
-  }
+  const auto given = MarginsOf(options);
+  if (!given) return nullptr;
+  const std::array<std::int32_t, 4>& margins = *given;
   const std::int32_t count = ContentLength(data, n);
   Machinery& work = *machinery_;
   const encoder::StreamHeader header = options.header.value_or(encoder::StreamHeader{});
@@ -260,12 +269,9 @@ namespace qrsmith {
 
 std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeMicroQr(const Bytes& data, std::int32_t n,
                                                                  const EncodeOptions& options) {
-  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
-                                               options.right.value_or(0),
-                                               options.bottom.value_or(0)};
-  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
-    return nullptr;
-  }
+  const auto given = MarginsOf(options);
+  if (!given) return nullptr;
+  const std::array<std::int32_t, 4>& margins = *given;
   encoder::MicroQrRequest request;
   request.version = options.version.value_or(0);
   request.level = options.level.value_or(1);
@@ -297,12 +303,9 @@ namespace qrsmith {
 
 std::shared_ptr<const platform::Bitmap> QrEncoder::EncodeRmqr(const Bytes& data, std::int32_t n,
                                                               const EncodeOptions& options) {
-  const std::array<std::int32_t, 4> margins = {options.left.value_or(0), options.top.value_or(0),
-                                               options.right.value_or(0),
-                                               options.bottom.value_or(0)};
-  if (std::any_of(margins.begin(), margins.end(), [](std::int32_t m) { return m < 0; })) {
-    return nullptr;
-  }
+  const auto given = MarginsOf(options);
+  if (!given) return nullptr;
+  const std::array<std::int32_t, 4>& margins = *given;
   // rMQR carries an ECI designator; the other header segments are refused
   // rather than dropped.
   if (options.header && (options.header->fnc1 || options.header->structuredAppend)) {
