@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "encoder/qr_encoder.h"
+#include "tests/support/module_rows.h"
 #include "tests/support/qr_decode.h"
 
 namespace qrsmith {
 namespace {
 
-using Matrix = std::vector<std::string>;  // rows of '0' and '1'
+using Matrix = testing::ModuleRows;
 
 // Zint's matrices of a batch of one-line contents (`zint --dump --batch`):
 // each row is hexadecimal groups of eight modules, the last group shorter.
@@ -56,15 +57,7 @@ std::vector<Matrix> ZintMatrices(const std::string& arguments,
 
 Matrix OurMatrix(QrEncoder& encoder, const std::string& content, EncodeOptions options) {
   options.kind = SymbolKind::kMicroQr;
-  const Bytes bytes(content.begin(), content.end());
-  if (!encoder.Encode(bytes, static_cast<std::int32_t>(bytes.size()), options)) return {};
-  Matrix m(static_cast<std::size_t>(encoder.Height()));
-  for (std::int32_t r = 0; r < encoder.Height(); ++r) {
-    for (std::int32_t c = 0; c < encoder.Width(); ++c) {
-      m[static_cast<std::size_t>(r)] += encoder.ModuleAt(r + 1, c + 1, true) != 0 ? '1' : '0';
-    }
-  }
-  return m;
+  return testing::EncodedRows(encoder, content, options);
 }
 
 // Symbol (version, level) pairs with their character capacities, ISO/IEC

@@ -11,11 +11,12 @@
 
 #include "encoder/qr_encoder.h"
 #include "platform/codecs/png.h"
+#include "tests/support/module_rows.h"
 
 namespace qrsmith {
 namespace {
 
-using Matrix = std::vector<std::string>;  // rows of '0' and '1'
+using Matrix = testing::ModuleRows;
 
 // Output lines of a command.
 std::vector<std::string> RunLines(const std::string& command) {
@@ -73,15 +74,7 @@ std::vector<Matrix> ZintMatrices(const std::string& arguments,
 
 Matrix OurMatrix(QrEncoder& encoder, const std::string& content, EncodeOptions options) {
   options.kind = SymbolKind::kRmqr;
-  const Bytes bytes(content.begin(), content.end());
-  if (!encoder.Encode(bytes, static_cast<std::int32_t>(bytes.size()), options)) return {};
-  Matrix m(static_cast<std::size_t>(encoder.Height()));
-  for (std::int32_t r = 0; r < encoder.Height(); ++r) {
-    for (std::int32_t c = 0; c < encoder.Width(); ++c) {
-      m[static_cast<std::size_t>(r)] += encoder.ModuleAt(r + 1, c + 1, true) != 0 ? '1' : '0';
-    }
-  }
-  return m;
+  return testing::EncodedRows(encoder, content, options);
 }
 
 // The 32 sizes in the order of their numbers with their byte-mode capacities
