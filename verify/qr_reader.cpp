@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -89,9 +90,16 @@ GreyPicture GreyOf(const platform::Bitmap& picture, QuietZone quietZone) {
   // one before takes its grey level without working it out again.
   std::uint32_t last = 0;
   std::uint8_t lastGrey = platform::LumaOfPixel(last);
+  // A module is as many rows high as it is pixels wide: a row that repeats the
+  // one above takes its grey levels whole.
+  const std::size_t rowBytes = static_cast<std::size_t>(picture.Width()) * sizeof(std::uint32_t);
   for (int y = 0; y < picture.Height(); ++y) {
     const std::uint32_t* row = picture.Row(y);
     std::uint8_t* grey = out.grey.data() + static_cast<std::size_t>(y + frame) * out.width + frame;
+    if (y > 0 && std::memcmp(row, picture.Row(y - 1), rowBytes) == 0) {
+      std::memcpy(grey, grey - out.width, static_cast<std::size_t>(picture.Width()));
+      continue;
+    }
     for (int x = 0; x < picture.Width(); ++x) {
       if (row[x] != last) {
         last = row[x];
