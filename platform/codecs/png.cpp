@@ -140,24 +140,32 @@ bool ReadHeaderChunks(png_structp png, png_infop info, PngSource* source, png_ui
 }
 
 // Reads the palette indices row by row into `bitmap`'s rows through
-// `pixels`, and the rest of the file up to IEND.
+// `pixels`, and the rest of the file up to IEND. `packed` holds two rows of
+// `rowBytes`: the row read and the one before it.
 bool ReadPaletteRows(png_structp png, int bitDepth, const std::uint32_t* pixels, png_bytep packed,
-                     Bitmap* bitmap) {
+                     std::size_t rowBytes, Bitmap* bitmap) {
   if (setjmp(png_jmpbuf(png))) return false;
   const int width = bitmap->Width();
   const unsigned mask = (1u << bitDepth) - 1;
   for (int y = 0; y < bitmap->Height(); ++y) {
-    png_read_row(png, packed, nullptr);
+    png_bytep in = packed + (y % 2) * rowBytes;
+    png_read_row(png, in, nullptr);
     std::uint32_t* row = bitmap->Row(y);
+    // A symbol's module is many rows high: a row whose indices repeat the
+    // row above takes that row's pixels whole.
+    if (y > 0 && std::memcmp(in, packed + ((y + 1) % 2) * rowBytes, rowBytes) == 0) {
+      std::memcpy(row, bitmap->Row(y - 1), static_cast<std::size_t>(width) * sizeof *row);
+      continue;
+    }
     if (bitDepth == 8) {
-      for (int x = 0; x < width; ++x) row[x] = pixels[packed[x]];
+      for (int x = 0; x < width; ++x) row[x] = pixels[in[x]];
       continue;
     }
     // The first pixel of each byte in its high bits.
     int x = 0;
-    for (const png_byte* in = packed; x < width; ++in) {
+    for (const png_byte* byte = in; x < width; ++byte) {
       for (int shift = 8 - bitDepth; shift >= 0 && x < width; shift -= bitDepth) {
-        row[x++] = pixels[(*in >> shift) & mask];
+        row[x++] = pixels[(*byte >> shift) & mask];
       }
     }
   }
@@ -373,9 +381,10 @@ std::optional<Bitmap> DecodePng(std::span<const std::uint8_t> bytes) {
   if (IsPlainPalette(reader.Png(), reader.Info())) {
     std::uint32_t pixels[256];
     PalettePixels(reader.Png(), reader.Info(), pixels);
-    std::vector<png_byte> packed(png_get_rowbytes(reader.Png(), reader.Info()));
+    const std::size_t rowBytes = png_get_rowbytes(reader.Png(), reader.Info());
+    std::vector<png_byte> packed(2 * rowBytes);
     if (!ReadPaletteRows(reader.Png(), png_get_bit_depth(reader.Png(), reader.Info()), pixels,
-                         packed.data(), &*bitmap)) {
+                         packed.data(), rowBytes, &*bitmap)) {
       return std::nullopt;
     }
     return bitmap;
