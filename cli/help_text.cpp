@@ -106,7 +106,8 @@ Symbol:
                            AA is the alpha, 00 clear to FF opaque: png, tiff and
                            svg hold any, gif, eps and ps 00 or FF, pdf a clear
                            background, the others only FF (--background
-                           00000000: a clear background)
+                           FFFFFF00: clear white, which readers that ignore
+                           the alpha still see as white)
       --encoding E         utf8 (default; the input must be valid UTF-8), ansi
                            (the system code page) or binary (bytes as they are);
                            or a character set written with its ECI: iso-8859-1
